@@ -1,0 +1,184 @@
+#include "app/command_line.h"
+
+#include "main_window/form1.h"
+#include "platform/dialogs.h"
+#include "platform/settings_store.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QImageWriter>
+
+#include <cstdio>
+
+namespace app {
+
+namespace {
+
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+
+void Err(const QString& text) { std::fprintf(stderr, "quillon: %s\n", text.toLocal8Bit().constData()); }
+void Out(const QString& text) { std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData()); }
+
+bool HasDisplay() {
+  return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+         !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+const char* const kUsageText =
+    "Usage:\n"
+    "  quillon                      the main window\n"
+    "  quillon PATH                 print the text file PATH as \"Print File\" would, then end\n"
+    "  quillon --export OUT.png [--symbology S] [--text-line | --no-text-line]\n"
+    "          [--bar-height V] [--font-size V] [--width V] [--] TEXT\n"
+    "                               write the barcode of TEXT to OUT.png (saved options,\n"
+    "                               each flag overriding one for this run only)\n"
+    "  quillon --list-printers      the printers, the current one marked with *\n"
+    "  quillon --help | --version\n"
+    "\n"
+    "S is one of code39, code128b, code128-1, code25, upc, ean.\n"
+    "A TEXT that starts with '-' follows a lone '--'; a file whose name starts\n"
+    "with '--' is given as ./--name.\n";
+
+struct SymbologyName {
+  const char* name;
+  QRadioButton* main_window::Form1::*option;
+};
+constexpr SymbologyName kSymbologies[] = {
+    {"code39", &main_window::Form1::Option2},   {"code128b", &main_window::Form1::Option1},
+    {"code128-1", &main_window::Form1::Option4}, {"code25", &main_window::Form1::Option5},
+    {"upc", &main_window::Form1::Option8},       {"ean", &main_window::Form1::Option9},
+};
+
+int Export(const QCommandLineParser& parser) {
+  const QString out = parser.value(QStringLiteral("export"));
+  const QString text = parser.positionalArguments().join(QLatin1Char(' '));
+  if (parser.positionalArguments().isEmpty()) {
+    Err(QStringLiteral("--export needs the TEXT to encode"));
+    return kUsage;
+  }
+  if (parser.isSet(QStringLiteral("text-line")) && parser.isSet(QStringLiteral("no-text-line"))) {
+    Err(QStringLiteral("--text-line and --no-text-line exclude each other"));
+    return kUsage;
+  }
+  QRadioButton* main_window::Form1::*option = nullptr;
+  if (parser.isSet(QStringLiteral("symbology"))) {
+    const QString s = parser.value(QStringLiteral("symbology"));
+    for (const auto& sym : kSymbologies)
+      if (s == QLatin1String(sym.name)) option = sym.option;
+    if (!option) {
+      Err(QStringLiteral("unknown symbology \"%1\" (code39, code128b, code128-1, code25, upc, ean)").arg(s));
+      return kUsage;
+    }
+  }
+
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  settings.SetReadOnly(true);  // a one-off run changes no saved option
+  platform::Services services{dialogs, settings};
+  main_window::Form1 form(services);
+
+  if (option) (form.*option)->setChecked(true);
+  if (parser.isSet(QStringLiteral("text-line"))) form.Check2->SetValue(1);
+  if (parser.isSet(QStringLiteral("no-text-line"))) form.Check2->SetValue(0);
+  if (parser.isSet(QStringLiteral("font-size"))) form.Text3->setText(parser.value(QStringLiteral("font-size")));
+  if (parser.isSet(QStringLiteral("width"))) form.Text9->setText(parser.value(QStringLiteral("width")));
+  if (parser.isSet(QStringLiteral("bar-height")))
+    form.Text8->setText(parser.value(QStringLiteral("bar-height")));
+  {
+    // Set the text without a run of its own: reSizeimage below applies the bar
+    // height and font size and generates once.
+    const QSignalBlocker quiet(form.Text1);
+    form.Text1->setText(text);
+  }
+  form.reSizeimage();
+
+  const QImage picture = form.FinishedPicture();
+  if (picture.isNull()) {
+    const QString why = form.LastProblem();
+    Err(why.isEmpty() ? QStringLiteral("nothing to draw for \"%1\"").arg(text) : why);
+    return kFailed;
+  }
+  QImageWriter writer(out, "png");
+  if (!writer.write(picture)) {
+    Err(QStringLiteral("cannot write %1: %2").arg(out, writer.errorString()));
+    return kFailed;
+  }
+  return kOk;
+}
+
+int ListPrinters() {
+  // Only the built-in printer until the system's printers are reached.
+  Out(QStringLiteral("* Save as PDF"));
+  return kOk;
+}
+
+int RunOptions(const QStringList& args) {
+  QCommandLineParser parser;
+  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+  parser.addOptions({
+      {QStringLiteral("export"), QStringLiteral("Write the barcode of TEXT to OUT."), QStringLiteral("OUT.png")},
+      {QStringLiteral("symbology"), QStringLiteral("Symbology for --export."), QStringLiteral("S")},
+      {QStringLiteral("text-line"), QStringLiteral("Print the text under the bars.")},
+      {QStringLiteral("no-text-line"), QStringLiteral("No text under the bars.")},
+      {QStringLiteral("bar-height"), QStringLiteral("Bar height value."), QStringLiteral("V")},
+      {QStringLiteral("font-size"), QStringLiteral("Font size in points."), QStringLiteral("V")},
+      {QStringLiteral("width"), QStringLiteral("Stretch width in pixels."), QStringLiteral("V")},
+      {QStringLiteral("list-printers"), QStringLiteral("List the printers.")},
+      {QStringLiteral("help"), QStringLiteral("Show this help.")},
+      {QStringLiteral("version"), QStringLiteral("Show the version.")},
+  });
+  if (!parser.parse(QStringList{QStringLiteral("quillon")} + args)) {
+    Err(parser.errorText());
+    std::fputs(kUsageText, stderr);
+    return kUsage;
+  }
+  if (parser.isSet(QStringLiteral("help"))) {
+    std::fputs(kUsageText, stdout);
+    return kOk;
+  }
+  if (parser.isSet(QStringLiteral("version"))) {
+    Out(QStringLiteral("quillon " QUILLON_VERSION));
+    return kOk;
+  }
+  if (parser.isSet(QStringLiteral("list-printers"))) return ListPrinters();
+  if (parser.isSet(QStringLiteral("export"))) return Export(parser);
+  Err(QStringLiteral("nothing to do"));
+  std::fputs(kUsageText, stderr);
+  return kUsage;
+}
+
+}  // namespace
+
+int Main(int argc, char** argv) {
+  QStringList args;
+  for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
+  bool optionForm = false;
+  for (const QString& a : args) optionForm = optionForm || a.startsWith(QLatin1String("--"));
+  const bool windowForm = args.isEmpty();
+
+  if (!windowForm && !HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (windowForm && !HasDisplay()) {
+    Err(QStringLiteral("no display: the window needs one (DISPLAY or WAYLAND_DISPLAY). "
+                       "Without one, use --export, --list-printers or a file path; see --help."));
+    return kFailed;
+  }
+  int qtArgc = 1;
+  QApplication application(qtArgc, argv);
+  QApplication::setApplicationName(QStringLiteral("Quillon"));
+  QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+
+  if (optionForm) return RunOptions(args);
+  if (!windowForm) {
+    Err(QStringLiteral("printing a file is not available in this build yet"));
+    return kFailed;
+  }
+
+  platform::WindowDialogs dialogs;
+  platform::SettingsStore settings;
+  platform::Services services{dialogs, settings};
+  main_window::Form1 form(services);
+  form.show();
+  return QApplication::exec();
+}
+
+}  // namespace app

@@ -1,0 +1,107 @@
+#pragma once
+// The main window: the text box, the drawing areas, the command buttons and
+// the settings panel, with one handler per control and event.
+#include "platform/controls.h"
+#include "platform/picture_box.h"
+#include "platform/services.h"
+#include "symbologies/outcome.h"
+
+#include <QMainWindow>
+
+namespace main_window {
+
+// The application name of the saved options, and its one section.
+inline const QString kApp = QStringLiteral("Quillon");
+inline const QString kSection = QStringLiteral("options");
+inline const QString kWindowTitle = QStringLiteral("Quillon - www.quillon.example");
+inline const QString kSettingsErrorText =
+    QStringLiteral("Error in Settings, Default Settings will be restored and Quillon should be restarted");
+
+class Form1 : public QMainWindow {
+ public:
+  explicit Form1(platform::Services& services, QWidget* parent = nullptr);
+
+  // --- Generate command -------------------------------------------------
+  void Command1_Click();
+  void Text1_Change();
+  void reSizeimage();
+
+  // --- Handlers that save one option --------------------------------------
+  void Text8_Change();
+
+  // The picture that printing and exporting use: Picture10's image for EAN,
+  // otherwise Picture2's picture (null when nothing was generated).
+  QImage FinishedPicture() const;
+  // Why the last generate command drew no barcode ("" when it drew one, or
+  // when there was nothing to draw).
+  QString LastProblem() const { return lastOutcome_.problem; }
+  bool LastDrawn() const { return lastOutcome_.drawn; }
+
+  // --- Controls -----------------------------------------------------------
+  QWidget* Client;  // the inner area of the window, 7440 x 6330 twips
+  QLabel* Label1;
+  QLineEdit* Text1;
+  QWidget* Frame9;
+  platform::PictureBox* Picture5;
+  platform::PictureBox* Picture1;
+  platform::PictureBox* Picture9;
+  platform::PictureBox* Picture22;
+  platform::PictureBox* Picture10;
+  platform::PictureBox* Picture4;
+  platform::PictureBox* Picture8;
+  platform::PictureBox* Picture2;
+  QLabel* LabelHint;  // why the text gave no barcode, shown over the drawing area
+  QWidget* Frame8;
+  QPushButton* Command1;
+  QPushButton* Command2;
+  QPushButton* Command3;
+  QPushButton* Command4;
+  QPushButton* Command9;
+  QGroupBox* FrameOptions;
+  QWidget* Frame17;
+  QRadioButton* Option2;
+  QRadioButton* Option1;
+  QRadioButton* Option8;
+  QRadioButton* Option9;
+  QRadioButton* Option5;
+  QRadioButton* Option4;
+  QWidget* Frame57;
+  platform::CheckBox* Check2;
+  QWidget* Frame10;
+  QComboBox* Combo1;
+  QWidget* Frame27;
+  QLineEdit* Text4;
+  platform::CheckBox* Check1;
+  platform::CheckBox* CheckPrintLine;
+  platform::CheckBox* Checkqq;
+  QWidget* Frame4;
+  QLineEdit* Text5;
+  QPushButton* Command5;
+  QWidget* Frame3;
+  QLineEdit* Text8;
+  QLineEdit* Text3;
+  QLabel* Label5;
+  QLineEdit* Text9;
+  QWidget* Frame147;
+  QLabel* Label8;
+  QLineEdit* Text21;
+  QLineEdit* Text22;
+  QPushButton* Command8;
+  QWidget* Frame157;
+  QLabel* Label9;
+  QLineEdit* Text14;
+  QLineEdit* Text15;
+
+ protected:
+  platform::Services& services_;
+
+ private:
+  void BuildLayout();
+  void ConnectHandlers();
+  symbologies::Outcome Generate();
+  void ShowOutcome();
+
+  symbologies::Outcome lastOutcome_;
+};
+
+}  // namespace main_window

@@ -1,0 +1,170 @@
+#include "platform/picture_box.h"
+
+#include "platform/controls.h"
+
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace platform {
+
+namespace {
+constexpr int kDotsPerMeter96 = 3780;  // 96 dots per inch
+
+int ToPixelExtent(double twips) {
+  if (!(twips > 0)) return 0;  // also NaN
+  return static_cast<int>(std::min(std::lround(std::min(twips, 1e9) / kTwipsPerPixel),
+                                   static_cast<long>(PictureBox::kMaxPixels)));
+}
+
+int Nearest(double px) { return static_cast<int>(std::floor(px + 0.5)); }
+}  // namespace
+
+PictureBox::PictureBox(QWidget* container, double left, double top, double width, double height)
+    : QWidget(container) {
+  font_ = QFont(QStringLiteral("DejaVu Sans"));
+  SetFontSize(8);
+  setFocusPolicy(Qt::NoFocus);
+  move(TwipsToPixels(left), TwipsToPixels(top));
+  Reallocate(ToPixelExtent(width), ToPixelExtent(height));
+}
+
+QImage PictureBox::Blank(int width, int height) const {
+  QImage img(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+  img.setDotsPerMeterX(kDotsPerMeter96);
+  img.setDotsPerMeterY(kDotsPerMeter96);
+  img.fill(backColor_);
+  return img;
+}
+
+void PictureBox::Reallocate(int w, int h) {
+  if (image_.width() != w || image_.height() != h) {
+    QImage grown = Blank(w, h);
+    if (!image_.isNull() && w > 0 && h > 0) {
+      QPainter p(&grown);
+      p.drawImage(0, 0, image_);
+    }
+    image_ = grown;
+  }
+  resize(w, h);
+  update();
+}
+
+void PictureBox::SetWidth(double twips) { Reallocate(ToPixelExtent(twips), image_.height()); }
+
+void PictureBox::SetHeight(double twips) { Reallocate(image_.width(), ToPixelExtent(twips)); }
+
+double PictureBox::ScaleWidth() const {
+  return scaleMode_ == ScaleMode::Pixels ? image_.width() : image_.width() * kTwipsPerPixel;
+}
+
+double PictureBox::ScaleHeight() const {
+  return scaleMode_ == ScaleMode::Pixels ? image_.height() : image_.height() * kTwipsPerPixel;
+}
+
+double PictureBox::ToPixelsX(double x) const {
+  return scaleMode_ == ScaleMode::Pixels ? x - ScaleLeft() : (x - ScaleLeft()) / kTwipsPerPixel;
+}
+double PictureBox::ToPixelsY(double y) const {
+  return scaleMode_ == ScaleMode::Pixels ? y - ScaleTop() : (y - ScaleTop()) / kTwipsPerPixel;
+}
+double PictureBox::FromPixelsX(double px) const {
+  return scaleMode_ == ScaleMode::Pixels ? px + ScaleLeft() : px * kTwipsPerPixel + ScaleLeft();
+}
+double PictureBox::FromPixelsY(double px) const {
+  return scaleMode_ == ScaleMode::Pixels ? px + ScaleTop() : px * kTwipsPerPixel + ScaleTop();
+}
+
+void PictureBox::Cls() {
+  image_.fill(backColor_);
+  if (!picture_.isNull()) {
+    QPainter p(&image_);
+    p.drawImage(0, 0, picture_);
+  }
+  currentX_ = ScaleLeft();
+  currentY_ = ScaleTop();
+  update();
+}
+
+void PictureBox::FilledBox(double x1, double y1, double x2, double y2, QRgb colour) {
+  int left = Nearest(ToPixelsX(std::min(x1, x2)));
+  int right = Nearest(ToPixelsX(std::max(x1, x2)));
+  int top = Nearest(ToPixelsY(std::min(y1, y2)));
+  int bottom = Nearest(ToPixelsY(std::max(y1, y2)));
+  left = std::max(left, 0);
+  top = std::max(top, 0);
+  right = std::min(right, image_.width() - 1);
+  bottom = std::min(bottom, image_.height() - 1);
+  if (left > right || top > bottom) return;
+  for (int y = top; y <= bottom; ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    std::fill(line + left, line + right + 1, colour);
+  }
+  update();
+}
+
+void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb colour) {
+  QPainter p(&image_);
+  p.setPen(QPen(QColor::fromRgb(colour), 0));
+  const QPointF a(ToPixelsX(x1), ToPixelsY(y1));
+  const QPointF b(ToPixelsX(x2), ToPixelsY(y2));
+  if (a == b) return;
+  // Drawn to the end point, then the end point itself repainted as it was:
+  // a line ends just before its second point.
+  const QPoint end(Nearest(b.x()), Nearest(b.y()));
+  const bool endInside = image_.rect().contains(end);
+  const QRgb endWas = endInside ? image_.pixel(end) : 0;
+  p.drawLine(QPoint(Nearest(a.x()), Nearest(a.y())), end);
+  p.end();
+  if (endInside) image_.setPixel(end, endWas);
+  update();
+}
+
+void PictureBox::SetFontSize(double points) {
+  fontSize_ = points;
+  font_.setPixelSize(std::max(1, static_cast<int>(std::lround(points * kPixelsPerInch / 72.0))));
+}
+
+double PictureBox::TextWidth(const QString& text) const {
+  const QFontMetricsF fm(font_);
+  double widest = 0;
+  for (const QString& line : text.split(QLatin1Char('\n')))
+    widest = std::max(widest, fm.horizontalAdvance(line));
+  return scaleMode_ == ScaleMode::Pixels ? widest : widest * kTwipsPerPixel;
+}
+
+double PictureBox::TextHeight(const QString& text) const {
+  const QFontMetrics fm(font_);
+  const double px = fm.height() * static_cast<double>(std::max<qsizetype>(1, text.count(QLatin1Char('\n')) + 1));
+  return scaleMode_ == ScaleMode::Pixels ? px : px * kTwipsPerPixel;
+}
+
+void PictureBox::Print(const QString& text) {
+  const QFontMetrics fm(font_);
+  QPainter p(&image_);
+  p.setFont(font_);
+  p.setPen(QColor(Qt::black));
+  p.drawText(QPointF(ToPixelsX(currentX_), ToPixelsY(currentY_) + fm.ascent()), text);
+  p.end();
+  currentX_ = ScaleLeft();
+  currentY_ += TextHeight(text);
+  update();
+}
+
+void PictureBox::SetBackColor(QRgb colour) {
+  backColor_ = colour | 0xFF000000;
+  Cls();
+}
+
+void PictureBox::SetPicture(const QImage& picture) {
+  picture_ = picture;
+  Cls();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.drawImage(0, 0, image_);
+}
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+// What the window and the commands reach the outside world through. The
+// program builds one set at start; tests build their own with scripted parts.
+#include "platform/dialogs.h"
+#include "platform/settings_store.h"
+
+namespace platform {
+
+struct Services {
+  Dialogs& dialogs;
+  SettingsStore& settings;
+};
+
+}  // namespace platform

@@ -1,0 +1,34 @@
+#pragma once
+// The per-user settings store: string values addressed by application,
+// section and key. Qt's native format: on Linux
+// ${XDG_CONFIG_HOME:-~/.config}/APP/APP.conf, section = INI group.
+// Sections and keys match without regard to case; a write keeps the spelling
+// of a key that is already there. Every write reaches the disk atomically
+// (a temporary file renamed over the old one).
+#include <QString>
+
+namespace platform {
+
+class SettingsStore {
+ public:
+  QString GetSetting(const QString& app, const QString& section, const QString& key,
+                     const QString& defaultValue) const;
+  // False when the store could not be written.
+  bool SaveSetting(const QString& app, const QString& section, const QString& key,
+                   const QString& value);
+  // Removes every section and key of the application.
+  bool DeleteApplication(const QString& app);
+
+  // Where the application's store lives.
+  QString FilePath(const QString& app) const;
+
+  // A read-only store ignores writes and deletions (used by one-off runs such
+  // as --export, which must not change the saved options).
+  void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
+  bool ReadOnly() const { return readOnly_; }
+
+ private:
+  bool readOnly_ = false;
+};
+
+}  // namespace platform
