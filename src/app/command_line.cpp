@@ -2,13 +2,19 @@
 
 #include "main_window/form1.h"
 #include "platform/dialogs.h"
+#include "platform/printers.h"
 #include "platform/settings_store.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImageWriter>
 
+#include <QDir>
+
 #include <cstdio>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace app {
 
@@ -18,6 +24,16 @@ enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
 
 void Err(const QString& text) { std::fprintf(stderr, "quillon: %s\n", text.toLocal8Bit().constData()); }
 void Out(const QString& text) { std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData()); }
+
+// Qt wants a private runtime folder and complains on stderr without one.
+void EnsureRuntimeDir() {
+  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
+  const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(getuid());
+  mkdir(dir.constData(), 0700);
+  struct stat st {};
+  if (stat(dir.constData(), &st) == 0 && st.st_uid == getuid() && (st.st_mode & 077) == 0)
+    qputenv("XDG_RUNTIME_DIR", dir);
+}
 
 bool HasDisplay() {
   return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
@@ -107,8 +123,9 @@ int Export(const QCommandLineParser& parser) {
 }
 
 int ListPrinters() {
-  // Only the built-in printer until the system's printers are reached.
-  Out(QStringLiteral("* Save as PDF"));
+  const QString current = platform::DefaultPrinterName();
+  for (const QString& name : platform::PrinterNames())
+    Out((name == current ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
   return kOk;
 }
 
@@ -162,6 +179,7 @@ int Main(int argc, char** argv) {
                        "Without one, use --export, --list-printers or a file path; see --help."));
     return kFailed;
   }
+  EnsureRuntimeDir();
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
   QApplication::setApplicationName(QStringLiteral("Quillon"));

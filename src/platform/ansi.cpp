@@ -14,12 +14,13 @@ AnsiText ToAnsi(const QString& text) {
   AnsiText out;
   out.bytes = encoder.encode(text);
   if (!encoder.hasError()) return out;
-  // Find the first offending character by encoding one code point at a time.
+  // The converter writes the substitute byte 0x1A for what it cannot map:
+  // find the first character that produced one without being U+001A itself.
   for (qsizetype i = 0; i < text.size(); ++i) {
     const qsizetype len = (text.at(i).isHighSurrogate() && i + 1 < text.size()) ? 2 : 1;
     QStringEncoder one(kCodePage);
-    (void)one.encode(text.mid(i, len));
-    if (one.hasError()) {
+    const QByteArray b = one.encode(text.mid(i, len));
+    if (one.hasError() || (b == QByteArray(1, '\x1a') && text.at(i) != QChar(0x1A))) {
       out.firstUnmappable = i;
       return out;
     }

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# ./test.sh: installs what is missing, builds everything, starts the services
+# the tests need (a CUPS server with a PDF queue, an X server), runs every
+# test with CTest, and stops what it started.
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+cd "$here"
+# shellcheck source=scripts/common.sh
+source "$here/scripts/common.sh"
+ensure_packages "${QUILLON_BUILD_PACKAGES[@]}" "${QUILLON_TEST_PACKAGES[@]}"
+build_project all
+
+tools=${QUILLON_SHARED_TOOLS:-$here/../shared/tools}
+[ -x "$tools/decode.sh" ] || [ -f "$tools/decode.sh" ] || { quillon_log "missing $tools/decode.sh"; exit 1; }
+export QUILLON_SHARED_TOOLS=$tools
+
+xvfb_pid=""
+cups_started=0
+cleanup() {
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null && wait "$xvfb_pid" 2>/dev/null
+  if [ "$cups_started" = 1 ]; then bash "$tools/cups-pdf-down.sh" || true; fi
+}
+trap cleanup EXIT
+
+# CUPS with the PDF queue, for the printing tests.
+if [ "$(id -u)" -eq 0 ]; then
+  cups_was_running=0
+  lpstat -r 2>/dev/null | grep -q 'is running' && cups_was_running=1
+  bash "$tools/cups-pdf-up.sh"
+  [ "$cups_was_running" = 1 ] || cups_started=1
+  export QUILLON_TEST_CUPS=1
+else
+  quillon_log "not root: no CUPS server started; the tests that print through CUPS will fail"
+fi
+
+# An X server for the real-window smoke test only; every other test runs offscreen.
+for n in $(seq 91 120); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X${display#:}" ] && break; sleep 0.1; done
+export QUILLON_TEST_DISPLAY=$display
+
+cd build
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"

@@ -1,0 +1,105 @@
+// The command line of the built program, run as a user would run it.
+#include "support/decode.h"
+
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Result {
+  int exitCode = -1;
+  QString out;
+  QString err;
+};
+
+Result Quillon(const QStringList& args, bool withDisplayVariables = false) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  if (!withDisplayVariables) {
+    // Headless, as CI: the program must pick the offscreen platform itself.
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+  }
+  p.setProcessEnvironment(env);
+  p.start(QStringLiteral(QUILLON_BINARY), args);
+  Result r;
+  if (!p.waitForFinished(60000)) return r;
+  r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+  r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+  r.err = QString::fromLocal8Bit(p.readAllStandardError());
+  return r;
+}
+
+class CommandLineTest : public ::testing::Test {
+ protected:
+  QTemporaryDir dir;
+  QString Out(const QString& name) const { return dir.filePath(name); }
+};
+
+TEST_F(CommandLineTest, HelpAndVersion) {
+  const Result help = Quillon({QStringLiteral("--help")});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_TRUE(help.out.contains(QStringLiteral("--export OUT.png"))) << help.out.toStdString();
+  const Result version = Quillon({QStringLiteral("--version")});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_TRUE(version.out.startsWith(QStringLiteral("quillon 4.1"))) << version.out.toStdString();
+}
+
+TEST_F(CommandLineTest, ExportWritesAPictureTheDecodersRead) {
+  const QString png = Out(QStringLiteral("a.png"));
+  const Result r = Quillon({QStringLiteral("--export"), png, QStringLiteral("--symbology"), QStringLiteral("code39"),
+                         QStringLiteral("--text-line"), QStringLiteral("--bar-height"), QStringLiteral("2"),
+                         QStringLiteral("Quillon 4")});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QImage img(png);
+  ASSERT_FALSE(img.isNull());
+  EXPECT_EQ(img.height(), 80);  // bar height 2: 80 pixels, written 1:1
+  const auto d = test_support::Decode(img, QStringLiteral("code39"), QStringLiteral("QUILLON 4"));
+  EXPECT_EQ(d.exitCode, 0) << d.output.toStdString();
+}
+
+TEST_F(CommandLineTest, ATextStartingWithADashFollowsADoubleDash) {
+  const QString png = Out(QStringLiteral("dash.png"));
+  const Result r = Quillon({QStringLiteral("--export"), png, QStringLiteral("--symbology"), QStringLiteral("code39"),
+                         QStringLiteral("--"), QStringLiteral("-42-")});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const auto d = test_support::Decode(QImage(png), QStringLiteral("code39"), QStringLiteral("-42-"));
+  EXPECT_EQ(d.exitCode, 0) << d.output.toStdString();
+}
+
+TEST_F(CommandLineTest, ExportOfTextThatCannotBeEncodedNamesTheCharacter) {
+  const QString png = Out(QStringLiteral("bad.png"));
+  const Result r = Quillon({QStringLiteral("--export"), png, QStringLiteral("--symbology"), QStringLiteral("code39"),
+                         QStringLiteral("A#B")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("\"#\" (character 2)"))) << r.err.toStdString();
+  EXPECT_FALSE(QFile::exists(png));
+}
+
+TEST_F(CommandLineTest, UsageErrorsExitTwo) {
+  EXPECT_EQ(Quillon({QStringLiteral("--export"), Out("x.png"), QStringLiteral("--symbology"),
+                     QStringLiteral("qr"), QStringLiteral("X")}).exitCode, 2);
+  EXPECT_EQ(Quillon({QStringLiteral("--export"), Out("x.png")}).exitCode, 2);
+  EXPECT_EQ(Quillon({QStringLiteral("--frobnicate")}).exitCode, 2);
+  EXPECT_EQ(Quillon({QStringLiteral("--export"), Out("x.png"), QStringLiteral("--text-line"),
+                     QStringLiteral("--no-text-line"), QStringLiteral("X")}).exitCode, 2);
+}
+
+TEST_F(CommandLineTest, TheWindowWithoutADisplaySaysSo) {
+  const Result r = Quillon({});
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("no display"))) << r.err.toStdString();
+}
+
+TEST_F(CommandLineTest, ListPrintersMarksTheCurrentOne) {
+  const Result r = Quillon({QStringLiteral("--list-printers")});
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_TRUE(r.out.split(QLatin1Char('\n')).contains(QStringLiteral("* Save as PDF")) ||
+              r.out.contains(QStringLiteral("  Save as PDF")))
+      << r.out.toStdString();
+}
+
+}  // namespace

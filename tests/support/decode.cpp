@@ -1,0 +1,53 @@
+#include "support/decode.h"
+
+#include <QPainter>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+namespace test_support {
+
+QImage Enlarge(const QImage& image, int scale, int margin) {
+  QImage padded(image.width() + 2 * margin, image.height() + 2 * margin, QImage::Format_RGB32);
+  padded.fill(Qt::white);
+  QPainter p(&padded);
+  p.drawImage(margin, margin, image);
+  p.end();
+  return padded.scaled(padded.width() * scale, padded.height() * scale, Qt::IgnoreAspectRatio,
+                       Qt::FastTransformation);
+}
+
+Decoded DecodeFile(const QString& path, const QString& symbology, const QString& expected,
+                   const QString& decoders, int pdfDpi) {
+  QProcess decode;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert(QStringLiteral("DECODERS"), decoders);
+  env.insert(QStringLiteral("DECODE_DPI"), QString::number(pdfDpi));
+  if (symbology.isEmpty())
+    env.remove(QStringLiteral("DECODE_SYM"));
+  else
+    env.insert(QStringLiteral("DECODE_SYM"), symbology);
+  decode.setProcessEnvironment(env);
+  decode.setProcessChannelMode(QProcess::MergedChannels);
+  QStringList args{QStringLiteral(QUILLON_DECODE_SH), path};
+  if (!expected.isNull()) args << expected;
+  decode.start(QStringLiteral("bash"), args);
+  Decoded result;
+  if (!decode.waitForFinished(120000)) {
+    result.output = QStringLiteral("decode.sh did not finish: ") + decode.errorString();
+    return result;
+  }
+  result.exitCode = decode.exitStatus() == QProcess::NormalExit ? decode.exitCode() : -1;
+  result.output = QString::fromUtf8(decode.readAll());
+  return result;
+}
+
+Decoded Decode(const QImage& image, const QString& symbology, const QString& expected, int scale,
+               const QString& decoders) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("symbol.png"));
+  if (!Enlarge(image, scale).save(path, "PNG")) return {-1, QStringLiteral("cannot write ") + path};
+  return DecodeFile(path, symbology, expected, decoders);
+}
+
+}  // namespace test_support

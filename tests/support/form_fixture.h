@@ -1,0 +1,31 @@
+#pragma once
+// A main window on an empty settings store, with scripted message boxes.
+#include "main_window/form1.h"
+#include "support/scripted_dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace test_support {
+
+class FormTest : public ::testing::Test {
+ protected:
+  FormTest();
+  ~FormTest() override;
+  // A fresh window on the same store (the old one is destroyed first).
+  main_window::Form1& Restart();
+  main_window::Form1& form() { return *form_; }
+
+  ScriptedDialogs dialogs;
+  platform::SettingsStore settings;
+  platform::Services services{dialogs, settings};
+
+ private:
+  std::unique_ptr<main_window::Form1> form_;
+};
+
+// The run lengths of one pixel row (true = dark), starting with the first dark pixel.
+std::vector<int> DarkLightRuns(const QImage& image, int row);
+
+}  // namespace test_support
