@@ -37,6 +37,10 @@ class Form1 : public QMainWindow {
   QString LastProblem() const { return lastOutcome_.problem; }
   bool LastDrawn() const { return lastOutcome_.drawn; }
 
+  // The path of the file that "Print File" prints, shared by the path box
+  // Text5, the file chooser and the command line.
+  QString FilePath;
+
   // --- Controls -----------------------------------------------------------
   QWidget* Client;  // the inner area of the window, 7440 x 6330 twips
   QLabel* Label1;
