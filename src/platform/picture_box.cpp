@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 
@@ -40,12 +41,17 @@ QImage PictureBox::Blank(int width, int height) const {
 
 void PictureBox::Reallocate(int w, int h) {
   if (image_.width() != w || image_.height() != h) {
-    QImage grown = Blank(w, h);
-    if (!image_.isNull() && w > 0 && h > 0) {
-      QPainter p(&grown);
-      p.drawImage(0, 0, image_);
+    QImage resized = Blank(w, h);
+    if (image_.isNull()) {
+      clean_ = true;
+    } else if (!clean_ || !picture_.isNull()) {
+      // Keep what is drawn at the top-left (a resize neither clears nor
+      // changes whether the image is just background and picture).
+      const int rows = std::min(h, image_.height());
+      const auto bytes = static_cast<size_t>(std::min(w, image_.width())) * sizeof(QRgb);
+      for (int y = 0; y < rows; ++y) std::memcpy(resized.scanLine(y), image_.constScanLine(y), bytes);
     }
-    image_ = grown;
+    image_ = resized;
   }
   resize(w, h);
   update();
@@ -77,13 +83,15 @@ double PictureBox::FromPixelsY(double px) const {
 }
 
 void PictureBox::Cls() {
+  currentX_ = ScaleLeft();
+  currentY_ = ScaleTop();
+  if (clean_) return;  // already just the background and the picture
   image_.fill(backColor_);
   if (!picture_.isNull()) {
     QPainter p(&image_);
     p.drawImage(0, 0, picture_);
   }
-  currentX_ = ScaleLeft();
-  currentY_ = ScaleTop();
+  clean_ = true;
   update();
 }
 
@@ -97,14 +105,18 @@ void PictureBox::FilledBox(double x1, double y1, double x2, double y2, QRgb colo
   right = std::min(right, image_.width() - 1);
   bottom = std::min(bottom, image_.height() - 1);
   if (left > right || top > bottom) return;
+  clean_ = false;
+  uchar* bits = image_.bits();  // detaches once, not once per row
+  const qsizetype stride = image_.bytesPerLine();
   for (int y = top; y <= bottom; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
     std::fill(line + left, line + right + 1, colour);
   }
   update();
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb colour) {
+  clean_ = false;
   QPainter p(&image_);
   p.setPen(QPen(QColor::fromRgb(colour), 0));
   const QPointF a(ToPixelsX(x1), ToPixelsY(y1));
@@ -142,6 +154,7 @@ double PictureBox::TextHeight(const QString& text) const {
 
 void PictureBox::Print(const QString& text) {
   const QFontMetrics fm(font_);
+  clean_ = false;
   QPainter p(&image_);
   p.setFont(font_);
   p.setPen(QColor(Qt::black));
@@ -154,11 +167,17 @@ void PictureBox::Print(const QString& text) {
 
 void PictureBox::SetBackColor(QRgb colour) {
   backColor_ = colour | 0xFF000000;
+  clean_ = false;
   Cls();
 }
 
 void PictureBox::SetPicture(const QImage& picture) {
+  if (picture.isNull() && picture_.isNull()) {
+    Cls();  // nothing to nothing: the drawing is cleared, no picture to repaint
+    return;
+  }
   picture_ = picture;
+  clean_ = false;
   Cls();
 }
 

@@ -54,6 +54,15 @@ TEST(PictureBox, ClearGoesBackToTheStoredPictureAndGrowingKeepsTheDrawing) {
   p.SetPicture(QImage());
   EXPECT_FALSE(p.HasPicture());
   EXPECT_EQ(p.Image().pixel(0, 0), kWhite);
+  // Setting "nothing" again still clears a drawing, whatever size changes came between.
+  p.FilledBox(1, 1, 2, 2, kBlack);
+  p.SetWidth(600);
+  p.SetPicture(QImage());
+  EXPECT_EQ(p.Image().pixel(1, 1), kWhite);
+  p.FilledBox(3, 3, 3, 3, kBlack);
+  p.SetHeight(75);
+  p.Cls();
+  EXPECT_EQ(p.Image().pixel(3, 3), kWhite);
 }
 
 TEST(PictureBox, PrintMovesToTheNextLineAndMeasuresInTheCurrentScale) {
