@@ -104,37 +104,30 @@ TEST_F(UpcATest, DecodersReadManyCodesWithEveryCheckDigit) {
   }
 }
 
-TEST_F(UpcATest, DrawnModulesAreThePublishedSymbolOnePixelEach) {
+TEST_F(UpcATest, DrawnModulesAreThePublishedSymbolOnePixelEachWithTwoTrailingSpaces) {
   for (const std::string code : {"03600029145", "01234567890", "56789012345", "33333333333", "88888888888"}) {
     const QImage img = Generate(QString::fromStdString(code));
     ASSERT_FALSE(img.isNull()) << code;
     const std::string expected = PublishedModules(code);
-    for (const int row : {kBarTopRow, 25, kBarEndRow - 1}) {
-      EXPECT_EQ(Modules(img, row, 0, kFirstModuleX), std::string(kFirstModuleX, '0')) << code;
-      EXPECT_EQ(Modules(img, row, kFirstModuleX, 95), expected) << code << " row " << row;
-      EXPECT_EQ(Modules(img, row, kFirstModuleX + 95, img.width() - kFirstModuleX - 95),
-                std::string(img.width() - kFirstModuleX - 95, '0'));
-    }
+    const int right = img.width() - kFirstModuleX - 95;
+    for (const int row : {kBarTopRow, 25, kBarEndRow - 1})
+      EXPECT_EQ(Modules(img, row, 0, img.width()), std::string(kFirstModuleX, '0') + expected + std::string(right, '0'))
+          << code << " row " << row;
     // Nothing above or below the bars when the text line is off.
     EXPECT_FALSE(Inked(img, 0, kBarTopRow));
     EXPECT_FALSE(Inked(img, kBarEndRow, img.height()));
-  }
-}
 
-TEST_F(UpcATest, EveryPrimitiveIsDrawnIncludingTheTwoTrailingSpaceModules) {
-  // On a black area the white space modules show: 97 modules, each exactly
-  // one pixel, the last two of them the trailing spaces.
-  platform::PictureBox box(nullptr, 0, 0, 5055, 1095);
-  box.SetBackColor(platform::kBlack);
-  ASSERT_TRUE(retail::DrawUpcA(QStringLiteral("03600029145"), box, 0).drawn);
-  const std::string published = PublishedModules("03600029145");
-  for (const int row : {kBarTopRow, kBarEndRow - 1}) {
-    const std::string line = Modules(box.Image(), row, 0, box.PixelWidth());
-    EXPECT_EQ(line, std::string(kFirstModuleX, '1') + published + "00" +
-                        std::string(box.PixelWidth() - kFirstModuleX - 97, '1'));
+    // On a black area the white space modules show too: 97 modules, the
+    // last two the trailing spaces, nothing drawn outside them.
+    platform::PictureBox box(nullptr, 0, 0, 5055, 1095);
+    box.SetBackColor(platform::kBlack);
+    ASSERT_TRUE(retail::DrawUpcA(QString::fromStdString(code), box, 0).drawn);
+    for (const int row : {kBarTopRow, kBarEndRow - 1})
+      EXPECT_EQ(Modules(box.Image(), row, 0, box.PixelWidth()),
+                std::string(kFirstModuleX, '1') + expected + "00" + std::string(right - 2, '1'));
+    EXPECT_EQ(Modules(box.Image(), kBarTopRow - 1, 0, box.PixelWidth()), std::string(box.PixelWidth(), '1'));
+    EXPECT_EQ(Modules(box.Image(), kBarEndRow, 0, box.PixelWidth()), std::string(box.PixelWidth(), '1'));
   }
-  EXPECT_EQ(Modules(box.Image(), kBarTopRow - 1, 0, box.PixelWidth()), std::string(box.PixelWidth(), '1'));
-  EXPECT_EQ(Modules(box.Image(), kBarEndRow, 0, box.PixelWidth()), std::string(box.PixelWidth(), '1'));
 }
 
 TEST_F(UpcATest, GlyphsAreThePublishedPatternsAndRunsAcrossGlyphsStayTwoPrimitives) {
@@ -171,48 +164,38 @@ TEST_F(UpcATest, TextLineShowsCodeAndCheckDigitUnderTheBars) {
     ASSERT_FALSE(img.isNull()) << typed.toStdString();
     EXPECT_EQ(img.copy(0, kBarEndRow, img.width(), img.height() - kBarEndRow),
               PrintedAlone(QStringLiteral("036000291452")).copy(0, kBarEndRow, img.width(), img.height() - kBarEndRow));
-    EXPECT_EQ(Modules(img, 25, kFirstModuleX, 95), PublishedModules("03600029145"));
   }
 }
 
-TEST_F(UpcATest, WrongLengthPrintsTheMessageAndGivesNothingToPrint) {
+TEST_F(UpcATest, AnythingButElevenDigitsGivesNothingToPrintAndSaysWhy) {
+  const QImage message = PrintedAlone(QStringLiteral("Code is not 11 Digits"));
+  const QImage blank = PrintedAlone({});
+  struct Case {
+    QString typed;
+    QString why;
+    const QImage& picture9;
+  };
   for (const int textLine : {0, 1}) {
     form().Check2->SetValue(textLine);
-    for (const auto& [typed, length] : std::vector<std::pair<QString, int>>{
-             {QStringLiteral("12345"), 5},
-             {QStringLiteral("036000291452"), 12},
-             {QStringLiteral(" 0360002914 "), 10},
-             {QStringLiteral("0360002914 5"), 12}}) {
+    for (const Case& c : {Case{QStringLiteral("12345"), QStringLiteral("got 5 characters"), message},
+                          Case{QStringLiteral("036000291452"), QStringLiteral("got 12 characters"), message},
+                          Case{QStringLiteral(" 0360002914 "), QStringLiteral("got 10 characters"), message},
+                          Case{QStringLiteral("0360002914A"), QStringLiteral("\"A\" (character 11)"), blank},
+                          Case{QStringLiteral("036 0029145"), QStringLiteral("\" \" (character 4)"), blank},
+                          Case{QString::fromUtf8("\u0663" "3600029145"),
+                               QString::fromUtf8("\"\u0663\" (character 1)"), blank}}) {
       Generate(QStringLiteral("03600029145"));
       ASSERT_TRUE(form().Picture2->HasPicture());
-      const QImage img = Generate(typed);
-      EXPECT_TRUE(img.isNull()) << typed.toStdString();
+      EXPECT_TRUE(Generate(c.typed).isNull()) << c.typed.toStdString();
       EXPECT_FALSE(form().Picture2->HasPicture());
-      EXPECT_EQ(form().Picture9->Image(), PrintedAlone(QStringLiteral("Code is not 11 Digits")))
-          << typed.toStdString();
-      EXPECT_TRUE(form().LastProblem().contains(QStringLiteral("got %1 characters").arg(length)))
-          << form().LastProblem().toStdString();
+      EXPECT_EQ(form().Picture9->Image(), c.picture9) << c.typed.toStdString();
+      EXPECT_TRUE(form().LastProblem().contains(c.why)) << form().LastProblem().toStdString();
       EXPECT_FALSE(form().LabelHint->isHidden());
     }
   }
-  EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(UpcATest, NonDigitsDrawNothingAndSayWhich) {
-  form().Check2->SetValue(1);
-  for (const auto& [typed, bad] : std::vector<std::pair<QString, QString>>{
-           {QStringLiteral("0360002914A"), QStringLiteral("\"A\" (character 11)")},
-           {QStringLiteral("036 0029145"), QStringLiteral("\" \" (character 4)")},
-           {QStringLiteral("-3600029145"), QStringLiteral("\"-\" (character 1)")},
-           {QString::fromUtf8("\u0663" "3600029145"), QString::fromUtf8("\"\u0663\" (character 1)")}}) {
-    const QImage img = Generate(typed);
-    EXPECT_TRUE(img.isNull()) << typed.toStdString();
-    EXPECT_FALSE(form().Picture2->HasPicture());
-    EXPECT_FALSE(Inked(form().Picture9->Image(), 0, form().Picture9->PixelHeight())) << typed.toStdString();
-    EXPECT_TRUE(form().LastProblem().contains(bad)) << form().LastProblem().toStdString();
-  }
   Generate(QStringLiteral("03600029145"));
   EXPECT_TRUE(form().LabelHint->isHidden());
+  EXPECT_TRUE(dialogs.shown.empty());
 }
 
 }  // namespace
