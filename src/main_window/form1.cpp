@@ -2,6 +2,8 @@
 
 #include "platform/numbers.h"
 #include "symbologies/retail/code39.h"
+#include "symbologies/retail/ean.h"
+#include "symbologies/retail/upca.h"
 
 #include <algorithm>
 #include <exception>
@@ -175,9 +177,18 @@ Outcome Form1::Generate() {
     outcome = Outcome::Refused(QStringLiteral("Code 2/5 is not available in this build yet."));
   } else if (Option8->isChecked()) {
     drawnArea = Picture9;
-    outcome = Outcome::Refused(QStringLiteral("UPC is not available in this build yet."));
+    outcome = retail::DrawUpcA(text, *Picture9, Check2->Value());
   } else if (Option9->isChecked()) {
-    outcome = Outcome::Refused(QStringLiteral("EAN is not available in this build yet."));
+    Picture22->SetVisible(true);
+    outcome = retail::DrawEan(text, *Picture22);
+    if (outcome.drawn) {
+      Picture2->SetPicture(Picture22->Image());
+      Picture10->SetPicture(Picture22->Image());
+    } else {
+      // Nothing to show: uncover the hint that says why.
+      Picture22->SetVisible(false);
+      Picture10->SetVisible(false);
+    }
   } else {
     QString copy = text;
     outcome = retail::DrawCode39(copy, *Picture1, Check2->Value());
