@@ -116,20 +116,30 @@ void PictureBox::FilledBox(double x1, double y1, double x2, double y2, QRgb colo
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb colour) {
-  clean_ = false;
-  QPainter p(&image_);
-  p.setPen(QPen(QColor::fromRgb(colour), 0));
-  const QPointF a(ToPixelsX(x1), ToPixelsY(y1));
-  const QPointF b(ToPixelsX(x2), ToPixelsY(y2));
+  const QPoint a(Nearest(ToPixelsX(x1)), Nearest(ToPixelsY(y1)));
+  const QPoint b(Nearest(ToPixelsX(x2)), Nearest(ToPixelsY(y2)));
   if (a == b) return;
+  clean_ = false;
+  if (a.x() == b.x() || a.y() == b.y()) {
+    // Upright and level lines, the common case, set their pixels directly.
+    const int dx = (b.x() > a.x()) - (b.x() < a.x());
+    const int dy = (b.y() > a.y()) - (b.y() < a.y());
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    for (QPoint p = a; p != b; p += QPoint(dx, dy))
+      if (image_.rect().contains(p)) reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = colour;
+    update();
+    return;
+  }
   // Drawn to the end point, then the end point itself repainted as it was:
   // a line ends just before its second point.
-  const QPoint end(Nearest(b.x()), Nearest(b.y()));
-  const bool endInside = image_.rect().contains(end);
-  const QRgb endWas = endInside ? image_.pixel(end) : 0;
-  p.drawLine(QPoint(Nearest(a.x()), Nearest(a.y())), end);
+  const bool endInside = image_.rect().contains(b);
+  const QRgb endWas = endInside ? image_.pixel(b) : 0;
+  QPainter p(&image_);
+  p.setPen(QPen(QColor::fromRgb(colour), 0));
+  p.drawLine(a, b);
   p.end();
-  if (endInside) image_.setPixel(end, endWas);
+  if (endInside) image_.setPixel(b, endWas);
   update();
 }
 
