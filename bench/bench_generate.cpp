@@ -33,3 +33,19 @@ void BM_GenerateCode39_20Chars(benchmark::State& state) {
 BENCHMARK(BM_GenerateCode39_20Chars)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+namespace {
+
+void BM_GenerateUpcA(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option8, QStringLiteral("03600029145"),
+                  QStringLiteral("03600029146"));
+}
+BENCHMARK(BM_GenerateUpcA)->Unit(benchmark::kMicrosecond);
+
+void BM_GenerateEan13(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option9, QStringLiteral("590123412345"),
+                  QStringLiteral("590123412346"));
+}
+BENCHMARK(BM_GenerateEan13)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
