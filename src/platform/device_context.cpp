@@ -23,14 +23,14 @@ constexpr HGDIOBJ kInitialFont = kStockBase + 0x100;
 
 // The pixel size (em height) of a font asked for by a logical height.
 int PixelSize(const QFont& family, std::int32_t lfHeight) {
-  if (lfHeight < 0) return static_cast<int>(std::min<std::int64_t>(-static_cast<std::int64_t>(lfHeight), 1 << 20));
+  if (lfHeight < 0) return static_cast<int>(std::min<std::int64_t>(-static_cast<std::int64_t>(lfHeight), 1 << 14));
   if (lfHeight == 0) return 16;  // 12 points
   // A positive height is the whole cell (ascent + descent).
   QFont probe = family;
   probe.setPixelSize(100);
   const QFontMetricsF fm(probe);
   const double cell = fm.ascent() + fm.descent();
-  return std::max(1, static_cast<int>(std::lround(std::min(lfHeight, 1 << 20) * 100.0 / std::max(cell, 1.0))));
+  return std::max(1, static_cast<int>(std::lround(std::min(lfHeight, 1 << 14) * 100.0 / std::max(cell, 1.0))));
 }
 }  // namespace
 
