@@ -53,7 +53,10 @@ void StretchToWidth(const QString& widthText, platform::PictureBox& Picture5, pl
   const auto requested = platform::ParseNumber(widthText);
   if (!requested || *requested == 800) return;
 
-  for (platform::PictureBox* p : {&Picture5, &Picture8, &Picture4}) p->SetWidth(20000);
+  // The areas take 20000 twips; Picture5 keeps a wider drawing whole.
+  Picture5.SetWidth(std::max(20000.0, Picture5.Width()));
+  Picture8.SetWidth(20000);
+  Picture4.SetWidth(20000);
 
   // The source starts on the module grid (which begins at left), so that each
   // module maps onto whole destination pixels.

@@ -165,29 +165,6 @@ TEST(DeviceContext, DrawTextCentresClipsAndCalculatesItsRectangle) {
   EXPECT_EQ(dc.DrawTextA("a\r\nb", -1, &two, gdi::DT_CALCRECT), 2 * extent.cy);
 }
 
-TEST(DeviceContext, TextIsTransparentOrOpaqueInTheTextColour) {
-  QImage img(60, 20, QImage::Format_RGB32);
-  img.fill(0xFF00FF00);
-  DeviceContext dc(img);
-  dc.SelectObject(Font(dc, -11));
-  dc.SetTextColor(gdi::RGB(255, 0, 0));
-  gdi::RECT r{0, 0, 60, 20};
-  dc.SetBkMode(gdi::TRANSPARENT);
-  dc.DrawTextA("Hi", -1, &r, gdi::DT_LEFT);
-  int red = 0;
-  int white = 0;
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x < 60; ++x) {
-      red += img.pixel(x, y) == 0xFFFF0000;
-      white += img.pixel(x, y) == kWhite;
-    }
-  EXPECT_GT(red, 10);
-  EXPECT_EQ(white, 0);
-  dc.SetBkMode(gdi::OPAQUE);
-  dc.DrawTextA("Hi", -1, &r, gdi::DT_LEFT);
-  EXPECT_EQ(img.pixel(0, 0), kWhite);  // the cell behind the text in the background colour
-}
-
 TEST(DeviceContext, StretchingKeepsBlackWhenShrinkingAndRepeatsWhenGrowing) {
   QImage src = White(8, 1);
   src.setPixel(3, 0, kBlack);  // a one-pixel bar at an odd column

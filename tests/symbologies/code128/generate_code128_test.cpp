@@ -98,7 +98,9 @@ TEST_F(Code128FormTest, Code25IsReadAtEveryLengthAndStretchWidth) {
 }
 
 TEST_F(Code128FormTest, DrawnModulesMatchThePublishedTablesAtEveryWidth) {
-  const std::string texts[] = {"A", "Hello, World!", " x ~\\\" ", "The quick brown fox jumps over a lazy do"};
+  std::string printable;
+  for (char c = 32; c < 127; ++c) printable += c;
+  const std::string texts[] = {"A", "Hello, World!", " x ~\\\" ", "The quick brown fox jumps over a lazy do", printable};
   for (const std::string& t : texts) {
     const QString text = QString::fromStdString(t);
     // Code 128 B: one pixel per module, bars in rows 1 to 40.
