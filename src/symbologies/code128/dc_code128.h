@@ -71,17 +71,22 @@ std::vector<int> Code128SymbolValues(const QByteArray& ansiData, bool checkChara
 // limit of the check arithmetic: such texts are refused, not drawn.
 bool Code128WeightsOverflow(const QString& data);
 
-// Validates spec, then draws the box, the symbol and the text on hdc (see the
-// layout in the .cpp). Returns 0 (also for an empty Data, which draws
-// nothing) or the result code of the first failing test; on an error nothing
-// is drawn. After drawing with Orientation 0, spec receives TotalWidth and
-// TotalHeight.
+// Validates spec, then draws on hdc: a background box in BackColor from
+// (Left, Top), the symbol (Start B, the characters, the check character, the
+// stop) in BarColor, and the caption in TextColor below or above the bars.
+// A caption wider than the symbol widens the box and the bars are centred in
+// it; a caption on top moves the bars down; JUSTIFY draws Data spread over
+// the symbol width instead of the caption. Returns 0 (also for an empty
+// Data, which draws nothing) or the result code of the failing test, and then
+// draws nothing. After drawing with Orientation 0, spec receives TotalWidth
+// and TotalHeight; the context keeps its own font.
 std::int32_t DrawCode128(Code128Spec& spec, platform::gdi::DeviceContext& hdc);
 
 inline const QString kCode128ErrorText =
     QStringLiteral("There was an Unknow Error please send an email to support@quillon.example ");
 
 // The message for a non-zero result of DrawCode128 (the code is not shown).
+// The program carries on: the caller draws no barcode.
 void ShowCode128Error(platform::Dialogs& dialogs, std::int32_t code);
 
 // Why spec gave the result code, in words for the user.
