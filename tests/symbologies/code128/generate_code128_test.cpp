@@ -232,7 +232,7 @@ TEST_F(Code128FormTest, TextsTooLongForTheCheckArithmeticAreRefusedWithAReason) 
   EXPECT_TRUE(form().LastProblem().contains(QStringLiteral("too long")));
 }
 
-TEST_F(Code128FormTest, Code128BKeepsTheCode39WidthWhenTheSymbolFits) {
+TEST_F(Code128FormTest, Code128BKeepsTheCode39SizeUnlessTheDrawingNeedsMore) {
   Generate(form().Option2, QStringLiteral("ABC"));
   const int code39Width = form().Picture1->PixelWidth();
   const QImage img = Generate(form().Option1, QStringLiteral("ABC"));
@@ -241,6 +241,15 @@ TEST_F(Code128FormTest, Code128BKeepsTheCode39WidthWhenTheSymbolFits) {
   // Code 39 cannot draw ",": the area grows to hold the Code 128 symbol.
   const QImage comma = Generate(form().Option1, QStringLiteral("A,B"));
   EXPECT_GE(comma.width(), 2 + 11 * 5 + 13 + 1);
+  // A bar height of 1 makes the area 40 pixels high: it grows to hold the
+  // bars (rows 1 to 40) and the text line (rows 45 to 57).
+  form().Text8->setText(QStringLiteral("1"));
+  const QImage low = Generate(form().Option1, QStringLiteral("low"), 800, 1);
+  EXPECT_EQ(low.height(), 59);
+  EXPECT_EQ(DarkLightRuns(low, 40).size(), DarkLightRuns(low, 1).size());
+  int textRows = 0;
+  for (int y = 45; y < 58; ++y) textRows += !DarkLightRuns(low, y).empty();
+  EXPECT_GT(textRows, 5);
 }
 
 TEST_F(Code128FormTest, ExportWritesEachSymbology) {
