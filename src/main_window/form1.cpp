@@ -1,5 +1,6 @@
 #include "main_window/form1.h"
 
+#include "main_window/pattern_area.h"
 #include "platform/numbers.h"
 #include "symbologies/retail/code39.h"
 #include "symbologies/retail/ean.h"
@@ -166,15 +167,14 @@ Outcome Form1::Generate() {
   if (Option1->isChecked()) {
     QString copy = text;
     retail::DrawCode39(copy, *Picture1, Check2->Value());
-    Picture1->Cls();
-    outcome = Outcome::Refused(QStringLiteral("Code 128 B is not available in this build yet."));
+    outcome = DrawCode128OnDc();
   } else if (Option4->isChecked()) {
     drawnArea = Picture5;
-    outcome = Outcome::Refused(QStringLiteral("Code 128-1 is not available in this build yet."));
+    outcome = DrawPatternArea(*this, QStringLiteral("128"), services_.dialogs);
   } else if (Option5->isChecked()) {
     if (text.size() < 2) return Outcome::Refused({});
     drawnArea = Picture5;
-    outcome = Outcome::Refused(QStringLiteral("Code 2/5 is not available in this build yet."));
+    outcome = DrawPatternArea(*this, QStringLiteral("25"), services_.dialogs);
   } else if (Option8->isChecked()) {
     drawnArea = Picture9;
     outcome = retail::DrawUpcA(text, *Picture9, Check2->Value());

@@ -25,6 +25,8 @@ class Form1 : public QMainWindow {
   void Command1_Click();
   void Text1_Change();
   void reSizeimage();
+  // "Code 128 B": the device-context renderer on Picture1 (code128_on_dc.cpp).
+  symbologies::Outcome DrawCode128OnDc();
 
   // --- Handlers that save one option --------------------------------------
   void Text8_Change();

@@ -1,0 +1,79 @@
+// The "Code 128 B" drawing: the device-context renderer on Picture1.
+#include "main_window/form1.h"
+
+#include "platform/device_context.h"
+#include "platform/numbers.h"
+#include "symbologies/code128/dc_code128.h"
+
+#include <algorithm>
+
+namespace main_window {
+
+namespace {
+
+// The font size box as whole points. Something that is not a number falls
+// back to 8 and large sizes stop at 144, as for the Code 39 text line; 0 and
+// below go on to the renderer, which refuses them.
+std::int32_t FontSizeOf(const QString& text) {
+  const auto value = platform::ParseNumber(text);
+  if (!value) return 8;
+  return static_cast<std::int32_t>(platform::RoundHalfEven(std::clamp(*value, -1.0, 144.0)));
+}
+
+}  // namespace
+
+symbologies::Outcome Form1::DrawCode128OnDc() {
+  using symbologies::Outcome;
+  namespace gdi = platform::gdi;
+  Picture1->Cls();
+
+  code128::Code128Spec spec;
+  spec.Data = Text1->text();
+  spec.Caption = Check2->Value() != 0 ? Text1->text() : QString();
+  spec.FontName = QStringLiteral("MS Sans Serif");
+  spec.Symbology = 16;
+  spec.Alignment = 1;
+  spec.TextPosition = 1;
+  spec.FontSize = FontSizeOf(Text3->text());
+  spec.FontStyle = 0;
+  spec.BarHeight = 40;
+  spec.Left = 2;
+  spec.Top = 1;
+  spec.ModuleWidth = 1;
+  spec.TextGap = 4;
+  spec.Reserved3 = 1;
+  spec.Reserved4 = 1;
+  spec.Orientation = 0;
+  spec.BarColor = gdi::RGB(0, 0, 0);
+  spec.BackColor = gdi::RGB(255, 255, 255);
+  spec.TextColor = gdi::RGB(0, 0, 0);
+  spec.CheckCharacter = 1;
+
+  const QString tooLong =
+      QStringLiteral("The text is too long for a Code 128 barcode (%1 characters).").arg(spec.Data.size());
+  if (code128::Code128WeightsOverflow(spec.Data)) return Outcome::Refused(tooLong);
+
+  // A first pass on a scratch pixel finds the size of the drawing; Picture1
+  // (sized for Code 39) then grows where the symbol and its text would not fit.
+  QImage scratch(1, 1, QImage::Format_RGB32);
+  code128::Code128Spec measured = spec;
+  gdi::DeviceContext measure(scratch, Picture1->Font());
+  if (const std::int32_t result = code128::DrawCode128(measured, measure); result != 0) {
+    // A typing slip: say so and carry on without a barcode.
+    code128::ShowCode128Error(services_.dialogs, result);
+    return Outcome::Refused(code128::Code128Problem(spec, result));
+  }
+  const qint64 width = static_cast<qint64>(spec.Left) + measured.TotalWidth + 1;
+  const qint64 height = static_cast<qint64>(spec.Top) + measured.TotalHeight - 1;
+  if (width > platform::PictureBox::kMaxPixels || height > platform::PictureBox::kMaxPixels)
+    return Outcome::Refused(tooLong);
+  if (width > Picture1->PixelWidth()) Picture1->SetWidth(static_cast<double>(width) * platform::kTwipsPerPixel);
+  if (height > Picture1->PixelHeight()) Picture1->SetHeight(static_cast<double>(height) * platform::kTwipsPerPixel);
+
+  gdi::DeviceContext dc(Picture1->MutableImage(), Picture1->Font());
+  code128::DrawCode128(spec, dc);
+  Picture1->Refresh();
+  return spec.Data.isEmpty() ? Outcome::Refused({}) : Outcome::Drawn();
+}
+
+}  // namespace main_window

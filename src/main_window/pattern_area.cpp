@@ -1,0 +1,88 @@
+#include "main_window/pattern_area.h"
+
+#include "main_window/form1.h"
+#include "platform/controls.h"
+#include "platform/device_context.h"
+#include "platform/numbers.h"
+#include "symbologies/code128/pattern_barcode.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace main_window {
+
+namespace {
+// One past the rightmost column that holds anything but white.
+int InkRight(const QImage& image) {
+  int right = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = image.width() - 1; x >= right; --x) {
+      if ((line[x] & 0xFFFFFF) != 0xFFFFFF) {
+        right = x + 1;
+        break;
+      }
+    }
+  }
+  return right;
+}
+}  // namespace
+
+symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector, platform::Dialogs& dialogs) {
+  form.Picture5->SetVisible(true);
+  form.Picture1->SetVisible(false);
+  form.Picture5->Cls();
+  QString text = form.Text1->text();
+  // A bar height that is not a number falls back to 1.4, and sizes keep to
+  // what reSizeimage allows, as for Code 39.
+  const double height = std::clamp(platform::ParseNumber(form.Text8->text()).value_or(1.4), 0.1, 25.0);
+  const std::int16_t moduleWidth = 2;
+  const float barHeight = static_cast<float>(height * 10);
+  const float left = 1.0f;
+  const float top = 20.0f;
+  const symbologies::Outcome outcome = code128::DrawPatternBarcode(selector, text, *form.Picture5, moduleWidth,
+                                                                   barHeight, left, top, form.Check2->Value(), dialogs);
+  if (outcome.drawn) StretchToWidth(form.Text9->text(), *form.Picture5, *form.Picture8, *form.Picture4, moduleWidth, left);
+  return outcome;
+}
+
+void StretchToWidth(const QString& widthText, platform::PictureBox& Picture5, platform::PictureBox& Picture8,
+                    platform::PictureBox& Picture4, int moduleWidth, double left) {
+  namespace gdi = platform::gdi;
+  using platform::kTwipsPerPixel;
+  const auto requested = platform::ParseNumber(widthText);
+  if (!requested || *requested == 800) return;
+
+  // The areas take 20000 twips; Picture5 keeps a wider drawing whole.
+  Picture5.SetWidth(std::max(20000.0, Picture5.Width()));
+  Picture8.SetWidth(20000);
+  Picture4.SetWidth(20000);
+
+  // The source starts on the module grid (which begins at left), so that each
+  // module maps onto whole destination pixels.
+  const int leftPx = static_cast<int>(std::lround(Picture5.ToPixelsX(left)));
+  const int phase = ((leftPx % moduleWidth) + moduleWidth) % moduleWidth;
+  const int xSrc = phase == 0 ? 0 : phase - moduleWidth;
+  const int modules = std::max(1, (InkRight(Picture5.Image()) - xSrc + moduleWidth - 1) / moduleWidth);
+  const int wSrc = modules * moduleWidth;
+  const double wanted = platform::RoundHalfEven(moduleWidth * std::clamp(*requested, 0.0, 1e6) / 800);
+  const int largest = std::max(1, platform::PictureBox::kMaxPixels / modules);
+  const int modulePixels = static_cast<int>(std::clamp(wanted, 1.0, static_cast<double>(largest)));
+  const int wDest = modules * modulePixels;
+  const int h = Picture5.PixelHeight();
+  if (Picture4.PixelWidth() < wDest) Picture4.SetWidth(wDest * kTwipsPerPixel);
+  if (Picture4.PixelHeight() < h) Picture4.SetHeight(h * kTwipsPerPixel);
+
+  {
+    gdi::DeviceContext source(Picture5.MutableImage());
+    gdi::DeviceContext target(Picture4.MutableImage());
+    target.SetStretchBltMode(gdi::BLACKONWHITE);  // shrinking: black wins, no bar is lost
+    target.StretchBlt(0, 0, wDest, h, source, xSrc, 0, wSrc, h, gdi::SRCCOPY);
+  }
+  Picture4.Refresh();
+  Picture5.Cls();
+  if (Picture5.PixelWidth() < wDest) Picture5.SetWidth(wDest * kTwipsPerPixel);
+  Picture5.SetPicture(Picture4.Image());
+}
+
+}  // namespace main_window
