@@ -12,6 +12,7 @@
 #include <QMenuBar>
 
 #include <exception>
+#include <iterator>
 #include <optional>
 
 namespace main_window {
@@ -183,13 +184,22 @@ void Form1::StartupOptions() {
     const char* defaultValue;
   } options[] = {{Option1, "type1", "1"}, {Option2, "type2", "0"}, {Option4, "type4", "0"},
                  {Option5, "type5", "0"}, {Option8, "type8", "0"}, {Option9, "type9", "0"}};
-  for (const auto& o : options) {
-    const QString key = QString::fromLatin1(o.key);
-    const QString stored = get(key, QString::fromLatin1(o.defaultValue));
-    if (const auto value = ToBoolean(stored))
-      SetOptionValue(o.option, *value);
-    else
-      note(Describe(QStringLiteral("Type mismatch"), key, stored));
+  // All six are read before any is set: selecting a button rewrites all six
+  // keys, which would hide a bad value further down the list. Once a button
+  // is selected, the later keys hold what that rewrite left (False), so they
+  // are only checked, not applied: the first True wins.
+  QString storedTypes[std::size(options)];
+  for (size_t i = 0; i < std::size(options); ++i)
+    storedTypes[i] = get(QString::fromLatin1(options[i].key), QString::fromLatin1(options[i].defaultValue));
+  bool selected = false;
+  for (size_t i = 0; i < std::size(options); ++i) {
+    const auto value = ToBoolean(storedTypes[i]);
+    if (!value) {
+      note(Describe(QStringLiteral("Type mismatch"), QString::fromLatin1(options[i].key), storedTypes[i]));
+    } else if (!selected) {
+      SetOptionValue(options[i].option, *value);
+      selected = *value;
+    }
   }
 
   // A check value: a whole 16-bit number (fractions rounded half to even)

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include <fcntl.h>
@@ -14,8 +15,11 @@ namespace platform {
 
 namespace {
 
+// Where Qt's native format keeps the application's store. Worked out without
+// opening a QSettings, which reads the file at once.
 QString StorePath(const QString& app) {
-  return QSettings(QSettings::NativeFormat, QSettings::UserScope, app, app).fileName();
+  return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/') + app +
+         QLatin1Char('/') + app + QStringLiteral(".conf");
 }
 
 // Only a regular file (or none yet) is opened as a store. Anything else in its
