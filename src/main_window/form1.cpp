@@ -2,6 +2,8 @@
 
 #include "platform/numbers.h"
 #include "symbologies/retail/code39.h"
+#include "symbologies/retail/ean.h"
+#include "symbologies/retail/upca.h"
 
 #include <algorithm>
 #include <exception>
@@ -24,6 +26,11 @@ void Form1::BuildLayout() {
   using namespace platform;
   Client = new QWidget(this);
   Client->setFixedSize(TwipsToPixels(7440), TwipsToPixels(6330));
+  // The window's controls are laid out in twips for an 8-point sans serif
+  // (11 pixels at 96 dpi); a larger default font would crowd them.
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(11);
+  Client->setFont(font);
   setCentralWidget(Client);
 
   Label1 = MakeLabel(Client, QStringLiteral("Enter Bar Code Text here:"), 120, 120, 6975, 255);
@@ -92,6 +99,12 @@ void Form1::BuildLayout() {
   Check1 = new CheckBox(Frame27, QStringLiteral("Include Text in Barcode"), 3120, 240);
   CheckPrintLine = new CheckBox(Frame27, QStringLiteral("Print Line Above Barcode"), 4320, 240);
   Checkqq = new CheckBox(Frame27, QStringLiteral("Print Columns"), 5880, 240);
+  // Three captions share one row: each keeps to its own room, the full
+  // caption in its tool tip.
+  for (auto [box, width] : {std::pair{Check1, 1140.0}, {CheckPrintLine, 1500.0}, {Checkqq, 1000.0}}) {
+    box->setFixedWidth(TwipsToPixels(width));
+    box->setToolTip(box->text());
+  }
 
   Frame4 = MakeFrame(FrameOptions, QStringLiteral("File Path"), 120, 2160, 4335, 615);
   Text5 = MakeTextBox(Frame4, {}, 120, 240, 3015, 285);
@@ -165,9 +178,18 @@ Outcome Form1::Generate() {
     outcome = Outcome::Refused(QStringLiteral("Code 2/5 is not available in this build yet."));
   } else if (Option8->isChecked()) {
     drawnArea = Picture9;
-    outcome = Outcome::Refused(QStringLiteral("UPC is not available in this build yet."));
+    outcome = retail::DrawUpcA(text, *Picture9, Check2->Value());
   } else if (Option9->isChecked()) {
-    outcome = Outcome::Refused(QStringLiteral("EAN is not available in this build yet."));
+    Picture22->SetVisible(true);
+    outcome = retail::DrawEan(text, *Picture22);
+    if (outcome.drawn) {
+      Picture2->SetPicture(Picture22->Image());
+      Picture10->SetPicture(Picture22->Image());
+    } else {
+      // Nothing to show: uncover the hint that says why.
+      Picture22->SetVisible(false);
+      Picture10->SetVisible(false);
+    }
   } else {
     QString copy = text;
     outcome = retail::DrawCode39(copy, *Picture1, Check2->Value());

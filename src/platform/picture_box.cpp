@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace platform {
 
@@ -40,12 +41,17 @@ QImage PictureBox::Blank(int width, int height) const {
 
 void PictureBox::Reallocate(int w, int h) {
   if (image_.width() != w || image_.height() != h) {
-    QImage grown = Blank(w, h);
-    if (!image_.isNull() && w > 0 && h > 0) {
-      QPainter p(&grown);
-      p.drawImage(0, 0, image_);
+    QImage resized = Blank(w, h);
+    if (image_.isNull()) {
+      clean_ = true;
+    } else if (!clean_ || !picture_.isNull()) {
+      // Keep what is drawn at the top-left (a resize neither clears nor
+      // changes whether the image is just background and picture).
+      const int rows = std::min(h, image_.height());
+      const auto bytes = static_cast<size_t>(std::min(w, image_.width())) * sizeof(QRgb);
+      for (int y = 0; y < rows; ++y) std::memcpy(resized.scanLine(y), image_.constScanLine(y), bytes);
     }
-    image_ = grown;
+    image_ = resized;
   }
   resize(w, h);
   update();
@@ -77,13 +83,15 @@ double PictureBox::FromPixelsY(double px) const {
 }
 
 void PictureBox::Cls() {
+  currentX_ = ScaleLeft();
+  currentY_ = ScaleTop();
+  if (clean_) return;  // already just the background and the picture
   image_.fill(backColor_);
   if (!picture_.isNull()) {
     QPainter p(&image_);
     p.drawImage(0, 0, picture_);
   }
-  currentX_ = ScaleLeft();
-  currentY_ = ScaleTop();
+  clean_ = true;
   update();
 }
 
@@ -97,27 +105,41 @@ void PictureBox::FilledBox(double x1, double y1, double x2, double y2, QRgb colo
   right = std::min(right, image_.width() - 1);
   bottom = std::min(bottom, image_.height() - 1);
   if (left > right || top > bottom) return;
+  clean_ = false;
+  uchar* bits = image_.bits();  // detaches once, not once per row
+  const qsizetype stride = image_.bytesPerLine();
   for (int y = top; y <= bottom; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
+    auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
     std::fill(line + left, line + right + 1, colour);
   }
   update();
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb colour) {
-  QPainter p(&image_);
-  p.setPen(QPen(QColor::fromRgb(colour), 0));
-  const QPointF a(ToPixelsX(x1), ToPixelsY(y1));
-  const QPointF b(ToPixelsX(x2), ToPixelsY(y2));
+  const QPoint a(Nearest(ToPixelsX(x1)), Nearest(ToPixelsY(y1)));
+  const QPoint b(Nearest(ToPixelsX(x2)), Nearest(ToPixelsY(y2)));
   if (a == b) return;
+  clean_ = false;
+  if (a.x() == b.x() || a.y() == b.y()) {
+    // Upright and level lines, the common case, set their pixels directly.
+    const int dx = (b.x() > a.x()) - (b.x() < a.x());
+    const int dy = (b.y() > a.y()) - (b.y() < a.y());
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    for (QPoint p = a; p != b; p += QPoint(dx, dy))
+      if (image_.rect().contains(p)) reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = colour;
+    update();
+    return;
+  }
   // Drawn to the end point, then the end point itself repainted as it was:
   // a line ends just before its second point.
-  const QPoint end(Nearest(b.x()), Nearest(b.y()));
-  const bool endInside = image_.rect().contains(end);
-  const QRgb endWas = endInside ? image_.pixel(end) : 0;
-  p.drawLine(QPoint(Nearest(a.x()), Nearest(a.y())), end);
+  const bool endInside = image_.rect().contains(b);
+  const QRgb endWas = endInside ? image_.pixel(b) : 0;
+  QPainter p(&image_);
+  p.setPen(QPen(QColor::fromRgb(colour), 0));
+  p.drawLine(a, b);
   p.end();
-  if (endInside) image_.setPixel(end, endWas);
+  if (endInside) image_.setPixel(b, endWas);
   update();
 }
 
@@ -142,6 +164,7 @@ double PictureBox::TextHeight(const QString& text) const {
 
 void PictureBox::Print(const QString& text) {
   const QFontMetrics fm(font_);
+  clean_ = false;
   QPainter p(&image_);
   p.setFont(font_);
   p.setPen(QColor(Qt::black));
@@ -154,11 +177,17 @@ void PictureBox::Print(const QString& text) {
 
 void PictureBox::SetBackColor(QRgb colour) {
   backColor_ = colour | 0xFF000000;
+  clean_ = false;
   Cls();
 }
 
 void PictureBox::SetPicture(const QImage& picture) {
+  if (picture.isNull() && picture_.isNull()) {
+    Cls();  // nothing to nothing: the drawing is cleared, no picture to repaint
+    return;
+  }
   picture_ = picture;
+  clean_ = false;
   Cls();
 }
 

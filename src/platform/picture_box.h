@@ -72,7 +72,10 @@ class PictureBox : public QWidget {
 
   const QImage& Image() const { return image_; }
   // The image for drawing on directly (a device context works on it).
-  QImage& MutableImage() { return image_; }
+  QImage& MutableImage() {
+    clean_ = false;
+    return image_;
+  }
   const QImage& Picture() const { return picture_; }
   bool HasPicture() const { return !picture_.isNull(); }
   // Setting a picture (a null image means nothing) also resets the drawing
@@ -105,6 +108,7 @@ class PictureBox : public QWidget {
   QRgb backColor_ = kWhite;
   QImage image_;
   QImage picture_;
+  bool clean_ = false;  // the image is exactly the background and the picture
 };
 
 }  // namespace platform

@@ -54,6 +54,15 @@ TEST(PictureBox, ClearGoesBackToTheStoredPictureAndGrowingKeepsTheDrawing) {
   p.SetPicture(QImage());
   EXPECT_FALSE(p.HasPicture());
   EXPECT_EQ(p.Image().pixel(0, 0), kWhite);
+  // Setting "nothing" again still clears a drawing, whatever size changes came between.
+  p.FilledBox(1, 1, 2, 2, kBlack);
+  p.SetWidth(600);
+  p.SetPicture(QImage());
+  EXPECT_EQ(p.Image().pixel(1, 1), kWhite);
+  p.FilledBox(3, 3, 3, 3, kBlack);
+  p.SetHeight(75);
+  p.Cls();
+  EXPECT_EQ(p.Image().pixel(3, 3), kWhite);
 }
 
 TEST(PictureBox, PrintMovesToTheNextLineAndMeasuresInTheCurrentScale) {
@@ -74,6 +83,29 @@ TEST(PictureBox, PrintMovesToTheNextLineAndMeasuresInTheCurrentScale) {
   EXPECT_TRUE(inked);
   p.SetScaleMode(ScaleMode::Twips);
   EXPECT_EQ(p.TextHeight(QStringLiteral("X")), h * 15);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(PictureBox, LinesStopJustBeforeTheirSecondPoint) {
+  PictureBox p(nullptr, 0, 0, 10 * 15, 10 * 15);
+  p.SetScaleMode(ScaleMode::Pixels);
+  p.Line(2, 1, 2, 5, kBlack);   // upright: rows 1..4
+  p.Line(8, 6, 4, 6, kBlack);   // level, right to left: columns 8..5
+  p.Line(0, 0, 3, 3, kBlack);   // slanted: (0,0) to (2,2)
+  std::string column, row;
+  for (int y = 0; y < 7; ++y) column += p.Image().pixel(2, y) == kBlack ? '#' : '.';
+  for (int x = 3; x < 10; ++x) row += p.Image().pixel(x, 6) == kBlack ? '#' : '.';
+  EXPECT_EQ(column, ".####..");
+  EXPECT_EQ(row, "..####.");
+  EXPECT_EQ(p.Image().pixel(2, 2), kBlack);
+  EXPECT_EQ(p.Image().pixel(3, 3), kWhite);
+  // Twips: a line at x = 30 twips is pixel column 2.
+  p.SetScaleMode(ScaleMode::Twips);
+  p.Line(30, 120, 30, 135, kWhite);
+  EXPECT_EQ(p.Image().pixel(2, 8), kWhite);
 }
 
 }  // namespace

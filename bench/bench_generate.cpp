@@ -1,0 +1,51 @@
+// The generate command runs on every keystroke: this measures one keystroke's
+// worth of work (clear and reset the areas, encode, draw, copy the picture).
+#include "main_window/form1.h"
+#include "platform/dialogs.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+void TypeAlternately(benchmark::State& state, QRadioButton* main_window::Form1::*option, const QString& a,
+                     const QString& b) {
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  settings.SetReadOnly(true);
+  platform::Services services{dialogs, settings};
+  main_window::Form1 form(services);
+  (form.*option)->setChecked(true);
+  form.Check2->SetValue(1);
+  form.reSizeimage();
+  bool flip = false;
+  for (auto _ : state) {
+    form.Text1->setText(flip ? a : b);  // one keystroke: the change handler generates
+    flip = !flip;
+    benchmark::DoNotOptimize(form.Picture2->Picture());
+  }
+  if (!form.LastDrawn()) state.SkipWithError("nothing was drawn");
+}
+
+void BM_GenerateCode39_20Chars(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option2, QStringLiteral("QUILLON-CODE39-12345"),
+                  QStringLiteral("QUILLON-CODE39-12346"));
+}
+BENCHMARK(BM_GenerateCode39_20Chars)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+namespace {
+
+void BM_GenerateUpcA(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option8, QStringLiteral("03600029145"),
+                  QStringLiteral("03600029146"));
+}
+BENCHMARK(BM_GenerateUpcA)->Unit(benchmark::kMicrosecond);
+
+void BM_GenerateEan13(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option9, QStringLiteral("590123412345"),
+                  QStringLiteral("590123412346"));
+}
+BENCHMARK(BM_GenerateEan13)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
