@@ -92,6 +92,15 @@ int Export(const QCommandLineParser& parser) {
   settings.SetReadOnly(true);  // a one-off run changes no saved option
   platform::Services services{dialogs, settings};
   main_window::Form1 form(services);
+  // The saved options first, as the window would start with them; the flags
+  // then override them for this run. A store the window would reset is left
+  // alone here: this run only reports it.
+  const QString settingsError = form.RestoreOptions();
+  if (!settingsError.isEmpty()) {
+    Err(QStringLiteral("the saved options in %1 cannot be used: %2 (starting the window restores the defaults)")
+            .arg(settings.FilePath(main_window::kApp), settingsError));
+    return kFailed;
+  }
 
   if (option) (form.*option)->setChecked(true);
   if (parser.isSet(QStringLiteral("text-line"))) form.Check2->SetValue(1);
@@ -172,9 +181,10 @@ int Main(int argc, char** argv) {
   bool optionForm = false;
   for (const QString& a : args) optionForm = optionForm || a.startsWith(QLatin1String("--"));
   const bool windowForm = args.isEmpty();
+  const bool display = HasDisplay();
 
-  if (!windowForm && !HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (windowForm && !HasDisplay()) {
+  if (!windowForm && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (windowForm && !display) {
     Err(QStringLiteral("no display: the window needs one (DISPLAY or WAYLAND_DISPLAY). "
                        "Without one, use --export, --list-printers or a file path; see --help."));
     return kFailed;
@@ -186,7 +196,7 @@ int Main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
   if (optionForm) return RunOptions(args);
-  if (!windowForm) {
+  if (!windowForm && !display) {
     Err(QStringLiteral("printing a file is not available in this build yet"));
     return kFailed;
   }
@@ -195,6 +205,15 @@ int Main(int argc, char** argv) {
   platform::SettingsStore settings;
   platform::Services services{dialogs, settings};
   main_window::Form1 form(services);
+  switch (form.Form_Load(args.join(QLatin1Char(' ')))) {
+    case main_window::Form1::LoadResult::Ended:
+      return kFailed;
+    case main_window::Form1::LoadResult::PrintCommandLineFile:
+      // The file is in FilePath and Text5; until printing it is built, the
+      // window shows it.
+    case main_window::Form1::LoadResult::ShowWindow:
+      break;
+  }
   form.show();
   return QApplication::exec();
 }

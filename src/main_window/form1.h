@@ -7,6 +7,7 @@
 #include "symbologies/outcome.h"
 
 #include <QMainWindow>
+#include <QMenu>
 
 namespace main_window {
 
@@ -30,6 +31,41 @@ class Form1 : public QMainWindow {
 
   // --- Handlers that save one option --------------------------------------
   void Text8_Change();
+
+  // --- Options store and start-up -----------------------------------------
+  ~Form1() override;
+  // What the caller of Form_Load does next.
+  enum class LoadResult {
+    ShowWindow,            // wait for the user
+    PrintCommandLineFile,  // the command line named a file: FilePath and Text5 hold it
+    Ended,                 // the settings error path ended the program
+  };
+  // The start-up: restores every saved option, fills the printer list,
+  // restores the width, then takes a file path from the command line
+  // (everything after the program name).
+  LoadResult Form_Load(const QString& commandLine = {});
+  // Steps 1 to 3 of the start-up without the error path: the description of
+  // the first value that could not be converted, or "" when all were fine.
+  QString RestoreOptions();
+  void StartupOptions();
+  void OptionClick();
+  void Settings_Click();
+  void RestoreDefaults_Click();
+  void Check1_Click();
+  void Check2_Click();
+  void CheckPrintLine_Click();
+  void Checkqq_Click();
+  void Text3_Change();
+  void Text4_Change();
+  void Text5_Change();
+  void Text9_Change();
+  void Text14_Change();
+  void Text15_Change();
+  void Combo1_Validate();
+
+  QMenu* OptionsMenu;
+  QAction* Settings;         // "&Hide Settings" / "&Show Settings"
+  QAction* RestoreDefaults;  // "Restore Default Settings"
 
   // The picture that printing and exporting use: Picture10's image for EAN,
   // otherwise Picture2's picture (null when nothing was generated).
@@ -108,6 +144,14 @@ class Form1 : public QMainWindow {
   void ShowOutcome();
 
   symbologies::Outcome lastOutcome_;
+
+  // --- Options store and start-up (private) --------------------------------
+  void BuildOptions();
+  void SaveOption(const QString& key, const QString& value);
+  void SetOptionValue(QRadioButton* option, bool value);
+  void SetOuterHeightTwips(double twips);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  QString startupError_;  // the first conversion error of the running start-up
 };
 
 }  // namespace main_window

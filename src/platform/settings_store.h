@@ -3,8 +3,12 @@
 // section and key. Qt's native format: on Linux
 // ${XDG_CONFIG_HOME:-~/.config}/APP/APP.conf, section = INI group.
 // Sections and keys match without regard to case; a write keeps the spelling
-// of a key that is already there. Every write reaches the disk atomically
-// (a temporary file renamed over the old one).
+// of a key that is already there. Every write reaches the disk atomically and
+// durably (a flushed temporary file renamed over the old one, then the folder
+// flushed), so a crash leaves either the old or the new store.
+// A store that cannot be read at all (a folder or a pipe in place of the file,
+// no permission) reads as empty; lines that are not in the store's format are
+// skipped, and the next write leaves a clean file.
 #include <QString>
 
 namespace platform {

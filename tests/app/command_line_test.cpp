@@ -1,6 +1,9 @@
 // The command line of the built program, run as a user would run it.
 #include "support/decode.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -77,6 +80,53 @@ TEST_F(CommandLineTest, ExportOfTextThatCannotBeEncodedNamesTheCharacter) {
   EXPECT_EQ(r.exitCode, 1);
   EXPECT_TRUE(r.err.contains(QStringLiteral("\"#\" (character 2)"))) << r.err.toStdString();
   EXPECT_FALSE(QFile::exists(png));
+}
+
+// The store the program reads, where conventions put it.
+QString StoreFile() {
+  return QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("Quillon/Quillon.conf"));
+}
+
+QByteArray WriteStore(const QByteArray& content) {
+  QDir().mkpath(QFileInfo(StoreFile()).absolutePath());
+  QFile f(StoreFile());
+  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return {};
+  f.write(content);
+  return content;
+}
+
+QByteArray ReadStore() {
+  QFile f(StoreFile());
+  return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsAndLeavesThemAsTheyWere) {
+  const QByteArray saved = WriteStore("[options]\ntype1=False\ntype2=True\ncheck2=1\ntext8=2\n");
+  const QString png = Out(QStringLiteral("saved.png"));
+  const Result r = Quillon({QStringLiteral("--export"), png, QStringLiteral("SAVED 1")});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QImage img(png);
+  EXPECT_EQ(img.height(), 80);  // the saved bar height
+  const auto d = test_support::Decode(img, QStringLiteral("code39"), QStringLiteral("SAVED 1"));
+  EXPECT_EQ(d.exitCode, 0) << d.output.toStdString();
+
+  // A flag wins over the saved value for this run only.
+  const QString lower = Out(QStringLiteral("lower.png"));
+  ASSERT_EQ(Quillon({QStringLiteral("--export"), lower, QStringLiteral("--bar-height"), QStringLiteral("1"),
+                     QStringLiteral("SAVED 1")}).exitCode, 0);
+  EXPECT_EQ(QImage(lower).height(), 40);
+  EXPECT_EQ(ReadStore(), saved);
+}
+
+TEST_F(CommandLineTest, ExportReportsABadStoreAndKeepsIt) {
+  const QByteArray saved = WriteStore("[options]\ntype2=True\ncheck1=7\n");
+  const QString png = Out(QStringLiteral("bad-store.png"));
+  const Result r = Quillon({QStringLiteral("--export"), png, QStringLiteral("--symbology"), QStringLiteral("code39"),
+                            QStringLiteral("X")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("check1"))) << r.err.toStdString();
+  EXPECT_FALSE(QFile::exists(png));
+  EXPECT_EQ(ReadStore(), saved);
 }
 
 TEST_F(CommandLineTest, UsageErrorsExitTwo) {

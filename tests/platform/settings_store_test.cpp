@@ -1,7 +1,11 @@
 #include "platform/settings_store.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+
+#include <sys/stat.h>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +60,50 @@ TEST_F(SettingsStoreTest, AReadOnlyStoreChangesNothing) {
   store.DeleteApplication(kApp);
   store.SetReadOnly(false);
   EXPECT_EQ(store.GetSetting(kApp, "options", "a", ""), "1");
+}
+
+TEST_F(SettingsStoreTest, ALineThatIsNotInTheFormatLosesOnlyItself) {
+  const QString path = store.FilePath(kApp);
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("[options]\ntype1=False\nthis line has no equals sign\ntype2=True\n");
+  f.close();
+  EXPECT_EQ(store.GetSetting(kApp, "options", "type1", ""), "False");
+  EXPECT_EQ(store.GetSetting(kApp, "options", "type2", ""), "True");
+  EXPECT_TRUE(store.SaveSetting(kApp, "options", "show", "0"));
+  ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+  const QString content = QString::fromUtf8(f.readAll());
+  EXPECT_FALSE(content.contains(QStringLiteral("equals"))) << content.toStdString();
+  EXPECT_EQ(store.GetSetting(kApp, "options", "type2", ""), "True");
+}
+
+TEST_F(SettingsStoreTest, AFolderOrAPipeInPlaceOfTheFileReadsAsEmptyAndIsLeftAlone) {
+  const QString path = store.FilePath(kApp);
+  ASSERT_TRUE(QDir().mkpath(path));
+  EXPECT_EQ(store.GetSetting(kApp, "options", "a", "dflt"), "dflt");
+  EXPECT_FALSE(store.SaveSetting(kApp, "options", "a", "1"));
+  EXPECT_FALSE(store.DeleteApplication(kApp));
+  EXPECT_TRUE(QFileInfo(path).isDir());
+  ASSERT_TRUE(QDir().rmdir(path));
+  // Opening a pipe for reading would wait for a writer for ever.
+  ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+  EXPECT_EQ(store.GetSetting(kApp, "options", "a", "dflt"), "dflt");
+  EXPECT_FALSE(store.SaveSetting(kApp, "options", "a", "1"));
+  ASSERT_TRUE(QFile::remove(path));
+}
+
+TEST_F(SettingsStoreTest, AnEmptyLockLeftByAKilledWriterDoesNotStallTheNextWrite) {
+  ASSERT_TRUE(store.SaveSetting(kApp, "options", "a", "1"));
+  QFile lock(store.FilePath(kApp) + QStringLiteral(".lock"));
+  ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+  lock.setFileTime(QDateTime::currentDateTime().addSecs(-5), QFileDevice::FileModificationTime);
+  lock.close();
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_TRUE(store.SaveSetting(kApp, "options", "a", "2"));
+  EXPECT_LT(clock.elapsed(), 3000);  // Qt alone waits until the lock is half a minute old
+  EXPECT_EQ(store.GetSetting(kApp, "options", "a", ""), "2");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@ namespace test_support {
 FormTest::FormTest() {
   settings.DeleteApplication(main_window::kApp);
   form_ = std::make_unique<main_window::Form1>(services);
+  form_->Form_Load();
 }
 
 FormTest::~FormTest() {
@@ -15,6 +16,7 @@ FormTest::~FormTest() {
 main_window::Form1& FormTest::Restart() {
   form_.reset();
   form_ = std::make_unique<main_window::Form1>(services);
+  form_->Form_Load();
   return *form_;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
-// A main window on an empty settings store, with scripted message boxes.
+// A main window started (Form_Load) on an empty settings store, with scripted
+// message boxes.
 #include "main_window/form1.h"
 #include "support/scripted_dialogs.h"
 
@@ -13,7 +14,7 @@ class FormTest : public ::testing::Test {
  protected:
   FormTest();
   ~FormTest() override;
-  // A fresh window on the same store (the old one is destroyed first).
+  // A fresh window started on the same store (the old one is destroyed first).
   main_window::Form1& Restart();
   main_window::Form1& form() { return *form_; }
 
