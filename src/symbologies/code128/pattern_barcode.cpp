@@ -78,6 +78,15 @@ symbologies::Outcome DrawPatternBarcode(const QString& selector, QString& text, 
                                         int check2Value, platform::Dialogs& dialogs) {
   using symbologies::Outcome;
   if (selector == QStringLiteral("128")) {
+    // Code set B has no symbol for anything outside space to "~": skipping it
+    // would give a barcode that says less than the text line under it.
+    for (qsizetype i = 0; i < text.size(); ++i) {
+      if (text.at(i).unicode() < 32 || text.at(i).unicode() > 126)
+        return Outcome::Refused(
+            QStringLiteral("Code 128-1 cannot encode \"%1\" (character %2). It takes the characters from space to ~.")
+                .arg(text.mid(i, 1))
+                .arg(i + 1));
+    }
     const auto encoded = EncodeCode128B(text);
     barPattern = encoded.value_or(BarPattern());
     if (!encoded)

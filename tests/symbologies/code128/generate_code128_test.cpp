@@ -205,6 +205,19 @@ TEST_F(Code128FormTest, Code128BRefusesATypingSlipWithAMessageAndKeepsRunning) {
   EXPECT_FALSE(Generate(form().Option1, QStringLiteral("after")).isNull());
 }
 
+TEST_F(Code128FormTest, Code128_1RefusesCharactersItsCodeSetCannotCarry) {
+  // Skipped characters would leave a barcode that reads less than its text line.
+  for (const auto& [text, where] : std::vector<std::pair<QString, QString>>{
+           {QString::fromUtf8("caf\u00e9"), QString::fromUtf8("\"\u00e9\" (character 4)")},
+           {QStringLiteral("a\tb"), QStringLiteral("(character 2)")}}) {
+    ASSERT_FALSE(Generate(form().Option4, QStringLiteral("fine")).isNull());
+    EXPECT_TRUE(Generate(form().Option4, text).isNull()) << text.toStdString();
+    EXPECT_FALSE(form().Picture2->HasPicture());
+    EXPECT_TRUE(form().LastProblem().contains(where)) << form().LastProblem().toStdString();
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
 TEST_F(Code128FormTest, Code25ShowsErrorNineForANonDigitAndDrawsNothing) {
   for (const char* t : {"12a4", "123456789012345678901"}) {
     dialogs.shown.clear();
