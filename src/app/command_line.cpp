@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImageWriter>
+#include <QTimer>
 
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
 
 #include <sys/stat.h>
@@ -90,7 +92,8 @@ int Export(const QCommandLineParser& parser) {
   platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
   settings.SetReadOnly(true);  // a one-off run changes no saved option
-  platform::Services services{dialogs, settings};
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
   main_window::Form1 form(services);
 
   if (option) (form.*option)->setChecked(true);
@@ -123,10 +126,77 @@ int Export(const QCommandLineParser& parser) {
 }
 
 int ListPrinters() {
-  const QString current = platform::DefaultPrinterName();
-  for (const QString& name : platform::PrinterNames())
-    Out((name == current ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
+  const platform::Printers printers;
+  for (const QString& name : printers.Names())
+    Out((name == printers.CurrentName() ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
   return kOk;
+}
+
+// Ctrl+C during a file run stops it after the current line; the lines before
+// still go out as one job.
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+}  // namespace
+
+int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
+  form.ProgressOnConsole = true;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
+    if (interrupted) form.CancelFileRun();
+  });
+  watch.start(100);
+  interrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  form.PrintCommandLineFile(commandLine);
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+
+  const platform::Printers& printers = form.CurrentPrinter();
+  const printing::FileRunResult& run = form.LastFileRun();
+  const QString path = form.FilePath;
+  using Status = printing::FileRunResult::Status;
+  switch (run.status) {
+    case Status::CannotOpen:
+    case Status::PrinterFailed:
+      return kFailed;  // the message is out already
+    case Status::NothingPrinted:
+      if (run.cancelled) {
+        Err(QStringLiteral("cancelled before anything was printed"));
+        return kFailed;
+      }
+      Err(QStringLiteral("no line of %1 gave a barcode or text to print; nothing was sent").arg(path));
+      return kOk;
+    case Status::Sent:
+      break;
+  }
+  const QString where = run.pdfPath.isEmpty()
+                            ? QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName())
+                            : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
+  if (run.cancelled) {
+    Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3").arg(run.lines).arg(run.barcodes).arg(where));
+    return kFailed;
+  }
+  Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(path, where));
+  return kOk;
+}
+
+namespace {
+
+// `quillon PATH`: the file printed as "Print File" prints it, without the
+// window being shown. Messages go to stderr; stdout gets the path of a PDF
+// that "Save as PDF" wrote.
+int PrintFileFromCommandLine(const QString& commandLine) {
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
+  main_window::Form1 form(services);
+  // The start-up of the window, as far as printing needs it: the options as
+  // the window holds them and the printer list.
+  form.FillPrinterList();
+  return PrintFileCommand(form, commandLine);
 }
 
 int RunOptions(const QStringList& args) {
@@ -171,7 +241,8 @@ int Main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   bool optionForm = false;
   for (const QString& a : args) optionForm = optionForm || a.startsWith(QLatin1String("--"));
-  const bool windowForm = args.isEmpty();
+  // A command line of blanks only starts the window, like none.
+  const bool windowForm = args.join(QLatin1Char(' ')).trimmed().isEmpty();
 
   if (!windowForm && !HasDisplay()) qputenv("QT_QPA_PLATFORM", "offscreen");
   if (windowForm && !HasDisplay()) {
@@ -186,14 +257,12 @@ int Main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
   if (optionForm) return RunOptions(args);
-  if (!windowForm) {
-    Err(QStringLiteral("printing a file is not available in this build yet"));
-    return kFailed;
-  }
+  if (!windowForm) return PrintFileFromCommandLine(args.join(QLatin1Char(' ')));
 
   platform::WindowDialogs dialogs;
   platform::SettingsStore settings;
-  platform::Services services{dialogs, settings};
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
   main_window::Form1 form(services);
   form.show();
   return QApplication::exec();
