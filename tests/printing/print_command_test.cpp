@@ -1,0 +1,127 @@
+// The Print command: its checks and messages, and where the barcode lands on
+// the page, measured on the rasterised output of "Save as PDF" and of CUPS.
+#include "printing/printing_support.h"
+#include "support/decode.h"
+#include "support/form_fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+namespace {
+
+using namespace printing_test;
+using test_support::FindMarks;
+using test_support::RasterisePdf;
+
+const QString kOffsetMessage = QStringLiteral("The Barcode Offset must be a numeric value  ");
+const QString kNoBarcodeMessage = QStringLiteral("Please Generate Barocode to print  ");
+constexpr int kDpi = 300;
+constexpr double kPdfMarginMm = 6.35;
+
+class PrintCommandTest : public test_support::FormTest {
+ protected:
+  void SetUp() override {
+    form().Option2->setChecked(true);
+    form().Combo1->setEditText(platform::kSaveAsPdf);
+  }
+  QStringList Pdfs() const {
+    return QDir(pdfDir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
+  }
+  // Prints at the offsets and checks the symbol's top-left on the page,
+  // whose printable area starts at margin (millimetres).
+  void ExpectPlaced(const QString& pdf, double leftCm, double topCm, QPointF marginMm) {
+    const QPoint inPicture = FirstDark(form().FinishedPicture());
+    const auto pages = RasterisePdf(pdf, kDpi);
+    ASSERT_EQ(pages.size(), 1u) << pdf.toStdString();
+    const auto marks = FindMarks(pages[0], kDpi / 5);
+    ASSERT_EQ(marks.size(), 1u);
+    EXPECT_NEAR(marks[0].left(), MmToPx(marginMm.x() + 10 * leftCm, kDpi) + inPicture.x() * kDpi / 96.0, 2.0);
+    EXPECT_NEAR(marks[0].top(), MmToPx(marginMm.y() + 10 * topCm, kDpi) + inPicture.y() * kDpi / 96.0, 2.0);
+    const auto read = test_support::DecodeFile(pdf, QStringLiteral("code39"), form().Text1->text(),
+                                               QStringLiteral("zbar zxing"), kDpi);
+    EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
+  }
+};
+
+TEST_F(PrintCommandTest, AnOffsetThatIsNoNumberIsResetAndNothingPrints) {
+  form().Text1->setText(QStringLiteral("OFFSET"));
+  struct Case {
+    const char *left, *top, *leftAfter, *topAfter;
+  };
+  for (const Case& c : {Case{"", "x", "1", "x"}, Case{"1", "abc", "1", "1"}, Case{" ", "", "1", ""},
+                        Case{"1.5cm", "2", "1", "2"}}) {
+    dialogs.shown.clear();
+    form().Text14->setText(QString::fromLatin1(c.left));
+    form().Text15->setText(QString::fromLatin1(c.top));
+    form().Command2->click();
+    ASSERT_EQ(dialogs.shown.size(), 1u) << c.left << "|" << c.top;
+    EXPECT_EQ(dialogs.shown[0].text, kOffsetMessage);
+    EXPECT_EQ(dialogs.shown[0].title, main_window::kWindowTitle);
+    EXPECT_EQ(form().Text14->text(), QString::fromLatin1(c.leftAfter));
+    EXPECT_EQ(form().Text15->text(), QString::fromLatin1(c.topAfter));
+  }
+  EXPECT_EQ(printers.JobsSent(), 0);
+  EXPECT_TRUE(Pdfs().isEmpty());
+}
+
+TEST_F(PrintCommandTest, WithoutAFinishedBarcodeNothingPrints) {
+  form().Command2->click();  // nothing generated yet
+  form().Text1->setText(QStringLiteral("A#B"));  // Code 39 cannot draw it
+  form().Command2->click();
+  form().Text1->setText(QStringLiteral("OK"));
+  form().Text1->clear();  // an empty text leaves no barcode
+  form().Command2->click();
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  for (const auto& shown : dialogs.shown) EXPECT_EQ(shown.text, kNoBarcodeMessage);
+  EXPECT_EQ(printers.JobsSent(), 0);
+  EXPECT_TRUE(Pdfs().isEmpty());
+}
+
+TEST_F(PrintCommandTest, EachPrintIsOneJobWithTheBarcodeAtTheOffsets) {
+  form().Text1->setText(QStringLiteral("OFS-25"));
+  form().Text14->setText(QStringLiteral("2.5"));
+  form().Text15->setText(QStringLiteral("0"));
+  form().Command2->click();
+  form().Text14->setText(QStringLiteral("1"));
+  form().Text15->setText(QStringLiteral(" 1 "));
+  form().Command2->click();
+  EXPECT_TRUE(dialogs.shown.empty());
+  const QStringList pdfs = Pdfs();
+  ASSERT_EQ(pdfs.size(), 2);
+  ASSERT_TRUE(pdfs[0].endsWith(QStringLiteral("-1.pdf")));
+  ExpectPlaced(QDir(pdfDir.path()).filePath(pdfs[0]), 2.5, 0, {kPdfMarginMm, kPdfMarginMm});
+  ExpectPlaced(QDir(pdfDir.path()).filePath(pdfs[1]), 1, 1, {kPdfMarginMm, kPdfMarginMm});
+}
+
+TEST_F(PrintCommandTest, APrinterNameThatMatchesNothingKeepsTheLastMatchedPrinter) {
+  form().Text1->setText(QStringLiteral("KEEP"));
+  form().Command2->click();  // matched "Save as PDF"
+  form().Combo1->setEditText(QStringLiteral("no such printer"));
+  form().Command2->click();
+  EXPECT_EQ(printers.CurrentName(), platform::kSaveAsPdf);
+  EXPECT_EQ(Pdfs().size(), 2);
+}
+
+TEST_F(PrintCommandTest, ThroughCupsTheBarcodeLandsAtTheOffsets) {
+  REQUIRE_CUPS();
+  const QString token = QStringLiteral("CUPSOFS%1").arg(QCoreApplication::applicationPid());
+  form().Combo1->setEditText(QStringLiteral("PDF"));
+  form().Text1->setText(token);
+  form().Text14->setText(QStringLiteral("2.5"));
+  form().Text15->setText(QStringLiteral("0"));
+  form().Command2->click();
+  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_EQ(printers.CurrentName(), QStringLiteral("PDF"));
+  const QString pdf = test_support::WaitForCupsPdf(token);
+  ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the CUPS queue for " << token.toStdString();
+  // The printable area as the queue's driver describes it.
+  QPrinter queue(QPrinterInfo::printerInfo(QStringLiteral("PDF")), QPrinter::HighResolution);
+  const QRectF area = queue.pageLayout().paintRect(QPageLayout::Millimeter);
+  ExpectPlaced(pdf, 2.5, 0, area.topLeft());
+  QFile::remove(pdf);
+}
+
+}  // namespace
