@@ -1,5 +1,6 @@
 // The Print command: its checks and messages, and where the barcode lands on
 // the page, measured on the rasterised output of "Save as PDF" and of CUPS.
+#include "app/command_line.h"
 #include "printing/printing_support.h"
 #include "support/decode.h"
 #include "support/form_fixture.h"
@@ -122,6 +123,74 @@ TEST_F(PrintCommandTest, ThroughCupsTheBarcodeLandsAtTheOffsets) {
   const QRectF area = queue.pageLayout().paintRect(QPageLayout::Millimeter);
   ExpectPlaced(pdf, 2.5, 0, area.topLeft());
   QFile::remove(pdf);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(PrintCommandTest, WithEanThePictureOfPicture10IsPrintedWhilePicture2DecidesWhetherToPrint) {
+  QImage marker(100, 20, QImage::Format_RGB32);
+  marker.fill(Qt::black);
+  QImage other(40, 40, QImage::Format_RGB32);
+  other.fill(Qt::black);
+  form().Option9->setChecked(true);
+  form().Picture10->SetPicture(marker);
+  form().Command2->click();  // Picture2 holds nothing
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, kNoBarcodeMessage);
+  form().Picture2->SetPicture(other);
+  form().Command2->click();
+  ASSERT_EQ(Pdfs().size(), 1);
+  const auto pages = RasterisePdf(QDir(pdfDir.path()).filePath(Pdfs()[0]), kDpi);
+  ASSERT_EQ(pages.size(), 1u);
+  const auto marks = FindMarks(pages[0], 10);
+  ASSERT_EQ(marks.size(), 1u);
+  EXPECT_NEAR(marks[0].width(), 100 * kDpi / 96.0, 2);
+  EXPECT_NEAR(marks[0].height(), 20 * kDpi / 96.0, 2);
+}
+
+TEST_F(PrintCommandTest, ThePrinterBoxListsThePrintersAndKeepsTheSavedName) {
+  settings.SaveSetting(main_window::kApp, main_window::kSection, QStringLiteral("c1opt"), QStringLiteral("Gone"));
+  form().FillPrinterList();
+  QStringList listed;
+  for (int i = 0; i < form().Combo1->count(); ++i) listed << form().Combo1->itemText(i);
+  EXPECT_EQ(listed, printers.Names());
+  EXPECT_EQ(form().Combo1->currentText(), QStringLiteral("Gone"));  // no longer installed, still shown
+  form().Combo1->setEditText(platform::kSaveAsPdf);
+  form().Combo1_Validate();
+  EXPECT_EQ(settings.GetSetting(main_window::kApp, main_window::kSection, QStringLiteral("c1opt"), {}),
+            platform::kSaveAsPdf);
+}
+
+// A printer that cannot take the job is reported, never taken for success.
+TEST(PrintFailures, APdfFolderThatCannotBeMadeIsReportedByPrintAndByTheCommandLine) {
+  QTemporaryDir dir;
+  QFile blocker(dir.filePath(QStringLiteral("file")));
+  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+  blocker.close();
+  test_support::ScriptedDialogs dialogs;
+  platform::SettingsStore settings;
+  platform::Printers printers(dir.filePath(QStringLiteral("file/pdf")));
+  platform::Services services{dialogs, settings, printers};
+  main_window::Form1 form(services);
+  form.Option2->setChecked(true);
+  form.Combo1->setEditText(platform::kSaveAsPdf);
+  form.Text1->setText(QStringLiteral("FAIL"));
+  form.Command2->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("The barcode could not be printed: cannot create the folder")))
+      << dialogs.shown[0].text.toStdString();
+
+  QFile lines(dir.filePath(QStringLiteral("lines.txt")));
+  ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
+  lines.write("A\r\nB\r\n");
+  lines.close();
+  EXPECT_EQ(app::PrintFileCommand(form, lines.fileName()), 1);
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_TRUE(dialogs.shown[1].text.startsWith(QStringLiteral("Printing \"%1\" failed").arg(lines.fileName())))
+      << dialogs.shown[1].text.toStdString();
+  EXPECT_EQ(printers.JobsSent(), 0);
 }
 
 }  // namespace
