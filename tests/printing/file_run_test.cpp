@@ -171,6 +171,22 @@ TEST_F(FileRunTest, ThroughCupsOneJobInOneAndThreeColumns) {
   }
 }
 
+TEST_F(FileRunTest, PrintedLinesStandAboveTheirBarcodeAndRowsAreSixTextLines) {
+  form().Text4->setText(QStringLiteral("ID:"));
+  form().CheckPrintLine->SetValue(1);
+  ASSERT_EQ(app::PrintFileCommand(form(), Write(QStringLiteral("lines.txt"), "ID:A1\r\nXNOTE\rXNOTE\r\n")), 0);
+  const auto pages = test_support::RasterisePdf(form().LastFileRun().pdfPath, kDpi);
+  ASSERT_EQ(pages.size(), 1u);
+  const auto marks = test_support::FindMarks(pages[0], kDpi / 5);
+  ASSERT_EQ(marks.size(), 4u);  // the text, the barcode, the two other texts
+  printers.SetScaleMode(platform::PageUnit::Millimetres);
+  const double line = MmToPx(printers.TextHeight(), kDpi);
+  EXPECT_NEAR(marks[1].top(), MmToPx(kPdfMarginMm, kDpi) + line, 2);  // on the next text line
+  EXPECT_NEAR(marks[2].top() - marks[0].top(), 7 * line, 2);          // six lines below the barcode's top
+  EXPECT_NEAR(marks[3].top() - marks[2].top(), line, 2);
+  EXPECT_LT(marks[0].bottom(), marks[1].top());
+}
+
 TEST_F(FileRunTest, TallBarcodesNeitherOverlapTheNextRowNorRunOffThePage) {
   form().Text8->setText(QStringLiteral("8"));  // 320 pixels: 85 mm, far more than six text lines
   QStringList values;
