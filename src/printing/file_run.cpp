@@ -20,18 +20,29 @@ QString TrimSpaces(const QString& text) {
   return text.mid(first, last - first);
 }
 
-// Where the pictures of the current row went, so that a picture larger than
-// its slot pushes the next slot or row aside instead of being overlapped.
+// The width of a picture up to its last column that is not white: the white
+// beyond it may be covered by the next picture.
+int InkWidth(const QImage& picture) {
+  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+  for (int x = rgb.width() - 1; x >= 0; --x)
+    for (int y = 0; y < rgb.height(); ++y)
+      if ((rgb.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return x + 1;
+  return 0;
+}
+
+// Where the pictures of the current row went, so that a picture whose bars
+// reach past its slot pushes the next slot or row aside instead of being
+// overlapped.
 class RowLayout {
  public:
   explicit RowLayout(Printers& printers) : printers_(printers) {}
 
   void Paint(const QImage& picture, int& column) {
-    const double width = printers_.PictureWidth(picture);
     const double height = printers_.PictureHeight(picture);
+    const double ink = printers_.PictureWidth(picture) * InkWidth(picture) / std::max(1, picture.width());
     double x = ColumnX(column);
     if (column > 0 && rowRight_ > x) x = rowRight_ + kQuietZoneMillimetres;
-    if (column > 0 && x + width > printers_.ScaleWidth()) {
+    if (column > 0 && x + ink > printers_.ScaleWidth()) {
       // No room left in this row: the picture starts the next one.
       EndRow();
       column = 0;
@@ -50,7 +61,7 @@ class RowLayout {
       rowBottom_ = 0;
     }
     rowBottom_ = std::max(rowBottom_, y + height);
-    rowRight_ = x + width;
+    rowRight_ = x + ink;
   }
 
   // Six text lines down (three prints of a blank and a line break), and at

@@ -34,13 +34,18 @@ class PrintCommandTest : public test_support::FormTest {
   // Prints at the offsets and checks the symbol's top-left on the page,
   // whose printable area starts at margin (millimetres).
   void ExpectPlaced(const QString& pdf, double leftCm, double topCm, QPointF marginMm) {
-    const QPoint inPicture = FirstDark(form().FinishedPicture());
+    const QImage picture = form().FinishedPicture();
+    const QPoint inPicture = FirstDark(picture);
+    const QPoint lastInPicture = LastDark(picture);
     const auto pages = RasterisePdf(pdf, kDpi);
     ASSERT_EQ(pages.size(), 1u) << pdf.toStdString();
     const auto marks = FindMarks(pages[0], kDpi / 5);
     ASSERT_EQ(marks.size(), 1u);
     EXPECT_NEAR(marks[0].left(), MmToPx(marginMm.x() + 10 * leftCm, kDpi) + inPicture.x() * kDpi / 96.0, 2.0);
     EXPECT_NEAR(marks[0].top(), MmToPx(marginMm.y() + 10 * topCm, kDpi) + inPicture.y() * kDpi / 96.0, 2.0);
+    // At its natural size: 1/96 inch a pixel.
+    EXPECT_NEAR(marks[0].width(), (lastInPicture.x() - inPicture.x() + 1) * kDpi / 96.0, 2.0);
+    EXPECT_NEAR(marks[0].height(), (lastInPicture.y() - inPicture.y() + 1) * kDpi / 96.0, 2.0);
     const auto read = test_support::DecodeFile(pdf, QStringLiteral("code39"), form().Text1->text(),
                                                QStringLiteral("zbar zxing"), kDpi);
     EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();

@@ -55,6 +55,15 @@ inline QPoint FirstDark(const QImage& picture) {
   return first;
 }
 
+// The rightmost column and the bottom row that hold a dark pixel.
+inline QPoint LastDark(const QImage& picture) {
+  QPoint last(-1, -1);
+  for (int y = 0; y < picture.height(); ++y)
+    for (int x = 0; x < picture.width(); ++x)
+      if (qGray(picture.pixel(x, y)) < 128) last = QPoint(std::max(last.x(), x), std::max(last.y(), y));
+  return last;
+}
+
 inline double MmToPx(double mm, int dpi) { return mm / 25.4 * dpi; }
 
 }  // namespace printing_test

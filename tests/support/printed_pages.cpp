@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -44,7 +45,11 @@ std::vector<QImage> RasterisePdf(const QString& pdf, int dpi) {
   if (rc != 0) return pages;
   QStringList files = QDir(dir.path()).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name);
   // pdftoppm pads the page numbers to the same width, so names sort in order.
-  for (const QString& f : files) pages.push_back(QImage(dir.filePath(f)).convertToFormat(QImage::Format_Grayscale8));
+  for (const QString& f : files) {
+    QImageReader reader(dir.filePath(f));
+    reader.setAllocationLimit(1024);  // megabytes: a page at 600 dpi passes Qt's default limit
+    pages.push_back(reader.read().convertToFormat(QImage::Format_Grayscale8));
+  }
   return pages;
 }
 
@@ -101,6 +106,23 @@ std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology
                                     const QString& decoders) {
   std::vector<ReadSymbol> found;
   const std::vector<QImage> pages = RasterisePdf(pdf, dpi);
+  std::vector<QImage> finer;  // the pages at twice the resolution, made when needed
+  const auto readMark = [&](const QImage& page, const QRect& box, const QString& which, ReadSymbol& s) {
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("mark.png"));
+    Enlarge(page.copy(box), 1, 40).save(png, "PNG");
+    // For a look at what the decoders were given.
+    const QString keep = qEnvironmentVariable("QUILLON_KEEP_MARKS");
+    if (!keep.isEmpty())
+      QFile::copy(png, QDir(keep).filePath(QStringLiteral("mark-%1-%2-%3.png").arg(s.page).arg(found.size()).arg(which)));
+    const Decoded d = DecodeFile(png, symbology, {}, which);
+    for (const QString& line : d.output.split(QLatin1Char('\n'))) {
+      const QStringList f = line.split(QLatin1Char('\t'));
+      if (f.size() != 3) continue;
+      if (f[0] == QLatin1String("zbar")) s.zbar = f[2];
+      if (f[0] == QLatin1String("zxing")) s.zxing = f[2];
+    }
+  };
   for (size_t p = 0; p < pages.size(); ++p) {
     // A quarter inch of white separates neighbouring symbols; bars and the
     // gaps inside a symbol are far narrower.
@@ -108,15 +130,16 @@ std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology
       ReadSymbol s;
       s.page = static_cast<int>(p) + 1;
       s.box = box;
-      QTemporaryDir dir;
-      const QString png = dir.filePath(QStringLiteral("mark.png"));
-      Enlarge(pages[p].copy(box), 1, 40).save(png, "PNG");
-      const Decoded d = DecodeFile(png, symbology, {}, decoders);
-      for (const QString& line : d.output.split(QLatin1Char('\n'))) {
-        const QStringList f = line.split(QLatin1Char('\t'));
-        if (f.size() != 3) continue;
-        if (f[0] == QLatin1String("zbar")) s.zbar = f[2];
-        if (f[0] == QLatin1String("zxing")) s.zxing = f[2];
+      readMark(pages[p], box, decoders, s);
+      if (s.zxing.isEmpty() && decoders.contains(QLatin1String("zxing"))) {
+        // ZXingReader 1.4 misses some Code 39 symbols whose modules fall on
+        // 3.125 pixels at 300 dpi, depending on the phase of the edges;
+        // zbar reads them. It gets a second look at twice the resolution.
+        if (finer.empty()) finer = RasterisePdf(pdf, 2 * dpi);
+        if (p < finer.size()) {
+          readMark(finer[p], QRect(box.topLeft() * 2, box.size() * 2), QStringLiteral("zxing"), s);
+          if (!s.zxing.isEmpty()) s.zxingDpi = 2 * dpi;
+        }
       }
       found.push_back(s);
     }

@@ -25,9 +25,11 @@ struct ReadSymbol {
   QRect box;        // on the page, in pixels
   QString zbar;     // what each decoder read ("" for nothing)
   QString zxing;
+  int zxingDpi = 0;  // set when ZXing read the symbol only at twice the resolution
 };
 // Every mark of every page cropped (with a white margin) and decoded by both
-// decoders, in reading order.
+// decoders, in reading order; ZXing gets a second look at twice the
+// resolution at a symbol it cannot read.
 std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi = 300,
                                     const QString& decoders = QStringLiteral("zbar zxing"));
 
