@@ -91,7 +91,9 @@ class FileRunTest : public test_support::FormTest {
         EXPECT_EQ(read[i].zxing, values[i]) << "symbol " << i << " on page " << read[i].page;
       }
     }
-    if (at300) EXPECT_EQ(finer, 0);
+    if (at300) {
+      EXPECT_EQ(finer, 0);
+    }
     if (finer > 0) std::cout << "ZXing read " << finer << " of " << read.size() << " symbols only at twice the resolution\n";
   }
   // No two symbols overlap and none passes the printable area.
