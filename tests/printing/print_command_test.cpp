@@ -111,23 +111,29 @@ TEST_F(PrintCommandTest, APrinterNameThatMatchesNothingKeepsTheLastMatchedPrinte
   EXPECT_EQ(Pdfs().size(), 2);
 }
 
-TEST_F(PrintCommandTest, ThroughCupsTheBarcodeLandsAtTheOffsets) {
+TEST_F(PrintCommandTest, ThroughCupsEachPrintIsAJobWithTheBarcodeAtTheOffsets) {
   REQUIRE_CUPS();
-  const QString token = QStringLiteral("CUPSOFS%1").arg(QCoreApplication::applicationPid());
   form().Combo1->setEditText(QStringLiteral("PDF"));
-  form().Text1->setText(token);
-  form().Text14->setText(QStringLiteral("2.5"));
-  form().Text15->setText(QStringLiteral("0"));
-  form().Command2->click();
-  EXPECT_TRUE(dialogs.shown.empty());
-  EXPECT_EQ(printers.CurrentName(), QStringLiteral("PDF"));
-  const QString pdf = test_support::WaitForCupsPdf(token);
-  ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the CUPS queue for " << token.toStdString();
   // The printable area as the queue's driver describes it.
   QPrinter queue(QPrinterInfo::printerInfo(QStringLiteral("PDF")), QPrinter::HighResolution);
-  const QRectF area = queue.pageLayout().paintRect(QPageLayout::Millimeter);
-  ExpectPlaced(pdf, 2.5, 0, area.topLeft());
-  QFile::remove(pdf);
+  const QPointF area = queue.pageLayout().paintRect(QPageLayout::Millimeter).topLeft();
+  struct Case {
+    const char *left, *top;
+  };
+  int n = 0;
+  for (const Case& c : {Case{"2.5", "0"}, Case{"1", "1"}}) {
+    const QString token = QStringLiteral("CUPSOFS%1N%2").arg(QCoreApplication::applicationPid()).arg(++n);
+    form().Text1->setText(token);
+    form().Text14->setText(QString::fromLatin1(c.left));
+    form().Text15->setText(QString::fromLatin1(c.top));
+    form().Command2->click();
+    EXPECT_TRUE(dialogs.shown.empty());
+    EXPECT_EQ(printers.CurrentName(), QStringLiteral("PDF"));
+    const QString pdf = test_support::WaitForCupsPdf(token);
+    ASSERT_FALSE(pdf.isEmpty()) << "no PDF from the CUPS queue for " << token.toStdString();
+    ExpectPlaced(pdf, QString::fromLatin1(c.left).toDouble(), QString::fromLatin1(c.top).toDouble(), area);
+    QFile::remove(pdf);
+  }
 }
 
 }  // namespace
