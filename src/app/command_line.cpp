@@ -175,7 +175,10 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
                             ? QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName())
                             : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
   if (run.cancelled) {
-    Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3").arg(run.lines).arg(run.barcodes).arg(where));
+    Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
+            .arg(run.lines)
+            .arg(run.barcodes)
+            .arg(where));
     return kFailed;
   }
   Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(path, where));
@@ -264,6 +267,7 @@ int Main(int argc, char** argv) {
   platform::Printers printers;
   platform::Services services{dialogs, settings, printers};
   main_window::Form1 form(services);
+  form.FillPrinterList();
   form.show();
   return QApplication::exec();
 }
