@@ -64,14 +64,13 @@ class RowLayout {
     rowRight_ = x + ink;
   }
 
-  // Six text lines down (three prints of a blank and a line break), and at
-  // least past the bottom of the row's tallest picture plus one text line.
+  // Six text lines down (three prints of a blank and a line break). Where
+  // the row's tallest picture reaches further, the next row starts one text
+  // line below its bottom.
   void EndRow() {
     for (int i = 0; i < 3; ++i) printers_.Print(QStringLiteral(" \r\n"));
-    if (printers_.Page() == rowPage_ && rowBottom_ > 0) {
-      const double clear = rowBottom_ + printers_.TextHeight();
-      if (printers_.CurrentY() < clear) printers_.SetCurrentY(clear);
-    }
+    if (printers_.Page() == rowPage_ && printers_.CurrentY() < rowBottom_)
+      printers_.SetCurrentY(rowBottom_ + printers_.TextHeight());
     rowBottom_ = 0;
     rowRight_ = 0;
   }

@@ -198,6 +198,15 @@ TEST_F(FileRunTest, PrintedLinesStandAboveTheirBarcodeAndRowsAreSixTextLines) {
 }
 
 TEST_F(FileRunTest, TallBarcodesNeitherOverlapTheNextRowNorRunOffThePage) {
+  // Just under six text lines tall: the rows keep their pitch of six lines.
+  form().Text8->setText(QStringLiteral("2.2"));  // 88 pixels: 23.3 mm
+  printers.SetScaleMode(platform::PageUnit::Millimetres);
+  ASSERT_LT(88 * 25.4 / 96, 6 * printers.TextHeight());
+  ASSERT_EQ(app::PrintFileCommand(form(), Write(QStringLiteral("fits.txt"), "F1\r\nF2\r\n")), 0);
+  const auto fits = ReadSymbols(form().LastFileRun().pdfPath, QStringLiteral("code39"), kDpi);
+  ASSERT_EQ(fits.size(), 2u);
+  EXPECT_NEAR(fits[1].box.top() - fits[0].box.top(), MmToPx(6 * printers.TextHeight(), kDpi), 2);
+
   form().Text8->setText(QStringLiteral("8"));  // 320 pixels: 85 mm, far more than six text lines
   QStringList values;
   QByteArray bytes;
