@@ -72,10 +72,10 @@ void Printers::PreparePrinter() const {
   if (current_ == kSaveAsPdf) {
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                        QMarginsF(kPdfMarginMillimetres, kPdfMarginMillimetres,
-                                                  kPdfMarginMillimetres, kPdfMarginMillimetres),
-                                        QPageLayout::Millimeter));
+    printer_->setPageLayout(QPageLayout(
+        QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kPdfMarginMillimetres, kPdfMarginMillimetres, kPdfMarginMillimetres, kPdfMarginMillimetres),
+        QPageLayout::Millimeter));
   } else {
     printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(current_), QPrinter::HighResolution);
   }
@@ -130,10 +130,10 @@ bool Printers::EnsureDocument() {
       failed_ = true;
     }
     ++pdfJobs_;
-    pdfPath_ = QDir(pdfFolder_).filePath(
-        QStringLiteral("quillon-%1-%2.pdf")
-            .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")))
-            .arg(pdfJobs_));
+    pdfPath_ = QDir(pdfFolder_)
+                   .filePath(QStringLiteral("quillon-%1-%2.pdf")
+                                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")))
+                                 .arg(pdfJobs_));
     printer_->setOutputFileName(pdfPath_);
   }
   painter_ = std::make_unique<QPainter>();

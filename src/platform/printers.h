@@ -98,7 +98,7 @@ class Printers {
   PageUnit unit_ = PageUnit::Centimetres;
   mutable std::unique_ptr<QPrinter> printer_;  // set up for current_, kept between jobs
   std::unique_ptr<QPainter> painter_;          // the open document
-  double x_ = 0;  // device pixels
+  double x_ = 0;                               // device pixels
   double y_ = 0;
   int page_ = 0;
   int pdfJobs_ = 0;

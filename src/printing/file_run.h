@@ -16,10 +16,10 @@ namespace printing {
 class FileRunWindow {
  public:
   virtual ~FileRunWindow() = default;
-  virtual QString Pattern() = 0;         // the line pattern, untrimmed
-  virtual bool IncludePattern() = 0;     // the pattern stays part of the value
-  virtual bool PrintLines() = 0;         // every line is also printed as text
-  virtual bool Columns() = 0;            // three barcodes to a row
+  virtual QString Pattern() = 0;      // the line pattern, untrimmed
+  virtual bool IncludePattern() = 0;  // the pattern stays part of the value
+  virtual bool PrintLines() = 0;      // every line is also printed as text
+  virtual bool Columns() = 0;         // three barcodes to a row
   // Makes value the text to encode (running the generate command when it
   // differs from the current one) and returns the finished picture, or a
   // null image when nothing was drawn.
@@ -31,17 +31,17 @@ class FileRunWindow {
 
 struct FileRunResult {
   enum class Status {
-    Sent,           // the job went to the printer
-    NothingPrinted, // nothing to print (no output at all): no job
-    CannotOpen,     // the file could not be opened; message says why
-    PrinterFailed,  // the printer could not take the job; message says why
+    Sent,            // the job went to the printer
+    NothingPrinted,  // nothing to print (no output at all): no job
+    CannotOpen,      // the file could not be opened; message says why
+    PrinterFailed,   // the printer could not take the job; message says why
   };
   Status status = Status::NothingPrinted;
   QString message;
-  qint64 lines = 0;      // lines read
-  qint64 barcodes = 0;   // pictures painted
+  qint64 lines = 0;     // lines read
+  qint64 barcodes = 0;  // pictures painted
   bool cancelled = false;
-  QString pdfPath;       // the file "Save as PDF" wrote
+  QString pdfPath;  // the file "Save as PDF" wrote
 };
 
 // The column positions in millimetres; column 0 is the current x.

@@ -42,8 +42,12 @@ TEST(AnsiLineReader, CrLfAndLoneCrEndLinesLoneLfStaysWindows1252Decoded) {
   ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
   QStringList lines;
   while (!reader.AtEnd()) lines << reader.ReadLine();
-  const QStringList expected{QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three\nstill three"),
-                             QString(), QStringLiteral("\u20ac caf\u00e9"), QStringLiteral("last")};
+  const QStringList expected{QStringLiteral("one"),
+                             QStringLiteral("two"),
+                             QStringLiteral("three\nstill three"),
+                             QString(),
+                             QStringLiteral("\u20ac caf\u00e9"),
+                             QStringLiteral("last")};
   EXPECT_EQ(lines, expected);
   EXPECT_EQ(platform::AnsiLineReader::CountLines(path), expected.size());
 

@@ -48,11 +48,23 @@ TestFile ThirtyLines(const SymbologyCase& sym) {
   for (int i = 0; i < 30; ++i) {
     QString line;
     switch (i % 6) {
-      case 0: case 5: line = QStringLiteral("ID:") + sym.value(k); file.values << sym.read(k++); break;
-      case 1: break;
-      case 2: line = QStringLiteral("   ID:") + sym.value(k) + QStringLiteral("  "); file.values << sym.read(k++); break;
-      case 3: line = QStringLiteral("note\nID:0"); break;
-      case 4: line = QStringLiteral("id:") + sym.value(k); break;
+      case 0:
+      case 5:
+        line = QStringLiteral("ID:") + sym.value(k);
+        file.values << sym.read(k++);
+        break;
+      case 1:
+        break;
+      case 2:
+        line = QStringLiteral("   ID:") + sym.value(k) + QStringLiteral("  ");
+        file.values << sym.read(k++);
+        break;
+      case 3:
+        line = QStringLiteral("note\nID:0");
+        break;
+      case 4:
+        line = QStringLiteral("id:") + sym.value(k);
+        break;
     }
     file.bytes += line.toLatin1();
     if (i < 29) file.bytes += (i % 2 == 0) ? "\r\n" : "\r";
@@ -73,9 +85,7 @@ class FileRunTest : public test_support::FormTest {
     f.write(bytes);
     return path;
   }
-  QStringList Pdfs() const {
-    return QDir(pdfDir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
-  }
+  QStringList Pdfs() const { return QDir(pdfDir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name); }
   // Both decoders read exactly the expected values, one symbol each, in order.
   // at300: both decoders must read every symbol at 300 dpi; otherwise ZXing
   // may need the second look at twice the resolution.
@@ -94,7 +104,8 @@ class FileRunTest : public test_support::FormTest {
     if (at300) {
       EXPECT_EQ(finer, 0);
     }
-    if (finer > 0) std::cout << "ZXing read " << finer << " of " << read.size() << " symbols only at twice the resolution\n";
+    if (finer > 0)
+      std::cout << "ZXing read " << finer << " of " << read.size() << " symbols only at twice the resolution\n";
   }
   // No two symbols overlap and none passes the printable area.
   static void ExpectApartAndWhole(const std::vector<test_support::ReadSymbol>& read, QRectF areaMm) {
@@ -108,9 +119,7 @@ class FileRunTest : public test_support::FormTest {
         }
     }
   }
-  QRectF PdfArea() const {
-    return QRectF(kPdfMarginMm, kPdfMarginMm, 210 - 2 * kPdfMarginMm, 297 - 2 * kPdfMarginMm);
-  }
+  QRectF PdfArea() const { return QRectF(kPdfMarginMm, kPdfMarginMm, 210 - 2 * kPdfMarginMm, 297 - 2 * kPdfMarginMm); }
 
   QTemporaryDir files;
 };
@@ -134,8 +143,8 @@ TEST_F(FileRunTest, SaveAsPdfGivesOneJobWhoseBarcodesReadAsTheMatchingLinesInOne
       const QStringList after = Pdfs();
       ASSERT_EQ(after.size(), before.size() + 1);  // one job
       ASSERT_EQ(run.pdfPath, QDir(pdfDir.path()).filePath(after.last()));
-      const auto read = ReadSymbols(run.pdfPath, QString::fromLatin1(sym.decodeAs), kDpi,
-                                    QString::fromLatin1(sym.decoders));
+      const auto read =
+          ReadSymbols(run.pdfPath, QString::fromLatin1(sym.decodeAs), kDpi, QString::fromLatin1(sym.decoders));
       ExpectRead(read, file.values, sym.decoders, true);
       ExpectApartAndWhole(read, PdfArea());
       if (columns && read.size() >= 4) {
@@ -167,8 +176,10 @@ TEST_F(FileRunTest, ThroughCupsOneJobInOneAndThreeColumns) {
       form().Text4->setText(QStringLiteral("ID:"));
       form().Checkqq->SetValue(columns);
       const TestFile file = ThirtyLines(sym);
-      const QString token =
-          QStringLiteral("cupsrun%1%2%3").arg(QLatin1String(sym.name)).arg(columns).arg(QCoreApplication::applicationPid());
+      const QString token = QStringLiteral("cupsrun%1%2%3")
+                                .arg(QLatin1String(sym.name))
+                                .arg(columns)
+                                .arg(QCoreApplication::applicationPid());
       EXPECT_EQ(app::PrintFileCommand(form(), Write(token + QStringLiteral(".txt"), file.bytes)), 0);
       EXPECT_TRUE(dialogs.shown.empty());
       const QString pdf = test_support::WaitForCupsPdf(token);

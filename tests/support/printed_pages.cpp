@@ -102,8 +102,7 @@ std::vector<QRect> FindMarks(const QImage& page, int minGap) {
   return marks;
 }
 
-std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi,
-                                    const QString& decoders) {
+std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi, const QString& decoders) {
   std::vector<ReadSymbol> found;
   const std::vector<QImage> pages = RasterisePdf(pdf, dpi);
   std::vector<QImage> finer;  // the pages at twice the resolution, made when needed
@@ -114,7 +113,8 @@ std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology
     // For a look at what the decoders were given.
     const QString keep = qEnvironmentVariable("QUILLON_KEEP_MARKS");
     if (!keep.isEmpty())
-      QFile::copy(png, QDir(keep).filePath(QStringLiteral("mark-%1-%2-%3.png").arg(s.page).arg(found.size()).arg(which)));
+      QFile::copy(png,
+                  QDir(keep).filePath(QStringLiteral("mark-%1-%2-%3.png").arg(s.page).arg(found.size()).arg(which)));
     const Decoded d = DecodeFile(png, symbology, {}, which);
     for (const QString& line : d.output.split(QLatin1Char('\n'))) {
       const QStringList f = line.split(QLatin1Char('\t'));

@@ -22,8 +22,8 @@ std::vector<QRect> FindMarks(const QImage& page, int minGap);
 
 struct ReadSymbol {
   int page = 0;
-  QRect box;        // on the page, in pixels
-  QString zbar;     // what each decoder read ("" for nothing)
+  QRect box;     // on the page, in pixels
+  QString zbar;  // what each decoder read ("" for nothing)
   QString zxing;
   int zxingDpi = 0;  // set when ZXing read the symbol only at twice the resolution
 };
