@@ -2,6 +2,7 @@
 // worth of work (clear and reset the areas, encode, draw, copy the picture).
 #include "main_window/form1.h"
 #include "platform/dialogs.h"
+#include "platform/printers.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,7 +13,8 @@ void TypeAlternately(benchmark::State& state, QRadioButton* main_window::Form1::
   platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
   settings.SetReadOnly(true);
-  platform::Services services{dialogs, settings};
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
   main_window::Form1 form(services);
   (form.*option)->setChecked(true);
   form.Check2->SetValue(1);

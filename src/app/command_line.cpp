@@ -8,9 +8,11 @@
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QImageWriter>
+#include <QTimer>
 
 #include <QDir>
 
+#include <csignal>
 #include <cstdio>
 
 #include <sys/stat.h>
@@ -90,7 +92,8 @@ int Export(const QCommandLineParser& parser) {
   platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
   settings.SetReadOnly(true);  // a one-off run changes no saved option
-  platform::Services services{dialogs, settings};
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
   main_window::Form1 form(services);
   // The saved options first, as the window would start with them; the flags
   // then override them for this run. A store the window would reset is left
@@ -132,10 +135,80 @@ int Export(const QCommandLineParser& parser) {
 }
 
 int ListPrinters() {
-  const QString current = platform::DefaultPrinterName();
-  for (const QString& name : platform::PrinterNames())
-    Out((name == current ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
+  const platform::Printers printers;
+  for (const QString& name : printers.Names())
+    Out((name == printers.CurrentName() ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
   return kOk;
+}
+
+// Ctrl+C during a file run stops it after the current line; the lines before
+// still go out as one job.
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+}  // namespace
+
+int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
+  form.ProgressOnConsole = true;
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
+    if (interrupted) form.CancelFileRun();
+  });
+  watch.start(100);
+  interrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  form.PrintCommandLineFile(commandLine);
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+
+  const platform::Printers& printers = form.CurrentPrinter();
+  const printing::FileRunResult& run = form.LastFileRun();
+  const QString path = form.FilePath;
+  using Status = printing::FileRunResult::Status;
+  switch (run.status) {
+    case Status::CannotOpen:
+    case Status::PrinterFailed:
+      return kFailed;  // the message is out already
+    case Status::NothingPrinted:
+      if (run.cancelled) {
+        Err(QStringLiteral("cancelled before anything was printed"));
+        return kFailed;
+      }
+      Err(QStringLiteral("no line of %1 gave a barcode or text to print; nothing was sent").arg(path));
+      return kOk;
+    case Status::Sent:
+      break;
+  }
+  const QString where = run.pdfPath.isEmpty()
+                            ? QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName())
+                            : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
+  if (run.cancelled) {
+    Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
+            .arg(run.lines)
+            .arg(run.barcodes)
+            .arg(where));
+    return kFailed;
+  }
+  Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(path, where));
+  return kOk;
+}
+
+namespace {
+
+// `quillon PATH`: the file printed as "Print File" prints it, without the
+// window being shown. Messages go to stderr; stdout gets the path of a PDF
+// that "Save as PDF" wrote.
+int PrintFileFromCommandLine(const QString& commandLine) {
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
+  main_window::Form1 form(services);
+  // The start-up of the window: the saved options, the printer list, and the
+  // path taken over from the command line; then "Print File".
+  if (form.Form_Load(commandLine) == main_window::Form1::LoadResult::Ended) return kFailed;
+  return PrintFileCommand(form, commandLine);
 }
 
 int RunOptions(const QStringList& args) {
@@ -180,7 +253,8 @@ int Main(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   bool optionForm = false;
   for (const QString& a : args) optionForm = optionForm || a.startsWith(QLatin1String("--"));
-  const bool windowForm = args.isEmpty();
+  // A command line of blanks only starts the window, like none.
+  const bool windowForm = args.join(QLatin1Char(' ')).trimmed().isEmpty();
   const bool display = HasDisplay();
 
   if (!windowForm && !display) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -196,24 +270,16 @@ int Main(int argc, char** argv) {
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
   if (optionForm) return RunOptions(args);
-  if (!windowForm && !display) {
-    Err(QStringLiteral("printing a file is not available in this build yet"));
-    return kFailed;
-  }
+  if (!windowForm) return PrintFileFromCommandLine(args.join(QLatin1Char(' ')));
 
   platform::WindowDialogs dialogs;
   platform::SettingsStore settings;
-  platform::Services services{dialogs, settings};
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
   main_window::Form1 form(services);
-  switch (form.Form_Load(args.join(QLatin1Char(' ')))) {
-    case main_window::Form1::LoadResult::Ended:
-      return kFailed;
-    case main_window::Form1::LoadResult::PrintCommandLineFile:
-      // The file is in FilePath and Text5; until printing it is built, the
-      // window shows it.
-    case main_window::Form1::LoadResult::ShowWindow:
-      break;
-  }
+  // The window form has no command line, so the start-up ends here or shows
+  // the window.
+  if (form.Form_Load() == main_window::Form1::LoadResult::Ended) return kFailed;
   form.show();
   return QApplication::exec();
 }

@@ -137,6 +137,7 @@ void Form1::ConnectHandlers() {
   connect(Text1, &QLineEdit::textChanged, this, &Form1::Text1_Change);
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(Text8, &QLineEdit::textChanged, this, &Form1::Text8_Change);
+  ConnectPrintHandlers();
 }
 
 // --- Generate command ------------------------------------------------------

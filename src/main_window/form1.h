@@ -4,10 +4,13 @@
 #include "platform/controls.h"
 #include "platform/picture_box.h"
 #include "platform/services.h"
+#include "printing/file_run.h"
 #include "symbologies/outcome.h"
 
 #include <QMainWindow>
 #include <QMenu>
+
+class QProgressDialog;
 
 namespace main_window {
 
@@ -152,6 +155,35 @@ class Form1 : public QMainWindow {
   void SetOuterHeightTwips(double twips);
   bool eventFilter(QObject* watched, QEvent* event) override;
   QString startupError_;  // the first conversion error of the running start-up
+
+  // --- Printing: Print, Print File, the printer list (print_commands.cpp) ---
+ public:
+  void Command2_Click();
+  void Command4_Click();
+  void PrintFile();
+  // Fills the printer box with the installed printers, then sets its text to
+  // the saved printer name.
+  void FillPrinterList();
+  // A file path given on the command line: becomes the path of "Print File",
+  // which then runs. A blank command line does nothing.
+  void PrintCommandLineFile(const QString& commandLine);
+  bool FileRunInProgress() const { return fileRunActive_; }
+  // Stops the file run in progress after its current line; what was printed
+  // so far is still sent as one job.
+  void CancelFileRun() { fileRunCancel_ = true; }
+  const printing::FileRunResult& LastFileRun() const { return lastFileRun_; }
+  platform::Printers& CurrentPrinter() const { return services_.printers; }
+  // File runs report their progress on stderr instead of in a progress window.
+  bool ProgressOnConsole = false;
+
+ private:
+  friend class FileRunAdapter;
+  void ConnectPrintHandlers();
+  bool RefusedDuringFileRun();
+  bool fileRunActive_ = false;
+  bool fileRunCancel_ = false;
+  printing::FileRunResult lastFileRun_;
+  QProgressDialog* fileRunProgress_ = nullptr;
 };
 
 }  // namespace main_window

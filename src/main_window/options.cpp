@@ -236,12 +236,7 @@ QString Form1::RestoreOptions() {
     }
   };
   step([this] { StartupOptions(); });
-  step([this] {
-    Combo1->clear();
-    Combo1->addItems(platform::PrinterNames());
-    // Free text: a saved printer that is gone still shows.
-    Combo1->setEditText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("c1opt"), {}));
-  });
+  step([this] { FillPrinterList(); });
   step([this] { Text9->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
                                                             QStringLiteral("500"))); });
   return startupError_;

@@ -2,8 +2,19 @@
 // The printers the program can print on: every printer the system (CUPS)
 // reports, by device name, in the system's order, then the built-in printer
 // that writes PDF files.
+//
+// `Printers` is the one current printer of the process and its open document.
+// Positions are in the page unit (centimetres or millimetres) with the origin
+// at the top-left corner of the printable area, y growing downwards. The
+// document opens with the first output and is sent as one job by EndDoc.
+#include <QImage>
 #include <QString>
 #include <QStringList>
+
+#include <memory>
+
+class QPainter;
+class QPrinter;
 
 namespace platform {
 
@@ -12,5 +23,90 @@ inline const QString kSaveAsPdf = QStringLiteral("Save as PDF");
 QStringList PrinterNames();
 // The system's default printer, or "Save as PDF" where it has none.
 QString DefaultPrinterName();
+
+// Where "Save as PDF" writes: $QUILLON_PDF_DIR, else Quillon/ in the user's
+// documents folder.
+QString DefaultPdfFolder();
+
+enum class PageUnit { Centimetres, Millimetres };
+
+class Printers {
+ public:
+  explicit Printers(QString pdfFolder = DefaultPdfFolder());
+  ~Printers();
+  Printers(const Printers&) = delete;
+  Printers& operator=(const Printers&) = delete;
+
+  // The installed printers, asked afresh each time.
+  QStringList Names() const { return PrinterNames(); }
+  const QString& CurrentName() const { return current_; }
+  // Makes the first printer whose device name equals name exactly the
+  // current one; with no match the current printer stays as it is. Ignored
+  // while a document is open (it belongs to the printer it started on).
+  void SelectPrinter(const QString& name);
+
+  // The job title of the next document.
+  void SetDocName(const QString& name) { docName_ = name; }
+
+  PageUnit ScaleMode() const { return unit_; }
+  void SetScaleMode(PageUnit unit) { unit_ = unit; }
+  double CurrentX() const;
+  double CurrentY() const;
+  void SetCurrentX(double x);
+  void SetCurrentY(double y);
+  // The printable area of the current printer's page, in the page unit.
+  double ScaleWidth() const;
+  double ScaleHeight() const;
+  // The height of one text line in the printer's font, in the page unit.
+  double TextHeight() const;
+  // A picture's size on paper (1 pixel = 1/96 inch), in the page unit.
+  double PictureWidth(const QImage& picture) const;
+  double PictureHeight(const QImage& picture) const;
+
+  // Prints text with its top-left at the current position; every line break
+  // in it ("\r\n", "\r" or "\n") and its end move to the left edge of the
+  // next line. A line that would pass the bottom goes on a new page.
+  void Print(const QString& text);
+  // Paints a picture with its top-left at (x, y) at its natural size,
+  // without smoothing. The current position does not move.
+  void PaintPicture(const QImage& picture, double x, double y);
+  // Starts a new page; the position returns to the top-left.
+  void NewPage();
+  // Counts the pages of the open document from 1 (0 with none open).
+  int Page() const { return page_; }
+  bool DocumentOpen() const { return painter_ != nullptr; }
+  // Sends the open document as one job. With nothing printed there is no
+  // document and nothing is sent (true). False when the platform failed to
+  // start or finish it: see LastError().
+  bool EndDoc();
+
+  QString LastError() const { return lastError_; }
+  // The file that the last finished "Save as PDF" job wrote ("" otherwise).
+  QString LastPdfPath() const { return lastPdfPath_; }
+  // Jobs sent since the program started.
+  int JobsSent() const { return jobsSent_; }
+
+ private:
+  bool EnsureDocument();
+  void PreparePrinter() const;
+  double UnitsPerDevicePixel() const;
+  double DevicePixels(double units) const { return units / UnitsPerDevicePixel(); }
+
+  QString pdfFolder_;
+  QString current_;
+  QString docName_ = QStringLiteral("Quillon");
+  PageUnit unit_ = PageUnit::Centimetres;
+  mutable std::unique_ptr<QPrinter> printer_;  // set up for current_, kept between jobs
+  std::unique_ptr<QPainter> painter_;          // the open document
+  double x_ = 0;                               // device pixels
+  double y_ = 0;
+  int page_ = 0;
+  int pdfJobs_ = 0;
+  int jobsSent_ = 0;
+  QString pdfPath_;
+  QString lastPdfPath_;
+  QString lastError_;
+  bool failed_ = false;  // the open document could not be started
+};
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 // What the window and the commands reach the outside world through. The
 // program builds one set at start; tests build their own with scripted parts.
 #include "platform/dialogs.h"
+#include "platform/printers.h"
 #include "platform/settings_store.h"
 
 namespace platform {
@@ -9,6 +10,7 @@ namespace platform {
 struct Services {
   Dialogs& dialogs;
   SettingsStore& settings;
+  Printers& printers;  // the current printer of the process
 };
 
 }  // namespace platform

@@ -1,5 +1,8 @@
 // The command line of the built program, run as a user would run it.
 #include "support/decode.h"
+#include "support/printed_pages.h"
+
+#include <QDir>
 
 #include <QDir>
 #include <QFile>
@@ -17,9 +20,11 @@ struct Result {
   QString err;
 };
 
-Result Quillon(const QStringList& args, bool withDisplayVariables = false) {
+Result Quillon(const QStringList& args, bool withDisplayVariables = false,
+               const QProcessEnvironment& extra = QProcessEnvironment()) {
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const QString& key : extra.keys()) env.insert(key, extra.value(key));
   if (!withDisplayVariables) {
     // Headless, as CI: the program must pick the offscreen platform itself.
     env.remove(QStringLiteral("DISPLAY"));
@@ -142,6 +147,53 @@ TEST_F(CommandLineTest, TheWindowWithoutADisplaySaysSo) {
   const Result r = Quillon({});
   EXPECT_NE(r.exitCode, 0);
   EXPECT_TRUE(r.err.contains(QStringLiteral("no display"))) << r.err.toStdString();
+}
+
+// A machine without a CUPS server: libcups finds nobody at this socket.
+QProcessEnvironment NoCups(const QString& pdfDir) {
+  QProcessEnvironment env;
+  env.insert(QStringLiteral("CUPS_SERVER"), QStringLiteral("/nonexistent/cups.sock"));
+  env.insert(QStringLiteral("QUILLON_PDF_DIR"), pdfDir);
+  return env;
+}
+
+TEST_F(CommandLineTest, WithoutCupsTheOnlyAndCurrentPrinterIsSaveAsPdf) {
+  const Result r = Quillon({QStringLiteral("--list-printers")}, false, NoCups(dir.path()));
+  EXPECT_EQ(r.exitCode, 0);
+  EXPECT_EQ(r.out, QStringLiteral("* Save as PDF\n"));
+  if (test_support::CupsWanted()) {
+    // test.sh's CUPS has the queue PDF as the system default.
+    const Result cups = Quillon({QStringLiteral("--list-printers")});
+    EXPECT_TRUE(cups.out.startsWith(QStringLiteral("* PDF\n"))) << cups.out.toStdString();
+    EXPECT_TRUE(cups.out.endsWith(QStringLiteral("  Save as PDF\n"))) << cups.out.toStdString();
+  }
+}
+
+TEST_F(CommandLineTest, AFileThatCannotBeOpenedExitsNonZeroNamingPathAndReason) {
+  const QString missing = Out(QStringLiteral("missing.txt"));
+  const Result r = Quillon({missing}, false, NoCups(dir.path()));
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains(QStringLiteral("Cannot open \"%1\" to print: No such file or directory.").arg(missing)))
+      << r.err.toStdString();
+  const Result folder = Quillon({dir.path()}, false, NoCups(dir.path()));
+  EXPECT_EQ(folder.exitCode, 1);
+  EXPECT_TRUE(folder.err.contains(QStringLiteral("it is a folder, not a file"))) << folder.err.toStdString();
+  EXPECT_TRUE(QDir(dir.path()).entryList({QStringLiteral("*.pdf")}).isEmpty());
+}
+
+TEST_F(CommandLineTest, ThePathIsEveryArgumentJoinedByBlanksAndTrimmed) {
+  QDir(dir.path()).mkdir(QStringLiteral("two  words"));
+  const QString path = Out(QStringLiteral("two  words/a file.txt"));
+  QFile f(path);
+  ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+  f.write("first\r\nsecond\rthird");
+  f.close();
+  // Split where a shell would split an unquoted path; the blanks come back.
+  const QStringList parts = path.split(QLatin1Char(' '));
+  const Result r = Quillon(QStringList{QString()} + parts + QStringList{QStringLiteral(" ")}, false, NoCups(dir.path()));
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains(QStringLiteral("printing line 3 of 3"))) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains(path)) << r.err.toStdString();
 }
 
 TEST_F(CommandLineTest, ListPrintersMarksTheCurrentOne) {

@@ -4,6 +4,8 @@
 #include "main_window/form1.h"
 #include "support/scripted_dialogs.h"
 
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -20,7 +22,11 @@ class FormTest : public ::testing::Test {
 
   ScriptedDialogs dialogs;
   platform::SettingsStore settings;
-  platform::Services services{dialogs, settings};
+  // "Save as PDF" writes into a private folder; the current printer starts
+  // as the system's default, as in the program.
+  QTemporaryDir pdfDir;
+  platform::Printers printers{pdfDir.path()};
+  platform::Services services{dialogs, settings, printers};
 
  private:
   std::unique_ptr<main_window::Form1> form_;

@@ -1,0 +1,89 @@
+// Printing a 10,000-line file through "Save as PDF", one Code 39 barcode per
+// line, in one column. Reports the time per run and, as counters, the peak
+// memory of the process and the PDF's size per barcode.
+#include "app/command_line.h"
+#include "main_window/form1.h"
+#include "platform/dialogs.h"
+#include "platform/printers.h"
+#include "platform/settings_store.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace {
+
+constexpr int kLines = 10000;
+
+double PeakMemoryMiB() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
+}
+
+void PrintTenThousandLines(benchmark::State& state) {
+  QTemporaryDir dir;
+  const QString path = dir.filePath(QStringLiteral("lines.txt"));
+  {
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    for (int i = 0; i < kLines; ++i) file.write(QByteArray("ITEM-") + QByteArray::number(i) + "\r\n");
+  }
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  settings.SetReadOnly(true);
+  platform::Printers printers(dir.filePath(QStringLiteral("pdf")));
+  platform::Services services{dialogs, settings, printers};
+  main_window::Form1 form(services);
+  form.Option2->setChecked(true);
+  form.Combo1->setEditText(platform::kSaveAsPdf);
+  const double memoryBefore = PeakMemoryMiB();
+  qint64 pdfBytes = 0;
+  qint64 barcodes = 0;
+  for (auto _ : state) {
+    // The progress lines and the PDF path go nowhere.
+    std::fflush(nullptr);
+    const int savedErr = dup(2);
+    const int savedOut = dup(1);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, 2);
+    dup2(null, 1);
+    const int status = app::PrintFileCommand(form, path);
+    std::fflush(nullptr);
+    dup2(savedErr, 2);
+    dup2(savedOut, 1);
+    close(null);
+    close(savedErr);
+    close(savedOut);
+    if (status != 0) state.SkipWithError("the run failed");
+    pdfBytes = QFileInfo(form.LastFileRun().pdfPath).size();
+    barcodes = form.LastFileRun().barcodes;
+    QFile::remove(form.LastFileRun().pdfPath);
+  }
+  state.counters["barcodes"] = static_cast<double>(barcodes);
+  state.counters["pdf_bytes_per_barcode"] = barcodes ? static_cast<double>(pdfBytes) / barcodes : 0;
+  state.counters["peak_MiB"] = PeakMemoryMiB();
+  state.counters["peak_MiB_before_runs"] = memoryBefore;
+}
+BENCHMARK(PrintTenThousandLines)->Unit(benchmark::kSecond)->Iterations(2);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,62 @@
+#pragma once
+// Printing a text file as barcodes: one barcode for every line that starts
+// with the line pattern, one below the other or three to a row, optionally
+// with every line's text printed too, all in one print job.
+#include "platform/printers.h"
+
+#include <QImage>
+#include <QString>
+
+#include <optional>
+
+namespace printing {
+
+// What the run asks the window for. Options are read afresh at every line,
+// since the user may change them while a file prints.
+class FileRunWindow {
+ public:
+  virtual ~FileRunWindow() = default;
+  virtual QString Pattern() = 0;      // the line pattern, untrimmed
+  virtual bool IncludePattern() = 0;  // the pattern stays part of the value
+  virtual bool PrintLines() = 0;      // every line is also printed as text
+  virtual bool Columns() = 0;         // three barcodes to a row
+  // Makes value the text to encode (running the generate command when it
+  // differs from the current one) and returns the finished picture, or a
+  // null image when nothing was drawn.
+  virtual QImage Generate(const QString& value) = 0;
+  virtual void LetEventsRun() = 0;
+  virtual void Progress(qint64 line, qint64 lines) = 0;
+  virtual bool CancelRequested() = 0;
+};
+
+struct FileRunResult {
+  enum class Status {
+    Sent,            // the job went to the printer
+    NothingPrinted,  // nothing to print (no output at all): no job
+    CannotOpen,      // the file could not be opened; message says why
+    PrinterFailed,   // the printer could not take the job; message says why
+  };
+  Status status = Status::NothingPrinted;
+  QString message;
+  qint64 lines = 0;     // lines read
+  qint64 barcodes = 0;  // pictures painted
+  bool cancelled = false;
+  QString pdfPath;  // the file "Save as PDF" wrote
+};
+
+// The column positions in millimetres; column 0 is the current x.
+inline constexpr double kColumn1Millimetres = 75;
+inline constexpr double kColumn2Millimetres = 150;
+// The least white kept beside a picture that runs past its column: the
+// quiet zone a scanner needs (a quarter inch).
+inline constexpr double kQuietZoneMillimetres = 6.35;
+
+// The barcode value of a line, or nothing when the line does not start with
+// the pattern. The test looks at the line without its leading and trailing
+// spaces and compares exactly.
+std::optional<QString> BarcodeValue(const QString& line, const QString& pattern, bool includePattern);
+
+// Prints the file at path on the current printer (already selected).
+FileRunResult RunFile(const QString& path, platform::Printers& printers, FileRunWindow& window);
+
+}  // namespace printing
