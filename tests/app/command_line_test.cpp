@@ -3,6 +3,9 @@
 #include "support/printed_pages.h"
 
 #include <QDir>
+#include "support/printed_pages.h"
+
+#include <QDir>
 
 #include <QDir>
 #include <QFile>
@@ -202,6 +205,52 @@ TEST_F(CommandLineTest, ListPrintersMarksTheCurrentOne) {
   EXPECT_TRUE(r.out.split(QLatin1Char('\n')).contains(QStringLiteral("* Save as PDF")) ||
               r.out.contains(QStringLiteral("  Save as PDF")))
       << r.out.toStdString();
+}
+
+TEST_F(CommandLineTest, APathPrintsTheMatchingLinesWithTheSavedOptionsThroughSaveAsPdfWithoutCups) {
+  // The saved options of the window: Code 39, pattern "ID:", three columns.
+  QDir(dir.path()).mkpath(QStringLiteral("config/Quillon"));
+  QFile store(dir.filePath(QStringLiteral("config/Quillon/Quillon.conf")));
+  ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+  store.write("[options]\ntype1=False\ntype2=True\nline=ID:\nCheckqq=1\n");
+  store.close();
+  QDir(dir.path()).mkpath(QStringLiteral("my files"));
+  QFile lines(dir.filePath(QStringLiteral("my files/orders.txt")));
+  ASSERT_TRUE(lines.open(QIODevice::WriteOnly));
+  lines.write("ID:A-1\r\nnote\rID: b 2 \r\n\r\nid:no\r\n   ID:C.3\r\nID:D/4");
+  lines.close();
+
+  QProcessEnvironment env;
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+  env.insert(QStringLiteral("QUILLON_PDF_DIR"), dir.filePath(QStringLiteral("pdf")));
+  env.insert(QStringLiteral("CUPS_SERVER"), dir.filePath(QStringLiteral("no-cups.sock")));  // no printer at all
+  // A path with a blank arrives as two arguments: they are joined again.
+  const Result r = Quillon({dir.filePath(QStringLiteral("my")), QStringLiteral("files/orders.txt")}, false, env);
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const QString pdf = r.out.trimmed();
+  EXPECT_TRUE(pdf.startsWith(dir.filePath(QStringLiteral("pdf/quillon-")))) << pdf.toStdString();
+  EXPECT_TRUE(r.err.contains(QStringLiteral("Save as PDF"))) << r.err.toStdString();
+  const auto read = test_support::ReadSymbols(pdf, QStringLiteral("code39"));
+  const QStringList expected{"A-1", "B 2", "C.3", "D/4"};
+  ASSERT_EQ(read.size(), static_cast<size_t>(expected.size()));
+  for (size_t i = 0; i < read.size(); ++i) {
+    EXPECT_EQ(read[i].zbar, expected[static_cast<int>(i)]);
+    EXPECT_EQ(read[i].zxing, expected[static_cast<int>(i)]);
+  }
+  // Three to a row: the first three share a top, the fourth is below.
+  EXPECT_EQ(read[0].box.top(), read[2].box.top());
+  EXPECT_GT(read[3].box.top(), read[0].box.bottom());
+}
+
+TEST_F(CommandLineTest, APathThatCannotBeOpenedExitsNonZeroNamingIt) {
+  QProcessEnvironment env;
+  env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+  env.insert(QStringLiteral("QUILLON_PDF_DIR"), dir.filePath(QStringLiteral("pdf")));
+  const Result r = Quillon({dir.filePath(QStringLiteral("missing.txt"))}, false, env);
+  EXPECT_NE(r.exitCode, 0);
+  EXPECT_TRUE(r.err.contains(dir.filePath(QStringLiteral("missing.txt")))) << r.err.toStdString();
+  EXPECT_FALSE(QDir(dir.filePath(QStringLiteral("pdf"))).exists() &&
+               !QDir(dir.filePath(QStringLiteral("pdf"))).isEmpty());
 }
 
 }  // namespace

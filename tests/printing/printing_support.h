@@ -24,6 +24,9 @@ struct SymbologyCase {
   // The k-th sample: the value written into the file and what a decoder reads.
   QString (*value)(int k);
   QString (*read)(int k);
+  // ZXing reads every printed symbol in a 300 dpi scan. UPC-A, one pixel (the
+  // smallest standard module, 0.26 mm) per module, it reads only at 600 dpi.
+  bool zxingAt300 = true;
 };
 
 inline QString Code39Value(int k) {
@@ -32,9 +35,34 @@ inline QString Code39Value(int k) {
 }
 inline QString Code39Read(int k) { return Code39Value(k).toUpper(); }
 
-// Add a row as each symbology becomes drawable.
+inline QString Code128Value(int k) {
+  static const char* const forms[] = {"Ab %1~", "x\\%1\"q", "[%1]{!}"};
+  return QString::fromLatin1(forms[k % 3]).arg(k);
+}
+inline QString Same(int k) { return Code128Value(k); }
+inline QString DigitsValue(int k) { return QString::number(10000000 + 7919 * k); }
+inline QString SameDigits(int k) { return DigitsValue(k); }
+// The published UPC/EAN check digit: weights 3 and 1 from the right.
+inline QString WithCheckDigit(const QString& digits) {
+  int sum = 0;
+  for (qsizetype i = 0; i < digits.size(); ++i)
+    sum += (digits.at(digits.size() - 1 - i).unicode() - u'0') * (i % 2 == 0 ? 3 : 1);
+  return digits + QString::number((10 - sum % 10) % 10);
+}
+inline QString UpcValue(int k) { return QStringLiteral("0360002%1").arg(k * 37, 4, 10, QLatin1Char('0')); }
+inline QString UpcRead(int k) { return WithCheckDigit(UpcValue(k)); }
+inline QString EanValue(int k) {
+  return QString::number(k % 10) + QStringLiteral("901234") + QStringLiteral("%1").arg(k * 41, 5, 10, QLatin1Char('0'));
+}
+inline QString EanRead(int k) { return WithCheckDigit(EanValue(k)); }
+
 inline const SymbologyCase kSymbologies[] = {
     {"code39", &main_window::Form1::Option2, "code39", "zbar zxing", Code39Value, Code39Read},
+    {"code128b", &main_window::Form1::Option1, "code128", "zbar zxing", Code128Value, Same},
+    {"code128-1", &main_window::Form1::Option4, "code128", "zbar zxing", Code128Value, Same},
+    {"code25", &main_window::Form1::Option5, "i25", "zbar zxing", DigitsValue, SameDigits},
+    {"upc", &main_window::Form1::Option8, "upca", "zbar zxing", UpcValue, UpcRead, false},
+    {"ean", &main_window::Form1::Option9, "ean13", "zbar zxing", EanValue, EanRead},
 };
 
 // Tests that print through CUPS run where test.sh started it (it sets
