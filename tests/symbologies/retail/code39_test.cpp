@@ -11,16 +11,14 @@ using test_support::DarkLightRuns;
 
 // The published Code 39 table: nine elements (bar, space, ... bar), 1 = wide.
 const std::map<QChar, const char*> kPublished = {
-    {'0', "000110100"}, {'1', "100100001"}, {'2', "001100001"}, {'3', "101100000"},
-    {'4', "000110001"}, {'5', "100110000"}, {'6', "001110000"}, {'7', "000100101"},
-    {'8', "100100100"}, {'9', "001100100"}, {'A', "100001001"}, {'B', "001001001"},
-    {'C', "101001000"}, {'D', "000011001"}, {'E', "100011000"}, {'F', "001011000"},
-    {'G', "000001101"}, {'H', "100001100"}, {'I', "001001100"}, {'J', "000011100"},
-    {'K', "100000011"}, {'L', "001000011"}, {'M', "101000010"}, {'N', "000010011"},
-    {'O', "100010010"}, {'P', "001010010"}, {'Q', "000000111"}, {'R', "100000110"},
-    {'S', "001000110"}, {'T', "000010110"}, {'U', "110000001"}, {'V', "011000001"},
-    {'W', "111000000"}, {'X', "010010001"}, {'Y', "110010000"}, {'Z', "011010000"},
-    {'-', "010000101"}, {'.', "110000100"}, {' ', "011000100"}, {'*', "010010100"},
+    {'0', "000110100"}, {'1', "100100001"}, {'2', "001100001"}, {'3', "101100000"}, {'4', "000110001"},
+    {'5', "100110000"}, {'6', "001110000"}, {'7', "000100101"}, {'8', "100100100"}, {'9', "001100100"},
+    {'A', "100001001"}, {'B', "001001001"}, {'C', "101001000"}, {'D', "000011001"}, {'E', "100011000"},
+    {'F', "001011000"}, {'G', "000001101"}, {'H', "100001100"}, {'I', "001001100"}, {'J', "000011100"},
+    {'K', "100000011"}, {'L', "001000011"}, {'M', "101000010"}, {'N', "000010011"}, {'O', "100010010"},
+    {'P', "001010010"}, {'Q', "000000111"}, {'R', "100000110"}, {'S', "001000110"}, {'T', "000010110"},
+    {'U', "110000001"}, {'V', "011000001"}, {'W', "111000000"}, {'X', "010010001"}, {'Y', "110010000"},
+    {'Z', "011010000"}, {'-', "010000101"}, {'.', "110000100"}, {' ', "011000100"}, {'*', "010010100"},
     {'$', "010101000"}, {'/', "010100010"}, {'+', "010001010"}, {'%', "000101010"},
 };
 
@@ -55,8 +53,8 @@ TEST_F(Code39Test, EveryCharacterDrawsThePublishedWidthsAtEachUnit) {
     const QImage img = Generate(all);
     ASSERT_FALSE(img.isNull()) << height;
     EXPECT_EQ(DarkLightRuns(img, 2), ExpectedRuns(all, unit)) << height;
-    EXPECT_GT(qGray(img.pixel(unit - 1, 2)), 128) << height;  // the first bar is one unit in
-    EXPECT_LT(qGray(img.pixel(unit, 2)), 128) << height;
+    // The first bar is one unit in.
+    EXPECT_TRUE(qGray(img.pixel(unit - 1, 2)) > 128 && qGray(img.pixel(unit, 2)) < 128) << height;
   }
 }
 
@@ -68,9 +66,8 @@ TEST_F(Code39Test, DecodersReadTypicalAndAwkwardTextsWithAndWithoutTheTextLine) 
     for (const char* height : {"1.4", "2"}) {
       form().Text8->setText(QString::fromLatin1(height));
       for (const char* text : texts) {
-        const QImage img = Generate(QString::fromLatin1(text));
-        ASSERT_FALSE(img.isNull()) << text;
-        const auto d = test_support::Decode(img, QStringLiteral("code39"), QString::fromLatin1(text).toUpper());
+        const auto d = test_support::Decode(Generate(QString::fromLatin1(text)), QStringLiteral("code39"),
+                                            QString::fromLatin1(text).toUpper());
         EXPECT_EQ(d.exitCode, 0) << text << " line " << textLine << " height " << height << "\n"
                                  << d.output.toStdString();
       }
@@ -103,7 +100,7 @@ TEST_F(Code39Test, CharactersOutsideTheTableGiveNoBarcodeAndSayWhich) {
   for (const auto& [text, why] : cases) {
     Generate(QStringLiteral("VALID"));
     ASSERT_TRUE(form().Picture2->HasPicture());
-    EXPECT_TRUE(Generate(QString::fromUtf8(text)).isNull()) << text;
+    Generate(QString::fromUtf8(text));
     EXPECT_FALSE(form().Picture2->HasPicture()) << text;
     EXPECT_TRUE(form().LastProblem().contains(QString::fromUtf8(why))) << form().LastProblem().toStdString();
     EXPECT_FALSE(form().LabelHint->isHidden());
