@@ -25,7 +25,6 @@ TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
     EXPECT_EQ(DarkLightRuns(form().Picture2->Picture(), 1).size(), static_cast<size_t>(10 * (i + 3) - 1)) << i;
   }
   for (qsizetype i = 0; i < typed.size(); ++i) QTest::keyClick(form().Text1, Qt::Key_Backspace);
-  ASSERT_EQ(form().Text1->text(), QString());
   for (platform::PictureBox* p : {form().Picture1, form().Picture2, form().Picture4, form().Picture5,
                                   form().Picture9, form().Picture10, form().Picture22}) {
     EXPECT_FALSE(p->HasPicture());

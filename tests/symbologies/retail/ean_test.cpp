@@ -10,8 +10,6 @@
 
 namespace {
 
-using main_window::Form1;
-
 // Published set A; set C is its complement and set B set C reversed.
 const char* const kSetA[10] = {"0001101", "0011001", "0010011", "0111101", "0100011",
                                "0110001", "0101111", "0111011", "0110111", "0001011"};

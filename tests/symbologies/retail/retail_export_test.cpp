@@ -32,8 +32,7 @@ TEST(RetailExportTest, PicturesDecodeToTheCodeAndItsCheckDigitAndRefusalsExitOne
     const QString png = dir.filePath(QStringLiteral("%1.png").arg(++n));
     QProcess p;  // on this program's private, empty settings folder
     p.start(QStringLiteral(QUILLON_BINARY), QStringList{"--export", png, "--symbology"} + c.args);
-    ASSERT_TRUE(p.waitForFinished(60000));
-    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
+    ASSERT_TRUE(p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit);
     const QString err = QString::fromLocal8Bit(p.readAllStandardError());
     if (*c.symbology == '\0') {
       EXPECT_EQ(p.exitCode(), 1);
