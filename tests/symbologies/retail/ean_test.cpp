@@ -1,15 +1,14 @@
-// EAN-13 and EAN-8 as drawn into the window, judged by the published number
-// sets and parity table, by pixel runs and by two independent decoders.
+// EAN-13, EAN-8 and UPC-A (EAN-13 with a leading 0) as drawn into the window,
+// judged by the published number sets and parity table, by pixel runs and by
+// two independent decoders.
 #include "support/decode.h"
 #include "support/form_fixture.h"
 #include "symbologies/retail/ean.h"
+#include "symbologies/retail/upca.h"
 
 #include <algorithm>
-#include <random>
 
 namespace {
-
-using test_support::Decode;
 
 // Published set A; set C is its complement and set B set C reversed.
 const char* const kSetA[10] = {"0001101", "0011001", "0010011", "0111101", "0100011",
@@ -23,204 +22,170 @@ std::string SetC(int d) {
   return s;
 }
 std::string SetB(int d) {
-  std::string s = SetC(d);
-  std::reverse(s.begin(), s.end());
-  return s;
+  const std::string c = SetC(d);
+  return {c.rbegin(), c.rend()};
 }
 
-// The published check digit: weights 3, 1, 3, ... from the rightmost digit.
-int Check(const std::string& digits) {
+// The check digit: weights 3, 1, 3, ... from the rightmost digit.
+std::string WithCheck(const std::string& digits) {
   int sum = 0;
   for (size_t i = 0; i < digits.size(); ++i) sum += (digits[digits.size() - 1 - i] - '0') * (i % 2 == 0 ? 3 : 1);
-  return (10 - sum % 10) % 10;
+  return digits + char('0' + (10 - sum % 10) % 10);
 }
 
-std::string PublishedEan13(const std::string& twelve) {
-  const std::string all = twelve + char('0' + Check(twelve));
-  const char* parity = kParity[all[0] - '0'];
+// The modules of 12 (EAN-13) or 7 (EAN-8) digits and their check digit.
+std::string Published(const std::string& digits) {
+  const std::string all = WithCheck(digits);
+  const bool ean8 = all.size() == 8;
+  const size_t first = ean8 ? 0 : 1;
+  const size_t half = ean8 ? 4 : 7;
   std::string m = "101";
-  for (int i = 1; i <= 6; ++i) m += parity[i - 1] == 'E' ? SetB(all[i] - '0') : std::string(kSetA[all[i] - '0']);
-  m += "01010";
-  for (int i = 7; i <= 12; ++i) m += SetC(all[i] - '0');
+  for (size_t i = first; i < all.size(); ++i) {
+    if (i == half) m += "01010";
+    const int d = all[i] - '0';
+    m += i >= half ? SetC(d) : !ean8 && kParity[all[0] - '0'][i - 1] == 'E' ? SetB(d) : std::string(kSetA[d]);
+  }
   return m + "101";
 }
 
-std::string PublishedEan8(const std::string& seven) {
-  const std::string all = seven + char('0' + Check(seven));
-  std::string m = "101";
-  for (int i = 0; i < 4; ++i) m += kSetA[all[i] - '0'];
-  m += "01010";
-  for (int i = 4; i < 8; ++i) m += SetC(all[i] - '0');
-  return m + "101";
-}
-
-std::string Modules(const QImage& img, int row, int x0, int n) {
+// Pixels of one row as modules, "1" dark.
+std::string Modules(const QImage& img, int row, int x0 = 0, int n = -1) {
   std::string s;
-  for (int x = x0; x < x0 + n; ++x) s += qGray(img.pixel(x, row)) < 128 ? '1' : '0';
+  for (int x = x0; x < (n < 0 ? img.width() : x0 + n); ++x) s += qGray(img.pixel(x, row)) < 128 ? '1' : '0';
   return s;
 }
 
-// Rows of one column that are dark, as [first, last + 1).
-std::pair<int, int> DarkRows(const QImage& img, int x) {
-  int first = -1;
-  int end = -1;
-  for (int y = 0; y < img.height(); ++y)
-    if (qGray(img.pixel(x, y)) < 128) {
-      if (first < 0) first = y;
-      end = y + 1;
-    }
-  return {first, end};
+// A blank area of width x height pixels with texts printed at pixel positions.
+QImage Printed(int width, int height, std::initializer_list<std::tuple<double, double, const char*>> texts) {
+  platform::PictureBox box(nullptr, 0, 0, width * 15.0, height * 15.0);
+  box.SetScaleMode(platform::ScaleMode::Pixels);
+  for (const auto& [x, y, text] : texts) {
+    box.SetCurrentX(x);
+    box.SetCurrentY(y);
+    box.Print(QString::fromLatin1(text));
+  }
+  return box.Image();
 }
+// Picture9 (337 x 73 pixels) with text at its text position, (450, 650) twips.
+QImage PrintedAlone(const char* text) { return Printed(337, 73, {{450 / 15.0, 650 / 15.0, text}}); }
 
-// Random digits whose first digit and check digit are given.
-std::string CodeWith(std::mt19937& random, size_t length, int first, int check) {
-  std::string code(length - 1, '0');
-  code[0] = char('0' + first);
-  for (size_t i = 1; i < code.size(); ++i) code[i] = char('0' + random() % 10);
-  for (char last = '0'; last <= '9'; ++last)
-    if (Check(code + last) == check) return code + last;
-  return {};
-}
+QImage Below(const QImage& img, int row) { return img.copy(0, row, img.width(), img.height() - row); }
 
-constexpr int kFirstModuleX = 16;  // pen x starts at 5, each module one further, drawn at + 10
-constexpr int kBarTop = 10;
-constexpr int kDataEnd = 58;   // 10 + 48
-constexpr int kGuardEnd = 63;  // 5 pixels longer
+constexpr int kUpcX = 17;        // UPC-A: first module column; bars fill rows 13 to 39
+constexpr int kUpcBarEnd = 40;
+constexpr int kEanX = 16;        // EAN: first module column; bars from row 10
+constexpr int kEanDataEnd = 58;  // data bars 48 rows, guard bars 5 more
+constexpr int kEanGuardEnd = 63;
 
-class EanTest : public test_support::FormTest {
+class RetailTest : public test_support::FormTest {
  protected:
-  void SetUp() override { form().Option9->setChecked(true); }
-  QImage Generate(const QString& text) {
-    form().Text1->setText(text);
+  // Eleven digits as UPC-A, anything else as EAN.
+  QImage Generate(const std::string& text) {
+    (text.size() == 11 ? form().Option8 : form().Option9)->setChecked(true);
+    form().Text1->setText(QString::fromStdString(text));
     return form().FinishedPicture();
   }
 };
 
-TEST_F(EanTest, DecodersReadEveryFirstDigitAndEveryCheckDigit) {
-  std::mt19937 random(1206);
-  std::vector<std::pair<std::string, std::string>> cases = {{"590123412345", "5901234123457"},
-                                                            {"9638507", "96385074"}};
-  for (int i = 0; i < 10; ++i) {
-    const std::string ean13 = CodeWith(random, 12, i, (i * 7 + 3) % 10);
-    const std::string ean8 = CodeWith(random, 7, (i * 3) % 10, i);
-    cases.push_back({ean13, ean13 + char('0' + Check(ean13))});
-    cases.push_back({ean8, ean8 + char('0' + Check(ean8))});
-  }
-  for (const auto& [code, expected] : cases) {
-    const QImage img = Generate(QString::fromStdString(code));
-    ASSERT_FALSE(img.isNull()) << code;
-    const auto d = Decode(img, code.size() == 12 ? QStringLiteral("ean13") : QStringLiteral("ean8"),
-                          QString::fromStdString(expected));
-    EXPECT_EQ(d.exitCode, 0) << code << "\n" << d.output.toStdString();
-  }
-}
-
-TEST_F(EanTest, DrawnModulesFollowTheNumberSetsAndTheParityTable) {
-  for (int first = 0; first < 10; ++first) {
-    const std::string code = std::to_string(first) + "01234567895";
-    const QImage img = Generate(QString::fromStdString(code));
-    ASSERT_FALSE(img.isNull()) << code;
-    EXPECT_EQ(Modules(img, 30, 0, kFirstModuleX), std::string(kFirstModuleX, '0'));
-    EXPECT_EQ(Modules(img, 30, kFirstModuleX, 95), PublishedEan13(code)) << code;
-    EXPECT_EQ(Modules(img, 30, kFirstModuleX + 95, 20), std::string(20, '0'));
-  }
-  for (const std::string code : {"9638507", "0123456", "7890123", "5555555"}) {
-    const QImage img = Generate(QString::fromStdString(code));
-    ASSERT_FALSE(img.isNull()) << code;
-    EXPECT_EQ(Modules(img, 30, kFirstModuleX, 67), PublishedEan8(code)) << code;
-    EXPECT_EQ(Modules(img, 30, kFirstModuleX + 67, 20), std::string(20, '0'));
-  }
-}
-
-TEST_F(EanTest, GuardBarsReachFivePixelsLowerThanDataBars) {
-  const QImage img = Generate(QStringLiteral("590123412345"));
-  ASSERT_FALSE(img.isNull());
-  const std::string modules = PublishedEan13("590123412345");
-  for (int m = 0; m < 95; ++m) {
-    if (modules[static_cast<size_t>(m)] != '1') continue;
-    const bool guard = m < 3 || (m >= 45 && m < 50) || m >= 92;
-    // Below the bars the digits start at row 58; judge the bar by its top
-    // and by the rows the digits leave free.
-    const auto [first, end] = DarkRows(img, kFirstModuleX + m);
-    EXPECT_EQ(first, kBarTop) << m;
-    EXPECT_EQ(qGray(img.pixel(kFirstModuleX + m, kDataEnd - 1)), 0) << m;
-    if (guard) {
-      EXPECT_GE(end, kGuardEnd) << m;
-      EXPECT_EQ(qGray(img.pixel(kFirstModuleX + m, kGuardEnd - 1)), 0) << m;
+TEST_F(RetailTest, DecodersReadEveryFirstDigitAndEveryCheckDigit) {
+  std::vector<std::string> codes = {"590123412345", "9638507", "03600029145"};
+  for (int i = 0; i < 10; ++i)
+    for (const size_t length : {12, 7, 11}) {
+      // First digit i, the last chosen for the check digit 7i + 3 (mod 10).
+      const std::string code = char('0' + i) + std::string("3141592653", length - 2);
+      char last = '0';
+      while (WithCheck(code + last).back() != '0' + (i * 7 + 3) % 10) ++last;
+      codes.push_back(code + last);
+    }
+  for (size_t i = 0; i < codes.size(); ++i) {
+    form().Check2->SetValue(static_cast<int>(i % 2));  // UPC-A without and with the text line
+    const QImage img = Generate(codes[i]);
+    const char* symbology = codes[i].size() == 12 ? "ean13" : codes[i].size() == 7 ? "ean8" : "upca";
+    const auto d = test_support::Decode(img, QString::fromLatin1(symbology), QString::fromStdString(WithCheck(codes[i])));
+    EXPECT_EQ(d.exitCode, 0) << codes[i] << "\n" << d.output.toStdString();
+    if (i % 2 && codes[i].size() == 11) {  // the code and its check digit under the bars
+      EXPECT_EQ(Below(img, kUpcBarEnd), Below(PrintedAlone(WithCheck(codes[i]).c_str()), kUpcBarEnd));
     }
   }
-  // Without the digits the rows under the data bars are white and the guard
-  // bars end 5 pixels lower, inside the picture.
-  platform::PictureBox box(nullptr, 0, 0, 5775, 975);
-  ASSERT_TRUE(retail::DrawEan13(box, 12, QStringLiteral("590123412345"), false).drawn);
-  ASSERT_GE(box.PixelHeight(), kGuardEnd);
-  for (int m = 0; m < 95; ++m) {
-    if (modules[static_cast<size_t>(m)] != '1') continue;
-    const bool guard = m < 3 || (m >= 45 && m < 50) || m >= 92;
-    EXPECT_EQ(DarkRows(box.Image(), kFirstModuleX + m), std::make_pair(kBarTop, guard ? kGuardEnd : kDataEnd)) << m;
-  }
-  const auto d = Decode(box.Image(), QStringLiteral("ean13"), QStringLiteral("5901234123457"));
-  EXPECT_EQ(d.exitCode, 0) << d.output.toStdString();
 }
 
-TEST_F(EanTest, DigitsArePrintedInTwoGroupsAndPicture10ShowsTheResult) {
-  const auto printed = [](int width, int height, std::vector<std::pair<int, QString>> groups) {
-    platform::PictureBox box(nullptr, 0, 0, width * 15.0, height * 15.0);
-    box.SetScaleMode(platform::ScaleMode::Pixels);
-    for (const auto& [x, text] : groups) {
-      box.SetCurrentX(x);
-      box.SetCurrentY(kDataEnd);
-      box.Print(text);
-    }
-    return box.Image();
-  };
-  struct Case {
-    QString code;
-    int width;
-    std::vector<std::pair<int, QString>> groups;
-  };
-  for (const Case& c : {Case{QStringLiteral("590123412345"), 428,
-                             {{23, QStringLiteral("901234")}, {68, QStringLiteral("123457")}}},
-                        Case{QStringLiteral("9638507"), 401,
-                             {{23, QStringLiteral("9638")}, {53, QStringLiteral("5074")}}}}) {
-    Generate(c.code);
-    const QImage drawn = form().Picture22->Image();
-    EXPECT_EQ(drawn.width(), c.width);
-    const QImage expected = printed(drawn.width(), drawn.height(), c.groups);
-    // Under the guard bars only the digits remain.
-    EXPECT_EQ(drawn.copy(0, kGuardEnd, drawn.width(), drawn.height() - kGuardEnd),
-              expected.copy(0, kGuardEnd, drawn.width(), drawn.height() - kGuardEnd))
-        << c.code.toStdString();
+TEST_F(RetailTest, DrawnModulesAreThePublishedSymbolsOnePixelEach) {
+  std::vector<std::string> codes = {"9638507", "0123456", "5555555", "03600029145", "56789012345", "88888888888"};
+  for (char first = '0'; first <= '9'; ++first) codes.push_back(first + std::string("01234567895"));
+  for (const std::string& code : codes) {
+    const bool upc = code.size() == 11;
+    const QImage img = Generate(code);
+    ASSERT_FALSE(img.isNull()) << code;
+    const std::string modules = Published(upc ? "0" + code : code);
+    const int x0 = upc ? kUpcX : kEanX;
+    const std::string row = std::string(x0, '0') + modules + std::string(img.width() - x0 - modules.size(), '0');
+    for (const int y : upc ? std::vector{13, 25, 39} : std::vector{10, 30, 57}) EXPECT_EQ(Modules(img, y), row) << code;
+    if (!upc) continue;
+    // Nothing else is drawn: only the 27 bar rows hold dark pixels.
+    int dark = 0;
+    for (int y = 0; y < img.height(); ++y) dark += static_cast<int>(std::ranges::count(Modules(img, y), '1'));
+    EXPECT_EQ(dark, 27 * std::ranges::count(modules, '1')) << code;
+    // On a black area the two trailing white space modules show too.
+    platform::PictureBox box(nullptr, 0, 0, 5055, 1095);
+    box.SetBackColor(platform::kBlack);
+    ASSERT_TRUE(retail::DrawUpcA(QString::fromStdString(code), box, 0).drawn);
+    EXPECT_EQ(Modules(box.Image(), 25), std::string(kUpcX, '1') + modules + "00" +
+                                            std::string(img.width() - kUpcX - 97, '1'));
+    EXPECT_EQ(Modules(box.Image(), 12) + Modules(box.Image(), 40), std::string(2 * img.width(), '1'));
+  }
+}
+
+TEST_F(RetailTest, UpcRunsAcrossGlyphsStayTwoPrimitives) {
+  // 0 then 1 on the left: the two-module space between them is two Space1.
+  const auto seq = retail::UpcAPrimitives({0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0});
+  const size_t digit2 = retail::GuardGlyph().size() + retail::LeftDigit()[0].size();
+  EXPECT_EQ(seq[digit2 - 1], retail::UpcPrimitive::Space1);
+  EXPECT_EQ(seq[digit2], retail::UpcPrimitive::Space1);
+}
+
+TEST_F(RetailTest, EanGuardBarsReachFivePixelsLowerAndTheDigitsGoUnderTheBars) {
+  const std::string modules = Published("590123412345");
+  std::string guards = modules;
+  for (size_t m = 3; m < 92; ++m)
+    if (m < 45 || m >= 50) guards[m] = '0';
+  platform::PictureBox bare(nullptr, 0, 0, 5775, 975);
+  ASSERT_TRUE(retail::DrawEan13(bare, 12, QStringLiteral("590123412345"), false).drawn);
+  const std::pair<int, std::string> rows[] = {{9, std::string(95, '0')}, {10, modules}, {57, modules},
+                                              {58, guards}, {62, guards}, {63, std::string(95, '0')}};
+  for (const auto& [y, expected] : rows) EXPECT_EQ(Modules(bare.Image(), y, kEanX, 95), expected) << y;
+  // Two groups under the guard bars' ends, EAN-13 leaving its first digit out.
+  const std::tuple<std::string, const char*, int, const char*> cases[] = {
+      {"590123412345", "901234", 68, "123457"}, {"9638507", "9638", 53, "5074"}};
+  for (const auto& [code, left, rightX, right] : cases) {
+    const QImage drawn = Generate(code);
+    ASSERT_FALSE(drawn.isNull()) << code;
+    const QImage digits = Printed(drawn.width(), drawn.height(), {{23, kEanDataEnd, left}, {rightX, kEanDataEnd, right}});
+    EXPECT_EQ(Below(drawn, kEanGuardEnd), Below(digits, kEanGuardEnd)) << code;
     EXPECT_FALSE(form().Picture10->isHidden());
-    EXPECT_FALSE(form().Picture22->isHidden());
-    EXPECT_EQ(form().Picture10->Picture(), form().Picture2->Picture());
-    EXPECT_EQ(form().Picture2->Picture(), drawn);
+    EXPECT_EQ(form().Picture2->Picture(), form().Picture22->Image());
   }
-  form().Option2->setChecked(true);
-  form().Command1_Click();
-  EXPECT_TRUE(form().Picture10->isHidden());
 }
 
-TEST_F(EanTest, WrongLengthsAndNonDigitsDrawNothingAndSayWhy) {
-  for (const auto& [typed, why] : std::vector<std::pair<QString, QString>>{
-           {QStringLiteral("5901234123457"), QStringLiteral("got 13 characters")},
-           {QStringLiteral("9638507 "), QStringLiteral("got 8 characters")},
-           {QStringLiteral(" 9638507"), QStringLiteral("got 8 characters")},
-           {QStringLiteral("5"), QStringLiteral("got 1 characters")},
-           {QStringLiteral("96385O7"), QStringLiteral("\"O\" (character 6)")},
-           {QStringLiteral("59012341234x"), QStringLiteral("\"x\" (character 12)")},
-           {QStringLiteral("590123 12345"), QStringLiteral("\" \" (character 7)")}}) {
-    Generate(QStringLiteral("590123412345"));
-    ASSERT_TRUE(form().Picture22->HasPicture());
-    EXPECT_TRUE(Generate(typed).isNull()) << typed.toStdString();
-    EXPECT_FALSE(form().Picture2->HasPicture());
-    EXPECT_FALSE(form().Picture22->HasPicture());
-    EXPECT_EQ(DarkRows(form().Picture22->Image(), kFirstModuleX).first, -1);
-    EXPECT_TRUE(form().LastProblem().contains(why)) << form().LastProblem().toStdString();
+TEST_F(RetailTest, CodesThatCannotBeDrawnGiveNoPictureAndSayWhy) {
+  const QImage blank = PrintedAlone("");
+  const QImage message = PrintedAlone("Code is not 11 Digits");
+  // UPC-A or EAN, what is typed, why it is refused, what Picture9 shows.
+  const std::tuple<bool, const char*, const char*, const QImage&> cases[] = {
+      {true, "036000291452", "got 12 characters", message}, {true, " 0360002914 ", "got 10 characters", message},
+      {true, "0360002914A", "\"A\" (character 11)", blank}, {true, "036 0029145", "\" \" (character 4)", blank},
+      {false, "5901234123457", "got 13 characters", blank}, {false, "9638507 ", "got 8 characters", blank},
+      {false, "96385O7", "\"O\" (character 6)", blank}};
+  for (const auto& [upc, typed, why, picture9] : cases) {
+    Generate(upc ? "03600029145" : "590123412345");
+    ASSERT_TRUE(form().Picture2->HasPicture());
+    form().Text1->setText(QString::fromLatin1(typed));
+    EXPECT_TRUE(form().FinishedPicture().isNull()) << typed;
+    EXPECT_FALSE(form().Picture22->HasPicture()) << typed;
+    EXPECT_EQ(form().Picture9->Image(), picture9) << typed;
+    EXPECT_TRUE(form().LastProblem().contains(QString::fromLatin1(why))) << form().LastProblem().toStdString();
     // The hint is not hidden under the empty EAN areas.
     EXPECT_FALSE(form().LabelHint->isHidden());
-    EXPECT_TRUE(form().Picture22->isHidden());
-    EXPECT_TRUE(form().Picture10->isHidden());
+    EXPECT_TRUE(form().Picture22->isHidden() && form().Picture10->isHidden()) << typed;
   }
   EXPECT_TRUE(dialogs.shown.empty());
 }
