@@ -1,6 +1,7 @@
 #include "printing/file_run.h"
 
 #include "platform/ansi_lines.h"
+#include "platform/blanks.h"
 
 #include <algorithm>
 
@@ -10,15 +11,6 @@ namespace {
 
 using platform::PageUnit;
 using platform::Printers;
-
-// Only the space character counts as a blank here.
-QString TrimSpaces(const QString& text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
-  while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
-  return text.mid(first, last - first);
-}
 
 // The width of a picture up to its last column that is not white: the white
 // beyond it may be covered by the next picture.
@@ -91,9 +83,9 @@ class RowLayout {
 }  // namespace
 
 std::optional<QString> BarcodeValue(const QString& line, const QString& pattern, bool includePattern) {
-  const QString trimmed = TrimSpaces(line);
+  const QString trimmed = platform::TrimBlanks(line);
   if (!trimmed.startsWith(pattern, Qt::CaseSensitive)) return std::nullopt;
-  return TrimSpaces(trimmed.mid(includePattern ? 0 : pattern.size()));
+  return platform::TrimBlanks(trimmed.mid(includePattern ? 0 : pattern.size()));
 }
 
 FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& window) {

@@ -1,19 +1,12 @@
 #include "symbologies/retail/upca.h"
 
+#include "platform/blanks.h"
+
 namespace retail {
 
 namespace {
 
 using enum UpcPrimitive;
-
-// Removes leading and trailing blanks (other white space is kept).
-QString TrimBlanks(const QString& text) {
-  qsizetype first = 0;
-  qsizetype last = text.size();
-  while (first < last && text.at(first) == QLatin1Char(' ')) ++first;
-  while (last > first && text.at(last - 1) == QLatin1Char(' ')) --last;
-  return text.mid(first, last - first);
-}
 
 // One element: 15 lines one twip apart per module, all of one colour, from
 // the bar top down through the bar height.
@@ -103,7 +96,7 @@ std::vector<UpcPrimitive> UpcAPrimitives(const std::array<int, 11>& digits) {
 }
 
 symbologies::Outcome DrawUpcA(const QString& text, platform::PictureBox& Picture9, int check2Value) {
-  const QString code = TrimBlanks(text);
+  const QString code = platform::TrimBlanks(text);
   Picture9.SetCurrentX(kUpcTextX);
   Picture9.SetCurrentY(kUpcTextY);
 
