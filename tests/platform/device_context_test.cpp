@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 
 namespace {
@@ -35,16 +36,10 @@ QRect Ink(const QImage& img) {
   return box;
 }
 
-gdi::HFONT Font(DeviceContext& dc, int height) {
-  gdi::LOGFONTA lf{.lfHeight = height, .lfWeight = 400, .lfQuality = 1};
-  std::strcpy(lf.lfFaceName, "MS Sans Serif");
-  return dc.CreateFontIndirectA(lf);
-}
-
 TEST(DeviceContext, MulDivRoundsHalvesAwayFromZeroAndReportsOverflow) {
-  const std::array<std::int32_t, 4> cases[] = {{8, 96, 72, 11}, {3, 1, 2, 2}, {-3, 1, 2, -2}, {7, 1, 3, 2},
-                                               {1 << 30, 1 << 20, 1 << 20, 1 << 30}, {1 << 30, 8, 4, -1},
-                                               {5, 5, 0, -1}};
+  const std::array<std::int32_t, 4> cases[] = {
+      {8, 96, 72, 11}, {3, 1, 2, 2}, {-3, 1, 2, -2}, {7, 1, 3, 2}, {1 << 30, 1 << 20, 1 << 20, 1 << 30},
+      {1 << 30, 8, 4, -1}, {5, 5, 0, -1}};
   for (const auto& [n, num, den, result] : cases) EXPECT_EQ(gdi::MulDiv(n, num, den), result) << n << " " << num;
 }
 
@@ -58,23 +53,16 @@ TEST(DeviceContext, RectanglesFillUpToTheSecondCornerAndOnePixelLessWithTheNullP
   const char* expected[] = {"............", ".###..###...", ".###..###...", ".###..###...", ".###........",
                             "............"};
   for (int y = 0; y < 6; ++y) EXPECT_EQ(Row(img, y, 0, 12), expected[y]) << y;
-  // A white pen with the null brush: the inside stays.
-  img.fill(kBlack);
-  dc.SelectObject(dc.GetStockObject(gdi::WHITE_PEN));
-  dc.SelectObject(dc.GetStockObject(gdi::NULL_BRUSH));
-  dc.Rectangle(0, 0, 5, 4);
-  EXPECT_EQ(Row(img, 0, 0, 6) + Row(img, 1, 0, 6) + Row(img, 3, 0, 6), ".....#" ".###.#" ".....#");
 }
 
 TEST(DeviceContext, ObjectsSelectInPlaceOfTheirKindAndSelectedOnesAreNotDeleted) {
   QImage img = White(4, 4);
   DeviceContext dc(img);
   const gdi::HBRUSH brush = dc.CreateSolidBrush(gdi::RGB(1, 2, 3));
-  const gdi::HPEN pen = dc.CreatePen(gdi::PS_SOLID, 1, 0);
   EXPECT_EQ(dc.SelectObject(brush), dc.GetStockObject(gdi::WHITE_BRUSH));
-  EXPECT_EQ(dc.SelectObject(pen), dc.GetStockObject(gdi::BLACK_PEN));
+  EXPECT_EQ(dc.SelectObject(dc.CreatePen(gdi::PS_SOLID, 1, 0)), dc.GetStockObject(gdi::BLACK_PEN));
+  EXPECT_FALSE(dc.DeleteObject(brush));  // still selected
   EXPECT_EQ(dc.SelectObject(dc.GetStockObject(gdi::NULL_BRUSH)), brush);
-  EXPECT_FALSE(dc.DeleteObject(pen));  // still selected
   EXPECT_TRUE(dc.DeleteObject(brush));
   EXPECT_FALSE(dc.DeleteObject(dc.GetStockObject(gdi::BLACK_PEN)));
 }
@@ -84,7 +72,9 @@ TEST(DeviceContext, FontsByCharacterHeightAndDrawText) {
   DeviceContext dc(img);
   EXPECT_EQ(dc.GetDeviceCaps(gdi::LOGPIXELSY), 96);
   gdi::TEXTMETRICA tm;
-  dc.SelectObject(Font(dc, -11));
+  gdi::LOGFONTA lf{.lfHeight = -11, .lfWeight = 400, .lfQuality = 1};
+  std::strcpy(lf.lfFaceName, "MS Sans Serif");
+  dc.SelectObject(dc.CreateFontIndirectA(lf));
   dc.GetTextMetricsA(&tm);
   EXPECT_EQ(tm.tmHeight - tm.tmInternalLeading, 11);
   dc.SetBkMode(gdi::TRANSPARENT);
@@ -103,7 +93,6 @@ TEST(DeviceContext, FontsByCharacterHeightAndDrawText) {
   const QRect centred = draw("Centre", wide, gdi::DT_CENTER);
   EXPECT_NEAR(centred.center().x(), 100, 2);
   EXPECT_EQ(draw("Centre", wide, gdi::DT_CENTER | gdi::DT_RIGHT), centred);  // centre wins
-  EXPECT_NEAR(draw("Centre", wide, gdi::DT_RIGHT).right(), 188, 2);
   // Clipped to the rectangle unless DT_NOCLIP.
   const gdi::RECT narrow{10, 5, 20, 5 + extent.cy};
   EXPECT_TRUE(QRect(10, 5, 10, extent.cy).contains(draw("Centre", narrow, gdi::DT_LEFT)));

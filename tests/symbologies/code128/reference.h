@@ -31,23 +31,19 @@ inline const char* const kModules[107] = {
     "11110101110", "11010000100", "11010010000", "11010011100", "1100011101011",
 };
 
-// The element widths of Code 128 value v.
-inline std::string Code128Elements(int v) {
-  std::string runs;
-  for (int i = 0; kModules[v][i]; ++i)
-    if (i > 0 && kModules[v][i] == kModules[v][i - 1]) ++runs.back(); else runs += '1';
-  return runs;
-}
-
 // Start B, the values, the modulo-103 check character (when check), the stop.
 inline std::string Ref128(const std::vector<int>& values, bool check = true) {
-  std::string out = Code128Elements(104);
+  std::string modules = kModules[104];
   long sum = 104;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    out += Code128Elements(values[i]);
+    modules += kModules[values[i]];
     sum += values[i] * static_cast<long>(i + 1);
   }
-  return out + (check ? Code128Elements(static_cast<int>(sum % 103)) : "") + Code128Elements(106);
+  modules += std::string(check ? kModules[sum % 103] : "") + kModules[106];
+  std::string runs;
+  for (std::size_t i = 0; i < modules.size(); ++i)
+    if (i > 0 && modules[i] == modules[i - 1]) ++runs.back(); else runs += '1';
+  return runs;
 }
 
 // Code set B of printable ASCII.
