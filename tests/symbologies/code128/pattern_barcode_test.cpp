@@ -31,35 +31,19 @@ TEST(PatternEncoders, TextsWithoutACompleteSymbolAreRefused) {
   EXPECT_FALSE(EncodeCode128B(QString(348, QLatin1Char(' ')) + QLatin1Char('~')));
 }
 
-class DrawPatternTest : public ::testing::Test {
- protected:
-  DrawPatternTest() : box(nullptr, 0, 0, 6615, 1095) { box.SetScaleMode(platform::ScaleMode::Pixels); }
-  bool Draw(const char* selector, QString& text, std::int16_t module = 2) {
-    box.Cls();
-    return DrawPatternBarcode(QString::fromLatin1(selector), text, box, module, 14, 1, 20, 0, dialogs).drawn;
-  }
-  bool Dark(int x, int y) const { return qGray(box.Image().pixel(x, y)) < 128; }
-  platform::PictureBox box;
+TEST(DrawPattern, BarsAndSpacesCoverWholeModulesFromLeftAndTop) {
+  platform::PictureBox box(nullptr, 0, 0, 6615, 1095);
+  box.SetScaleMode(platform::ScaleMode::Pixels);
   test_support::ScriptedDialogs dialogs;
-};
-
-TEST_F(DrawPatternTest, BarsAndSpacesCoverWholeModulesFromLeftAndTop) {
+  const auto dark = [&box](int x, int y) { return qGray(box.Image().pixel(x, y)) < 128; };
   for (const std::int16_t module : {1, 2, 3}) {
     QString text = QStringLiteral("Zz 9~");
-    ASSERT_TRUE(Draw("128", text, module));
+    box.Cls();
+    ASSERT_TRUE(DrawPatternBarcode(QStringLiteral("128"), text, box, module, 14, 1, 20, 0, dialogs).drawn);
     EXPECT_EQ(ModulesOfRow(box.Image(), 27, module), Ref128B("Zz 9~")) << module;
     // The first bar from (1, 20) to (1, 34), both included.
-    EXPECT_TRUE(!Dark(0, 27) && Dark(1, 27) && !Dark(1, 19) && Dark(1, 20) && Dark(1, 34) && !Dark(1, 35));
+    EXPECT_TRUE(!dark(0, 27) && dark(1, 27) && !dark(1, 19) && dark(1, 20) && dark(1, 34) && !dark(1, 35));
   }
-}
-
-TEST_F(DrawPatternTest, AnUnknownSelectorDrawsThePreviousPatternAgain) {
-  QString text = QStringLiteral("42");
-  ASSERT_TRUE(Draw("25", text));
-  const QImage first = box.Image();
-  QString other = QStringLiteral("99");
-  ASSERT_TRUE(Draw("39", other));
-  EXPECT_EQ(box.Image(), first);
 }
 
 }  // namespace
