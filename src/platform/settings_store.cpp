@@ -1,12 +1,13 @@
 #include "platform/settings_store.h"
 
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QThread>
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -43,18 +44,25 @@ QString StoredSpelling(const QStringList& candidates, const QString& name) {
 }
 
 // Writes are serialised through "<store>.lock". A writer killed between
-// creating that file and filling it in leaves an empty lock that Qt only
-// takes for stale after half a minute, stalling every later write. A lock
-// that names no owner and is older than a moment is such a leftover.
+// creating that file and filling in its owner leaves an empty lock that Qt
+// only takes for stale after half a minute, stalling every later write. A
+// live writer names itself at once, so a lock still without an owner after a
+// short look is such a leftover.
 void RemoveOwnerlessLock(const QString& storePath) {
   const QString lockPath = storePath + QStringLiteral(".lock");
-  const QFileInfo info(lockPath);
-  if (!info.exists()) return;
-  qint64 pid = 0;
-  QString host;
-  QString appName;
-  if (QLockFile(lockPath).getLockInfo(&pid, &host, &appName)) return;
-  if (info.lastModified().msecsTo(QDateTime::currentDateTime()) > 2000) QFile::remove(lockPath);
+  QElapsedTimer looked;
+  looked.start();
+  while (QFileInfo::exists(lockPath)) {
+    qint64 pid = 0;
+    QString host;
+    QString appName;
+    if (QLockFile(lockPath).getLockInfo(&pid, &host, &appName)) return;  // owned: Qt judges it
+    if (looked.elapsed() >= 100) {
+      QFile::remove(lockPath);
+      return;
+    }
+    QThread::msleep(5);
+  }
 }
 
 // Qt writes the store into a new file, flushes it and renames it over the old
