@@ -1,12 +1,12 @@
 #include "platform/settings_store.h"
 
-#include <gtest/gtest.h>
-
 #include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+
+#include <gtest/gtest.h>
 
 namespace {
 

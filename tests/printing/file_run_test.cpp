@@ -1,12 +1,12 @@
 // Printing a text file: which lines become barcodes, the layout read back
 // from the rasterised PDF, and the faults of a run.
-#include <QCoreApplication>
-#include <QDir>
-#include <QTimer>
-
 #include "app/command_line.h"
 #include "printing/printing_support.h"
 #include "support/form_fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QTimer>
 
 namespace {
 
@@ -118,10 +118,10 @@ TEST_F(FileRunTest, PrintedLinesStandAboveTheirBarcodeAndRowsAreSixTextLines) {
   ASSERT_EQ(pages.size(), 1u);
   const auto marks = test_support::FindMarks(pages[0], 60);
   ASSERT_EQ(marks.size(), 4u);  // the text, the barcode, the two other texts
+  // The barcode on the next text line, the next text six lines below the barcode's top.
   const double line = MmToPx(printers.TextHeight());
-  EXPECT_NEAR(marks[1].top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top()) + line,
-              2);                                             // the barcode on the next text line
-  EXPECT_NEAR(marks[2].top() - marks[0].top(), 7 * line, 2);  // the next text six lines below the barcode's top
+  EXPECT_NEAR(marks[1].top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top()) + line, 2);
+  EXPECT_NEAR(marks[2].top() - marks[0].top(), 7 * line, 2);
   EXPECT_NEAR(marks[3].top() - marks[2].top(), line, 2);
 }
 

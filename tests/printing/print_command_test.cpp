@@ -1,11 +1,11 @@
 // The Print command: its checks and messages, and where the barcode lands on
 // the page, measured on the rasterised output of "Save as PDF" and of CUPS.
-#include <QCoreApplication>
-#include <QDir>
-
 #include "printing/printing_support.h"
 #include "support/decode.h"
 #include "support/form_fixture.h"
+
+#include <QCoreApplication>
+#include <QDir>
 
 namespace {
 
@@ -21,11 +21,7 @@ class PrintCommandTest : public test_support::FormTest {
     form().Option2->setChecked(true);
     form().Combo1->setEditText(platform::kSaveAsPdf);
   }
-  QStringList Pdfs() const {
-    QStringList pdfs = QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files, QDir::Name);
-    for (QString& pdf : pdfs) pdf = QDir(pdfDir.path()).filePath(pdf);
-    return pdfs;
-  }
+  qsizetype PdfCount() const { return QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files).size(); }
   // Prints text at the offsets (centimetres): the one symbol on the page has
   // the picture's size (1/96 inch a pixel), its top-left at the offsets from
   // the printable area's top-left, and reads as the text.
@@ -36,11 +32,12 @@ class PrintCommandTest : public test_support::FormTest {
     form().Text1->setText(text);
     form().Text14->setText(left);
     form().Text15->setText(top);
-    const qsizetype before = Pdfs().size();
+    const qsizetype before = PdfCount();
     form().Command2->click();
+    EXPECT_EQ(PdfCount(), before + (pdf ? 1 : 0));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(printers.CurrentName(), printer);
-    const QString file = pdf ? Pdfs().value(before) : test_support::WaitForCupsPdf(text);
+    const QString file = pdf ? printers.LastPdfPath() : test_support::WaitForCupsPdf(text);
     const auto pages = RasterisePdf(file);
     ASSERT_EQ(pages.size(), 1u) << file.toStdString();
     const auto marks = FindMarks(pages[0], 60);
@@ -86,13 +83,12 @@ TEST_F(PrintCommandTest, WithoutAFileAFinishedBarcodeOrANumericOffsetNothingPrin
     EXPECT_EQ(form().Text15->text(), c[3]);
   }
   EXPECT_EQ(printers.JobsSent(), 0);
-  EXPECT_TRUE(Pdfs().isEmpty());
+  EXPECT_EQ(PdfCount(), 0);
 }
 
 TEST_F(PrintCommandTest, EachPrintIsOneJobWithTheBarcodeAtTheOffsets) {
   PrintAndExpectPlaced(platform::kSaveAsPdf, "OFS-25", "2.5", "0");
   PrintAndExpectPlaced(platform::kSaveAsPdf, "OFS-11", "1", " 1 ");
-  EXPECT_EQ(Pdfs().size(), 2);
 }
 
 TEST_F(PrintCommandTest, ThroughCupsEachPrintIsAJobWithTheBarcodeAtTheOffsets) {
@@ -113,8 +109,8 @@ TEST_F(PrintCommandTest, WithEanThePictureOfPicture10IsPrintedWhilePicture2Decid
   form().Command2->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, kNoBarcodeMessage);
-  ASSERT_EQ(Pdfs().size(), 1);
-  const auto pages = RasterisePdf(Pdfs()[0]);
+  ASSERT_EQ(PdfCount(), 1);
+  const auto pages = RasterisePdf(printers.LastPdfPath());
   ASSERT_EQ(pages.size(), 1u);
   const auto marks = FindMarks(pages[0], 10);
   ASSERT_EQ(marks.size(), 1u);

@@ -1,16 +1,17 @@
 #pragma once
 // What the printing tests share: one row per symbology, the CUPS guard, and
 // the box of a picture's dark pixels.
-#include <gtest/gtest.h>
+#include "main_window/form1.h"
+#include "support/printed_pages.h"
 
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <ostream>
 
-#include "main_window/form1.h"
-#include "support/printed_pages.h"
+#include <gtest/gtest.h>
+
+#include <ostream>
 
 inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
 

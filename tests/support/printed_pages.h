@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QRect>
 #include <QString>
+
 #include <vector>
 
 namespace test_support {
