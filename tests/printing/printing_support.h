@@ -33,13 +33,10 @@ struct SymbologyCase {
 };
 
 inline QString Same(const QString& v) { return v; }
+inline QString Code39Value(int k) { return QStringList{"q%1-x", "A B.%1", "$%1/+"}[k % 3].arg(k); }
 inline QString Code128Value(int k) { return QStringList{"Ab %1~", "x\\%1\"q", "[%1]{!}"}[k % 3].arg(k); }
 inline const SymbologyCase kSymbologies[] = {
-    {"code39", &main_window::Form1::Option2, "code39",
-     [](int k) {
-       return QStringList{"q%1-x", "A B.%1", "$%1/+"}[k % 3].arg(k);
-     },
-     [](const QString& v) { return v.toUpper(); }},
+    {"code39", &main_window::Form1::Option2, "code39", Code39Value, [](const QString& v) { return v.toUpper(); }},
     {"code128b", &main_window::Form1::Option1, "code128", Code128Value, Same},
     {"code128-1", &main_window::Form1::Option4, "code128", Code128Value, Same},
     {"code25", &main_window::Form1::Option5, "i25", [](int k) { return QString::number(10000000 + 7919 * k); }, Same},

@@ -1,7 +1,6 @@
 #pragma once
 // Printed output read back: PDF pages rasterised with poppler, the symbols on
-// them found by the white around them and decoded one by one, and the files
-// the CUPS PDF queue writes.
+// them found and decoded one by one, and the files the CUPS PDF queue writes.
 #include <QImage>
 #include <QRect>
 #include <QString>
