@@ -9,6 +9,13 @@ using platform::kWhite;
 using platform::PictureBox;
 using platform::ScaleMode;
 
+// Pixels of a row (or a column) from..to-1 as text: '#' black, '.' otherwise.
+std::string Pixels(const PictureBox& p, int at, int from, int to, bool column = false) {
+  std::string s;
+  for (int i = from; i < to; ++i) s += p.Image().pixel(column ? at : i, column ? i : at) == kBlack ? '#' : '.';
+  return s;
+}
+
 TEST(PictureBox, SizesSnapToWholePixelsAtFifteenTwipsEach) {
   PictureBox p(nullptr, 0, 0, 6615, 855);
   EXPECT_EQ(p.PixelWidth(), 441);
@@ -22,90 +29,50 @@ TEST(PictureBox, SizesSnapToWholePixelsAtFifteenTwipsEach) {
   EXPECT_EQ(p.Image().dotsPerMeterX(), 3780);  // 96 dpi
 }
 
-TEST(PictureBox, FilledBoxesIncludeBothCornersAndTheLaterOneCoversTheSharedEdge) {
-  PictureBox p(nullptr, 0, 0, 20 * 15, 3 * 15);
+TEST(PictureBox, FilledBoxesIncludeBothCornersAndLinesStopJustBeforeTheirEnd) {
+  PictureBox p(nullptr, 0, 0, 20 * 15, 10 * 15);
   p.SetScaleMode(ScaleMode::Pixels);
-  p.FilledBox(2, 0, 4, 2, kBlack);
-  p.FilledBox(4, 0, 5, 2, kWhite);
-  std::string row;
-  for (int x = 0; x < 8; ++x) row += p.Image().pixel(x, 1) == kBlack ? '#' : '.';
-  EXPECT_EQ(row, "..##....");
-  // Twips scale: 30 twips are 2 pixels.
+  p.FilledBox(2, 0, 4, 1, kBlack);
+  p.FilledBox(4, 0, 5, 1, kWhite);  // the later box covers the shared edge
+  EXPECT_EQ(Pixels(p, 1, 0, 8), "..##....");
+  p.Line(12, 1, 12, 5, kBlack);  // upright: rows 1..4
+  p.Line(18, 6, 14, 6, kBlack);  // level, right to left: columns 18..15
+  p.Line(0, 3, 3, 6, kBlack);    // slanted: (0,3) to (2,5)
+  EXPECT_EQ(Pixels(p, 12, 0, 7, true), ".####..");
+  EXPECT_EQ(Pixels(p, 6, 13, 20), "..####.");
+  EXPECT_EQ(Pixels(p, 5, 0, 4), "..#.");
+  EXPECT_EQ(Pixels(p, 6, 0, 4), "....");
+  // Twips: 30 twips are 2 pixels.
   p.SetScaleMode(ScaleMode::Twips);
-  p.FilledBox(150, 0, 180, 30, kBlack);
-  EXPECT_EQ(p.Image().pixel(10, 0), kBlack);
-  EXPECT_EQ(p.Image().pixel(12, 2), kBlack);
-  EXPECT_EQ(p.Image().pixel(13, 0), kWhite);
+  p.FilledBox(150, 120, 180, 135, kBlack);
+  EXPECT_EQ(Pixels(p, 8, 9, 14) + Pixels(p, 9, 9, 14), ".###..###.");
+  p.Line(150, 120, 150, 135, kWhite);
+  EXPECT_EQ(Pixels(p, 10, 7, 10, true), "..#");  // the end point stays black
 }
 
-TEST(PictureBox, ClearGoesBackToTheStoredPictureAndGrowingKeepsTheDrawing) {
+TEST(PictureBox, ClearGoesBackToThePictureAndGrowingKeepsTheDrawing) {
   PictureBox p(nullptr, 0, 0, 150, 150);
   p.SetScaleMode(ScaleMode::Pixels);
   p.FilledBox(0, 0, 1, 1, kBlack);
   p.SetWidth(300);
-  EXPECT_EQ(p.Image().pixel(0, 0), kBlack);
-  EXPECT_EQ(p.Image().pixel(15, 0), kWhite);
+  EXPECT_EQ(Pixels(p, 0, 0, 16), "##" + std::string(14, '.'));
   EXPECT_FALSE(p.HasPicture());
   p.SetPicture(p.Image());
   p.FilledBox(5, 5, 6, 6, kBlack);
   p.Cls();
-  EXPECT_EQ(p.Image().pixel(0, 0), kBlack);  // from the picture
-  EXPECT_EQ(p.Image().pixel(5, 5), kWhite);  // the drawing is gone
+  EXPECT_EQ(Pixels(p, 0, 0, 3) + Pixels(p, 5, 4, 7), "##....");  // the picture stays, the drawing goes
   p.SetPicture(QImage());
   EXPECT_FALSE(p.HasPicture());
-  EXPECT_EQ(p.Image().pixel(0, 0), kWhite);
+  EXPECT_EQ(Pixels(p, 0, 0, 3), "...");
   // Setting "nothing" again still clears a drawing, whatever size changes came between.
   p.FilledBox(1, 1, 2, 2, kBlack);
   p.SetWidth(600);
   p.SetPicture(QImage());
-  EXPECT_EQ(p.Image().pixel(1, 1), kWhite);
   p.FilledBox(3, 3, 3, 3, kBlack);
+  EXPECT_EQ(Pixels(p, 1, 0, 4) + Pixels(p, 3, 0, 4), ".......#");
   p.SetHeight(75);
   p.Cls();
-  EXPECT_EQ(p.Image().pixel(3, 3), kWhite);
-}
-
-TEST(PictureBox, PrintMovesToTheNextLineAndMeasuresInTheCurrentScale) {
-  PictureBox p(nullptr, 0, 0, 3000, 1500);
-  p.SetScaleMode(ScaleMode::Pixels);
-  p.SetFontSize(12);  // 16 pixels
-  const double h = p.TextHeight(QStringLiteral("X"));
-  EXPECT_GE(h, 16);
-  EXPECT_LE(h, 22);
-  p.SetCurrentX(10);
-  p.SetCurrentY(5);
-  p.Print(QStringLiteral("X"));
-  EXPECT_EQ(p.CurrentX(), 0);
-  EXPECT_EQ(p.CurrentY(), 5 + h);
-  bool inked = false;
-  for (int y = 5; y < 5 + h; ++y)
-    for (int x = 10; x < 30; ++x) inked = inked || qGray(p.Image().pixel(x, y)) < 128;
-  EXPECT_TRUE(inked);
-  p.SetScaleMode(ScaleMode::Twips);
-  EXPECT_EQ(p.TextHeight(QStringLiteral("X")), h * 15);
-}
-
-}  // namespace
-
-namespace {
-
-TEST(PictureBox, LinesStopJustBeforeTheirSecondPoint) {
-  PictureBox p(nullptr, 0, 0, 10 * 15, 10 * 15);
-  p.SetScaleMode(ScaleMode::Pixels);
-  p.Line(2, 1, 2, 5, kBlack);   // upright: rows 1..4
-  p.Line(8, 6, 4, 6, kBlack);   // level, right to left: columns 8..5
-  p.Line(0, 0, 3, 3, kBlack);   // slanted: (0,0) to (2,2)
-  std::string column, row;
-  for (int y = 0; y < 7; ++y) column += p.Image().pixel(2, y) == kBlack ? '#' : '.';
-  for (int x = 3; x < 10; ++x) row += p.Image().pixel(x, 6) == kBlack ? '#' : '.';
-  EXPECT_EQ(column, ".####..");
-  EXPECT_EQ(row, "..####.");
-  EXPECT_EQ(p.Image().pixel(2, 2), kBlack);
-  EXPECT_EQ(p.Image().pixel(3, 3), kWhite);
-  // Twips: a line at x = 30 twips is pixel column 2.
-  p.SetScaleMode(ScaleMode::Twips);
-  p.Line(30, 120, 30, 135, kWhite);
-  EXPECT_EQ(p.Image().pixel(2, 8), kWhite);
+  EXPECT_EQ(Pixels(p, 3, 0, 4), "....");
 }
 
 }  // namespace

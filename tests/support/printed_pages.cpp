@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPrinterInfo>
@@ -15,131 +14,88 @@
 #include <pwd.h>
 #include <unistd.h>
 
-#include <algorithm>
-
 namespace test_support {
 
 namespace {
 
-QString Run(const QString& program, const QStringList& args, int* exitCode = nullptr) {
+QString Run(const QString& program, const QStringList& args) {
   QProcess p;
   p.setProcessChannelMode(QProcess::MergedChannels);
   p.start(program, args);
   p.waitForFinished(120000);
-  if (exitCode) *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
   return QString::fromUtf8(p.readAll());
 }
-
-bool Dark(const QImage& image, int x, int y) { return qGray(image.pixel(x, y)) < 128; }
 
 }  // namespace
 
 std::vector<QImage> RasterisePdf(const QString& pdf, int dpi) {
   QTemporaryDir dir;
-  int rc = -1;
-  Run(QStringLiteral("pdftoppm"),
-      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), QStringLiteral("-png"), pdf,
-       dir.filePath(QStringLiteral("page"))},
-      &rc);
+  Run("pdftoppm", {"-r", QString::number(dpi), "-gray", "-png", pdf, dir.filePath("page")});
   std::vector<QImage> pages;
-  if (rc != 0) return pages;
-  QStringList files = QDir(dir.path()).entryList({QStringLiteral("page*.png")}, QDir::Files, QDir::Name);
-  // pdftoppm pads the page numbers to the same width, so names sort in order.
-  for (const QString& f : files) {
+  // pdftoppm pads the page numbers, so the names sort in page order.
+  for (const QString& f : QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name)) {
     QImageReader reader(dir.filePath(f));
-    reader.setAllocationLimit(1024);  // megabytes: a page at 600 dpi passes Qt's default limit
+    reader.setAllocationLimit(1024);  // megabytes: a page at 600 dpi passes Qt's default
     pages.push_back(reader.read().convertToFormat(QImage::Format_Grayscale8));
   }
   return pages;
 }
 
-int PdfPageCount(const QString& pdf) {
-  const QString info = Run(QStringLiteral("pdfinfo"), {pdf});
-  for (const QString& line : info.split(QLatin1Char('\n')))
-    if (line.startsWith(QLatin1String("Pages:"))) return line.mid(6).trimmed().toInt();
-  return -1;
-}
-
 std::vector<QRect> FindMarks(const QImage& page, int minGap) {
+  const int w = page.width(), h = page.height();
+  const auto dark = [&](int x0, int x1, int y0, int y1) {  // a dark pixel in the box
+    for (int y = y0; y <= y1; ++y)
+      for (int x = x0; x <= x1; ++x)
+        if (qGray(page.pixel(x, y)) < 128) return true;
+    return false;
+  };
   std::vector<QRect> marks;
-  const int w = page.width();
-  const int h = page.height();
-  std::vector<bool> rowDark(h, false);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w && !rowDark[y]; ++x) rowDark[y] = Dark(page, x, y);
-  for (int top = 0; top < h;) {
-    if (!rowDark[top]) {
-      ++top;
-      continue;
-    }
+  for (int top = 0; top < h; ++top) {
+    if (!dark(0, w - 1, top, top)) continue;
     int bottom = top;
-    while (bottom + 1 < h && rowDark[bottom + 1]) ++bottom;
-    std::vector<bool> colDark(w, false);
-    for (int x = 0; x < w; ++x)
-      for (int y = top; y <= bottom && !colDark[x]; ++y) colDark[x] = Dark(page, x, y);
-    int x = 0;
-    while (x < w) {
-      if (!colDark[x]) {
-        ++x;
-        continue;
+    while (bottom + 1 < h && dark(0, w - 1, bottom + 1, bottom + 1)) ++bottom;
+    for (int x = 0, left = -1, right = -1; x <= w; ++x) {
+      if (x < w && dark(x, x, top, bottom)) {
+        right = x;
+        left = left < 0 ? x : left;
+      } else if (left >= 0 && (x - right >= minGap || x == w)) {
+        marks.emplace_back(QPoint(left, top), QPoint(right, bottom));
+        left = -1;
       }
-      const int left = x;
-      int right = x;
-      int gap = 0;
-      for (int i = x; i < w; ++i) {
-        if (colDark[i]) {
-          right = i;
-          gap = 0;
-        } else if (++gap >= minGap) {
-          break;
-        }
-      }
-      marks.emplace_back(QPoint(left, top), QPoint(right, bottom));
-      x = right + 1;
     }
-    top = bottom + 1;
+    top = bottom;
   }
   return marks;
 }
 
-std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi, const QString& decoders) {
+bool WriteFile(const QString& path, const QByteArray& bytes) {
+  QDir().mkpath(QFileInfo(path).absolutePath());
+  QFile f(path);
+  return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi) {
   std::vector<ReadSymbol> found;
   const std::vector<QImage> pages = RasterisePdf(pdf, dpi);
-  std::vector<QImage> finer;  // the pages at twice the resolution, made when needed
-  const auto readMark = [&](const QImage& page, const QRect& box, const QString& which, ReadSymbol& s) {
+  std::vector<QImage> finer;  // twice the resolution, made when needed
+  const auto read = [&](const QImage& mark, const QString& decoders, ReadSymbol& s) {
     QTemporaryDir dir;
-    const QString png = dir.filePath(QStringLiteral("mark.png"));
-    Enlarge(page.copy(box), 1, 40).save(png, "PNG");
-    // For a look at what the decoders were given.
-    const QString keep = qEnvironmentVariable("QUILLON_KEEP_MARKS");
-    if (!keep.isEmpty())
-      QFile::copy(png,
-                  QDir(keep).filePath(QStringLiteral("mark-%1-%2-%3.png").arg(s.page).arg(found.size()).arg(which)));
-    const Decoded d = DecodeFile(png, symbology, {}, which);
-    for (const QString& line : d.output.split(QLatin1Char('\n'))) {
-      const QStringList f = line.split(QLatin1Char('\t'));
-      if (f.size() != 3) continue;
-      if (f[0] == QLatin1String("zbar")) s.zbar = f[2];
-      if (f[0] == QLatin1String("zxing")) s.zxing = f[2];
+    Enlarge(mark, 1, 40).save(dir.filePath("mark.png"), "PNG");
+    for (const QString& line : DecodeFile(dir.filePath("mark.png"), symbology, {}, decoders).output.split('\n')) {
+      const QStringList f = line.split('\t');
+      if (f.size() == 3) (f[0] == "zbar" ? s.zbar : s.zxing) = f[2];
     }
   };
   for (size_t p = 0; p < pages.size(); ++p) {
-    // A quarter inch of white separates neighbouring symbols; bars and the
-    // gaps inside a symbol are far narrower.
+    // A quarter inch of white separates symbols; gaps inside one are far narrower.
     for (const QRect& box : FindMarks(pages[p], dpi / 5)) {
-      ReadSymbol s;
-      s.page = static_cast<int>(p) + 1;
-      s.box = box;
-      readMark(pages[p], box, decoders, s);
-      if (s.zxing.isEmpty() && decoders.contains(QLatin1String("zxing"))) {
-        // ZXingReader 1.4 misses some Code 39 symbols whose modules fall on
-        // 3.125 pixels at 300 dpi, depending on the phase of the edges;
-        // zbar reads them. It gets a second look at twice the resolution.
+      ReadSymbol s{static_cast<int>(p) + 1, box, {}, {}};
+      read(pages[p].copy(box), "zbar zxing", s);
+      if (s.zxing.isEmpty()) {
+        // ZXingReader 1.4 misses some symbols whose modules fall on fractions
+        // of a pixel at 300 dpi: a second look at twice the resolution.
         if (finer.empty()) finer = RasterisePdf(pdf, 2 * dpi);
-        if (p < finer.size()) {
-          readMark(finer[p], QRect(box.topLeft() * 2, box.size() * 2), QStringLiteral("zxing"), s);
-          if (!s.zxing.isEmpty()) s.zxingDpi = 2 * dpi;
-        }
+        if (p < finer.size()) read(finer[p].copy(QRect(box.topLeft() * 2, box.size() * 2)), "zxing", s);
       }
       found.push_back(s);
     }
@@ -150,36 +106,20 @@ std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology
 bool CupsWanted() { return !qEnvironmentVariableIsEmpty("QUILLON_TEST_CUPS"); }
 
 QString CupsProblem() {
-  const QString status = Run(QStringLiteral("lpstat"), {QStringLiteral("-r")});
-  if (!status.contains(QLatin1String("is running"))) return QStringLiteral("the CUPS scheduler is not running");
-  if (!QPrinterInfo::availablePrinterNames().contains(QStringLiteral("PDF")))
-    return QStringLiteral("CUPS has no queue named PDF");
-  return {};
+  return QPrinterInfo::availablePrinterNames().contains("PDF") ? QString() : "CUPS does not answer or has no queue PDF";
 }
 
 QString WaitForCupsPdf(const QString& token, int timeoutMs) {
   // cups-pdf writes into PDF/ of the submitting user's home as passwd has it.
   const passwd* user = getpwuid(getuid());
-  const QStringList folders{QDir(QString::fromLocal8Bit(user ? user->pw_dir : "/root")).filePath(QStringLiteral("PDF")),
-                            QStringLiteral("/var/spool/cups-pdf")};
-  QString candidate;
-  qint64 lastSize = -1;
+  const QString folder = QDir(QString::fromLocal8Bit(user ? user->pw_dir : "/root")).filePath("PDF");
   for (int waited = 0; waited < timeoutMs; waited += 200) {
-    for (const QString& folder : folders) {
-      QDirIterator it(folder, {QStringLiteral("*.pdf")}, QDir::Files, QDirIterator::Subdirectories);
-      while (it.hasNext()) {
-        const QString f = it.next();
-        if (QFileInfo(f).fileName().contains(token)) candidate = f;
-      }
-    }
-    if (!candidate.isEmpty()) {
-      QFile file(candidate);
-      const qint64 size = QFileInfo(candidate).size();
-      if (size > 0 && size == lastSize && file.open(QIODevice::ReadOnly)) {
-        file.seek(std::max<qint64>(0, size - 64));
-        if (file.readAll().contains("%%EOF")) return candidate;
-      }
-      lastSize = size;
+    for (QDirIterator it(folder, {"*" + token + "*.pdf"}, QDir::Files, QDirIterator::Subdirectories); it.hasNext();) {
+      // Finished when the file ends with the PDF trailer.
+      QFile file(it.next());
+      if (file.open(QIODevice::ReadOnly) && file.size() > 64 && file.seek(file.size() - 64) &&
+          file.readAll().contains("%%EOF"))
+        return file.fileName();
     }
     QThread::msleep(200);
   }

@@ -1,44 +1,35 @@
 #pragma once
-// Reading printed output back: PDF pages rasterised with poppler, the symbols
-// on them found by their white surroundings and decoded one by one, and the
-// files the CUPS PDF queue writes.
+// Printed output read back: PDF pages rasterised with poppler, the symbols on
+// them found and decoded one by one, and the files the CUPS PDF queue writes.
 #include <QImage>
 #include <QRect>
 #include <QString>
-#include <QStringList>
 
 #include <vector>
 
 namespace test_support {
 
-// Every page of a PDF in grey at dpi (pdftoppm); empty when it cannot be read.
+// Every page of a PDF in grey at dpi (pdftoppm); none when it cannot be read.
 std::vector<QImage> RasterisePdf(const QString& pdf, int dpi = 300);
-int PdfPageCount(const QString& pdf);
 
-// The boxes of dark marks on a page, top to bottom, then left to right within
-// a band: bands are separated by white rows, marks within a band by white
-// columns at least minGap pixels wide.
+// The boxes of dark marks, top to bottom: bands are split by white rows, the
+// marks of a band by white gaps at least minGap columns wide.
 std::vector<QRect> FindMarks(const QImage& page, int minGap);
+
+// Writes bytes to path, making its folder.
+bool WriteFile(const QString& path, const QByteArray& bytes);
 
 struct ReadSymbol {
   int page = 0;
-  QRect box;     // on the page, in pixels
-  QString zbar;  // what each decoder read ("" for nothing)
-  QString zxing;
-  int zxingDpi = 0;  // set when ZXing read the symbol only at twice the resolution
+  QRect box;            // in pixels
+  QString zbar, zxing;  // what each decoder read ("" for nothing)
 };
-// Every mark of every page cropped (with a white margin) and decoded by both
-// decoders, in reading order; ZXing gets a second look at twice the
-// resolution at a symbol it cannot read.
-std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi = 300,
-                                    const QString& decoders = QStringLiteral("zbar zxing"));
+// Every mark of every page decoded by zbar and ZXing, in reading order.
+std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi = 300);
 
-// CUPS: whether the tests are meant to print through a CUPS server.
-bool CupsWanted();
-// Empty when the scheduler answers and has the PDF queue, else why not.
-QString CupsProblem();
-// Waits for the PDF that the CUPS PDF queue writes for a job whose title
-// contains token; "" after timeoutMs.
+bool CupsWanted();      // QUILLON_TEST_CUPS is set
+QString CupsProblem();  // "" when the scheduler answers and has the queue PDF
+// The PDF the CUPS queue wrote for a job whose title contains token; "" on timeout.
 QString WaitForCupsPdf(const QString& token, int timeoutMs = 60000);
 
 }  // namespace test_support
