@@ -8,11 +8,16 @@ cd "$here"
 # shellcheck source=scripts/common.sh
 source "$here/scripts/common.sh"
 ensure_packages "${QUILLON_BUILD_PACKAGES[@]}" "${QUILLON_TEST_PACKAGES[@]}"
-build_project all
 
-tools=${QUILLON_SHARED_TOOLS:-$here/../shared/tools}
-[ -x "$tools/decode.sh" ] || [ -f "$tools/decode.sh" ] || { quillon_log "missing $tools/decode.sh"; exit 1; }
+tools=$(cd "${QUILLON_SHARED_TOOLS:-$here/../shared/tools}" 2>/dev/null && pwd) || tools=""
+[ -n "$tools" ] && [ -f "$tools/decode.sh" ] || {
+  quillon_log "the referee scripts (decode.sh, cups-pdf-up.sh) are not in ${QUILLON_SHARED_TOOLS:-$here/../shared/tools}"
+  exit 1
+}
 export QUILLON_SHARED_TOOLS=$tools
+# The tests find decode.sh through the build's configuration.
+cmake -S "$here" -B "$here/build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUILLON_SHARED_TOOLS="$tools" >&2
+build_project all
 
 xvfb_pid=""
 cups_started=0
