@@ -12,9 +12,6 @@
 
 #include <sys/stat.h>
 
-// Readable failure messages.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 using main_window::Form1;

@@ -6,9 +6,7 @@
 #include "symbologies/code128/pattern_barcode.h"
 #include "symbologies/code128/reference.h"
 
-#include <QProcess>
 #include <QSignalBlocker>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -143,26 +141,6 @@ TEST_F(Code128FormTest, Code128BAreaGrowsToHoldTheTextLineUnderLowBars) {
   EXPECT_EQ(low.height(), 59);
   EXPECT_EQ(ModulesOfRow(low, 40, 1), Ref128B("low"));
   EXPECT_FALSE(DarkLightRuns(low, 51).empty());
-}
-
-TEST_F(Code128FormTest, ExportWritesEachSymbologyAndFailsOnARefusal) {
-  QTemporaryDir dir;
-  const QString out = dir.filePath(u"out.png"_s);
-  const auto run = [&](const char* symbology, const char* text) {
-    QProcess p;
-    p.start(QStringLiteral(QUILLON_BINARY), {u"--export"_s, out, u"--symbology"_s, QString::fromLatin1(symbology),
-                                             QString::fromLatin1(text)});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return p.exitCode() == 0 ? QByteArray() : p.readAllStandardError();
-  };
-  const std::pair<const char*, const char*> cases[] = {
-      {"code128b", "code128"}, {"code128-1", "code128"}, {"code25", "i25"}};
-  for (const auto& [symbology, decoder] : cases) {
-    EXPECT_EQ(run(symbology, "20260417"), QByteArray()) << symbology;
-    const auto d = test_support::DecodeFile(out, QString::fromLatin1(decoder), u"20260417"_s);
-    EXPECT_EQ(d.exitCode, 0) << symbology << "\n" << d.output.toStdString();
-  }
-  EXPECT_TRUE(run("code25", "12a4").contains("Subscript out of range"));
 }
 
 }  // namespace

@@ -135,14 +135,6 @@ TEST_F(RetailTest, DrawnModulesAreThePublishedSymbolsOnePixelEach) {
   }
 }
 
-TEST_F(RetailTest, UpcRunsAcrossGlyphsStayTwoPrimitives) {
-  // 0 then 1 on the left: the two-module space between them is two Space1.
-  const auto seq = retail::UpcAPrimitives({0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  const size_t digit2 = retail::GuardGlyph().size() + retail::LeftDigit()[0].size();
-  EXPECT_EQ(seq[digit2 - 1], retail::UpcPrimitive::Space1);
-  EXPECT_EQ(seq[digit2], retail::UpcPrimitive::Space1);
-}
-
 TEST_F(RetailTest, EanGuardBarsReachFivePixelsLowerAndTheDigitsGoUnderTheBars) {
   const std::string modules = Published("590123412345");
   std::string guards = modules;
