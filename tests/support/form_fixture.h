@@ -36,6 +36,9 @@ class FormTest : public ::testing::Test {
   std::unique_ptr<main_window::Form1> form_;
 };
 
+// Where the window's store lives, worked out here rather than asked of the store.
+QString StoreFile();
+
 // The run lengths of one pixel row (true = dark), starting with the first dark pixel.
 std::vector<int> DarkLightRuns(const QImage& image, int row);
 
