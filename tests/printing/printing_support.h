@@ -18,12 +18,7 @@ namespace printing_test {
 
 using test_support::DarkBox;
 
-// The published UPC/EAN check digit: weights 3 and 1 from the right.
-inline QString WithCheckDigit(const QString& digits) {
-  int sum = 0;
-  for (qsizetype i = 0; i < digits.size(); ++i) sum += digits.at(digits.size() - 1 - i).digitValue() * (i % 2 ? 1 : 3);
-  return digits + QString::number((10 - sum % 10) % 10);
-}
+using test_support::WithCheckDigit;
 
 struct SymbologyCase {
   const char* name;

@@ -7,6 +7,12 @@
 
 namespace test_support {
 
+QString WithCheckDigit(const QString& digits) {
+  int sum = 0;
+  for (qsizetype i = 0; i < digits.size(); ++i) sum += digits.at(digits.size() - 1 - i).digitValue() * (i % 2 ? 1 : 3);
+  return digits + QString::number((10 - sum % 10) % 10);
+}
+
 QRect DarkBox(const QImage& image, int threshold) {
   QRect box;
   for (int y = 0; y < image.height(); ++y)

@@ -133,9 +133,7 @@ TEST_F(Code128FormTest, RefusalsDrawNothingSayWhyAndKeepTheProgramRunning) {
 }
 
 TEST_F(Code128FormTest, Code128BAreaGrowsToHoldTheTextLineUnderLowBars) {
-  // With a bar height of 1 the area is 40 pixels high: it grows to hold the
-  // bars (rows 1 to 40) and the text line (rows 45 to 57). (The module
-  // comparison above shows it grows to hold wide symbols.)
+  // Bar height 1: the 40-pixel area grows to hold the bars (rows 1 to 40) and the text line (45 to 57).
   form().Text8->setText(u"1"_s);
   const QImage low = Generate(form().Option1, u"low"_s, "800", 1);
   EXPECT_EQ(low.height(), 59);

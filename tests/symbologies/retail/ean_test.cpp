@@ -26,11 +26,8 @@ std::string SetB(int d) {
   return {c.rbegin(), c.rend()};
 }
 
-// The check digit: weights 3, 1, 3, ... from the rightmost digit.
 std::string WithCheck(const std::string& digits) {
-  int sum = 0;
-  for (size_t i = 0; i < digits.size(); ++i) sum += (digits[digits.size() - 1 - i] - '0') * (i % 2 == 0 ? 3 : 1);
-  return digits + char('0' + (10 - sum % 10) % 10);
+  return test_support::WithCheckDigit(QString::fromStdString(digits)).toStdString();
 }
 
 // The modules of 12 (EAN-13) or 7 (EAN-8) digits and their check digit.
