@@ -1,6 +1,7 @@
 // The saved options: written as each control changes, read back by a new
 // window on the same store, the settings error path and the Options menu.
 #include "support/form_fixture.h"
+#include "support/printed_pages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -12,24 +13,13 @@
 
 #include <sys/stat.h>
 
-// Readable failure messages.
-static void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
-
 namespace {
 
 using main_window::Form1;
 
-// Where conventions put the store, worked out here rather than asked of the store.
-QString StoreFile() {
-  return QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("Quillon/Quillon.conf"));
-}
+using test_support::StoreFile;
 
-void WriteStore(const QByteArray& content) {
-  QDir().mkpath(QFileInfo(StoreFile()).absolutePath());
-  QFile f(StoreFile());
-  ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-  f.write(content);
-}
+void WriteStore(const QByteArray& content) { ASSERT_TRUE(test_support::WriteFile(StoreFile(), content)); }
 
 // The [options] values as an independent INI reader sees them, keys lower case.
 std::map<QString, QString> StoredValues() {

@@ -20,7 +20,7 @@ TEST_F(StoreKillTest, AWriterKilledMidStreamLeavesAStoreTheWindowStartsOn) {
   const QStringList order{"line", "type1", "type2", "type4", "type5", "type8", "type9", "checkqq", "checkprintline",
                           "check1", "check2", "file", "text8", "font", "barcodeoffset14", "barcodeoffset15",
                           "c1opt", "text9", "show"};
-  const QString path = QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("Quillon/Quillon.conf"));
+  const QString path = test_support::StoreFile();
   const QString padding(30000, QLatin1Char('p'));
   QRandomGenerator random(20261206);
   for (int kill = 0; kill < 12; ++kill) {

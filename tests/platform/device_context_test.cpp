@@ -1,6 +1,7 @@
 // The GDI-style device context: rectangles, objects, text and stretching,
 // checked pixel by pixel.
 #include "platform/device_context.h"
+#include "support/decode.h"
 
 #include <gtest/gtest.h>
 
@@ -29,13 +30,7 @@ std::string Rows(const QImage& img, int width) {
   return s;
 }
 
-QRect Ink(const QImage& img) {
-  QRect box;
-  for (int y = 0; y < img.height(); ++y)
-    for (int x = 0; x < img.width(); ++x)
-      if (qGray(img.pixel(x, y)) < 100) box |= QRect(x, y, 1, 1);
-  return box;
-}
+QRect Ink(const QImage& img) { return test_support::DarkBox(img, 100); }
 
 TEST(DeviceContext, MulDivRoundsHalvesAwayFromZeroAndReportsOverflow) {
   const std::array<std::int32_t, 4> cases[] = {

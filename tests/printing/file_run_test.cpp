@@ -2,10 +2,8 @@
 // from the rasterised PDF, and the faults of a run.
 #include "app/command_line.h"
 #include "printing/printing_support.h"
-#include "support/form_fixture.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTimer>
 
 namespace {
@@ -22,10 +20,8 @@ TEST(BarcodeValue, ThePatternIsTestedExactlyOnTheLineTrimmedOfSpaces) {
   for (const auto& m : misses) EXPECT_EQ(printing::BarcodeValue(m[0], m[1], false), std::nullopt) << m[0];
 }
 
-// 30 lines: matching ones (some with blanks around), blank lines, lines in
-// another case or with a lone LF inside, CR LF and lone CR endings, and a
-// last line without one.
-// Gives the bytes and what the decoders must read, in order.
+// 30 lines (matching, blank-padded, blank, other case, lone LF inside; CR LF
+// and lone CR endings, none at the end) and what the decoders must read.
 std::pair<QByteArray, QStringList> ThirtyLines(const SymbologyCase& sym) {
   QByteArray bytes;
   QStringList values;
@@ -38,18 +34,16 @@ std::pair<QByteArray, QStringList> ThirtyLines(const SymbologyCase& sym) {
   return {bytes, values};
 }
 
-class FileRunTest : public test_support::FormTest {
+class FileRunTest : public PrintingTest {
  protected:
   void SetUp() override {
-    form().Option2->setChecked(true);
-    form().Combo1->setEditText(platform::kSaveAsPdf);
+    PrintingTest::SetUp();
     printers.SetScaleMode(platform::PageUnit::Millimetres);
   }
   QString Write(const QString& name, const QByteArray& bytes) {
     EXPECT_TRUE(test_support::WriteFile(files.filePath(name), bytes));
     return files.filePath(name);
   }
-  qsizetype PdfCount() const { return QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files).size(); }
   // Both decoders read exactly the values, one symbol each, in order; no two
   // symbols overlap and none passes the printable area.
   static void ExpectRead(const std::vector<ReadSymbol>& read, const QStringList& values,

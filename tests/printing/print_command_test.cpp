@@ -1,11 +1,8 @@
 // The Print command: its checks and messages, and where the barcode lands on
 // the page, measured on the rasterised output of "Save as PDF" and of CUPS.
 #include "printing/printing_support.h"
-#include "support/decode.h"
-#include "support/form_fixture.h"
 
 #include <QCoreApplication>
-#include <QDir>
 
 namespace {
 
@@ -15,13 +12,8 @@ using test_support::RasterisePdf;
 
 const QString kNoBarcodeMessage = "Please Generate Barocode to print  ";
 
-class PrintCommandTest : public test_support::FormTest {
+class PrintCommandTest : public PrintingTest {
  protected:
-  void SetUp() override {
-    form().Option2->setChecked(true);
-    form().Combo1->setEditText(platform::kSaveAsPdf);
-  }
-  qsizetype PdfCount() const { return QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files).size(); }
   // Prints text at the offsets (centimetres): the one symbol on the page has
   // the picture's size (1/96 inch a pixel), its top-left at the offsets from
   // the printable area's top-left, and reads as the text.

@@ -1,9 +1,12 @@
 #pragma once
-// What the printing tests share: one row per symbology, the CUPS guard, and
-// the box of a picture's dark pixels.
+// What the printing tests share: one row per symbology, the CUPS guard and
+// the printable area.
 #include "main_window/form1.h"
+#include "support/decode.h"
+#include "support/form_fixture.h"
 #include "support/printed_pages.h"
 
+#include <QDir>
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
@@ -11,18 +14,11 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os) { *os << '"' << text.toStdString() << '"'; }
-
 namespace printing_test {
 
-// The published UPC/EAN check digit: weights 3 and 1 from the right.
-inline QString WithCheckDigit(const QString& digits) {
-  int sum = 0;
-  for (qsizetype i = 0; i < digits.size(); ++i) sum += digits.at(digits.size() - 1 - i).digitValue() * (i % 2 ? 1 : 3);
-  return digits + QString::number((10 - sum % 10) % 10);
-}
+using test_support::DarkBox;
+
+using test_support::WithCheckDigit;
 
 struct SymbologyCase {
   const char* name;
@@ -54,15 +50,6 @@ inline const SymbologyCase kSymbologies[] = {
     ASSERT_EQ(test_support::CupsProblem(), QString());                                             \
   } while (0)
 
-// The box around the dark pixels of a picture.
-inline QRect DarkBox(const QImage& picture) {
-  QRect box;
-  for (int y = 0; y < picture.height(); ++y)
-    for (int x = 0; x < picture.width(); ++x)
-      if (qGray(picture.pixel(x, y)) < 128) box |= QRect(x, y, 1, 1);
-  return box;
-}
-
 // The printable area of a printer's page in millimetres ("Save as PDF": A4 less 6.35 mm all round).
 inline QRectF PrintableArea(const QString& printer) {
   if (printer == platform::kSaveAsPdf) return QRectF(6.35, 6.35, 210 - 12.7, 297 - 12.7);
@@ -72,5 +59,15 @@ inline QRectF PrintableArea(const QString& printer) {
 }
 
 inline double MmToPx(double mm, int dpi = 300) { return mm / 25.4 * dpi; }
+
+// A window on Code 39 printing through "Save as PDF".
+class PrintingTest : public test_support::FormTest {
+ protected:
+  void SetUp() override {
+    form().Option2->setChecked(true);
+    form().Combo1->setEditText(platform::kSaveAsPdf);
+  }
+  qsizetype PdfCount() const { return QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files).size(); }
+};
 
 }  // namespace printing_test

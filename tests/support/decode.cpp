@@ -7,6 +7,20 @@
 
 namespace test_support {
 
+QString WithCheckDigit(const QString& digits) {
+  int sum = 0;
+  for (qsizetype i = 0; i < digits.size(); ++i) sum += digits.at(digits.size() - 1 - i).digitValue() * (i % 2 ? 1 : 3);
+  return digits + QString::number((10 - sum % 10) % 10);
+}
+
+QRect DarkBox(const QImage& image, int threshold) {
+  QRect box;
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (qGray(image.pixel(x, y)) < threshold) box |= QRect(x, y, 1, 1);
+  return box;
+}
+
 QImage Enlarge(const QImage& image, int scale, int margin) {
   QImage padded(image.width() + 2 * margin, image.height() + 2 * margin, QImage::Format_RGB32);
   padded.fill(Qt::white);

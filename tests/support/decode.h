@@ -2,6 +2,7 @@
 // The referee: the independent decoders zbarimg and ZXingReader (through
 // shared/tools/decode.sh) reading a drawn picture.
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -25,5 +26,11 @@ Decoded DecodeFile(const QString& path, const QString& symbology, const QString&
 
 // White margin and enlargement as above.
 QImage Enlarge(const QImage& image, int scale, int margin = 20);
+
+// digits and the published UPC/EAN check digit (weights 3 and 1 from the right).
+QString WithCheckDigit(const QString& digits);
+
+// The box around the pixels darker than threshold (grey level).
+QRect DarkBox(const QImage& image, int threshold = 128);
 
 }  // namespace test_support

@@ -1,5 +1,7 @@
 #include "support/form_fixture.h"
 
+#include <QDir>
+
 namespace test_support {
 
 FormTest::FormTest() {
@@ -18,6 +20,10 @@ main_window::Form1& FormTest::Restart() {
   form_ = std::make_unique<main_window::Form1>(services);
   form_->Form_Load();
   return *form_;
+}
+
+QString StoreFile() {
+  return QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("Quillon/Quillon.conf"));
 }
 
 std::vector<int> DarkLightRuns(const QImage& image, int row) {

@@ -9,6 +9,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+
+// Readable failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace test_support {
 
@@ -31,6 +35,9 @@ class FormTest : public ::testing::Test {
  private:
   std::unique_ptr<main_window::Form1> form_;
 };
+
+// Where the window's store lives, worked out here rather than asked of the store.
+QString StoreFile();
 
 // The run lengths of one pixel row (true = dark), starting with the first dark pixel.
 std::vector<int> DarkLightRuns(const QImage& image, int row);

@@ -16,21 +16,11 @@
 
 namespace test_support {
 
-namespace {
-
-QString Run(const QString& program, const QStringList& args) {
-  QProcess p;
-  p.setProcessChannelMode(QProcess::MergedChannels);
-  p.start(program, args);
-  p.waitForFinished(120000);
-  return QString::fromUtf8(p.readAll());
-}
-
-}  // namespace
-
 std::vector<QImage> RasterisePdf(const QString& pdf, int dpi) {
   QTemporaryDir dir;
-  Run("pdftoppm", {"-r", QString::number(dpi), "-gray", "-png", pdf, dir.filePath("page")});
+  QProcess p;
+  p.start("pdftoppm", {"-r", QString::number(dpi), "-gray", "-png", pdf, dir.filePath("page")});
+  p.waitForFinished(120000);
   std::vector<QImage> pages;
   // pdftoppm pads the page numbers, so the names sort in page order.
   for (const QString& f : QDir(dir.path()).entryList({"page*.png"}, QDir::Files, QDir::Name)) {

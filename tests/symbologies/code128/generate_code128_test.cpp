@@ -6,9 +6,7 @@
 #include "symbologies/code128/pattern_barcode.h"
 #include "symbologies/code128/reference.h"
 
-#include <QProcess>
 #include <QSignalBlocker>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -135,34 +133,12 @@ TEST_F(Code128FormTest, RefusalsDrawNothingSayWhyAndKeepTheProgramRunning) {
 }
 
 TEST_F(Code128FormTest, Code128BAreaGrowsToHoldTheTextLineUnderLowBars) {
-  // With a bar height of 1 the area is 40 pixels high: it grows to hold the
-  // bars (rows 1 to 40) and the text line (rows 45 to 57). (The module
-  // comparison above shows it grows to hold wide symbols.)
+  // Bar height 1: the 40-pixel area grows to hold the bars (rows 1 to 40) and the text line (45 to 57).
   form().Text8->setText(u"1"_s);
   const QImage low = Generate(form().Option1, u"low"_s, "800", 1);
   EXPECT_EQ(low.height(), 59);
   EXPECT_EQ(ModulesOfRow(low, 40, 1), Ref128B("low"));
   EXPECT_FALSE(DarkLightRuns(low, 51).empty());
-}
-
-TEST_F(Code128FormTest, ExportWritesEachSymbologyAndFailsOnARefusal) {
-  QTemporaryDir dir;
-  const QString out = dir.filePath(u"out.png"_s);
-  const auto run = [&](const char* symbology, const char* text) {
-    QProcess p;
-    p.start(QStringLiteral(QUILLON_BINARY), {u"--export"_s, out, u"--symbology"_s, QString::fromLatin1(symbology),
-                                             QString::fromLatin1(text)});
-    EXPECT_TRUE(p.waitForFinished(60000));
-    return p.exitCode() == 0 ? QByteArray() : p.readAllStandardError();
-  };
-  const std::pair<const char*, const char*> cases[] = {
-      {"code128b", "code128"}, {"code128-1", "code128"}, {"code25", "i25"}};
-  for (const auto& [symbology, decoder] : cases) {
-    EXPECT_EQ(run(symbology, "20260417"), QByteArray()) << symbology;
-    const auto d = test_support::DecodeFile(out, QString::fromLatin1(decoder), u"20260417"_s);
-    EXPECT_EQ(d.exitCode, 0) << symbology << "\n" << d.output.toStdString();
-  }
-  EXPECT_TRUE(run("code25", "12a4").contains("Subscript out of range"));
 }
 
 }  // namespace

@@ -26,11 +26,8 @@ std::string SetB(int d) {
   return {c.rbegin(), c.rend()};
 }
 
-// The check digit: weights 3, 1, 3, ... from the rightmost digit.
 std::string WithCheck(const std::string& digits) {
-  int sum = 0;
-  for (size_t i = 0; i < digits.size(); ++i) sum += (digits[digits.size() - 1 - i] - '0') * (i % 2 == 0 ? 3 : 1);
-  return digits + char('0' + (10 - sum % 10) % 10);
+  return test_support::WithCheckDigit(QString::fromStdString(digits)).toStdString();
 }
 
 // The modules of 12 (EAN-13) or 7 (EAN-8) digits and their check digit.
@@ -133,14 +130,6 @@ TEST_F(RetailTest, DrawnModulesAreThePublishedSymbolsOnePixelEach) {
                                             std::string(img.width() - kUpcX - 97, '1'));
     EXPECT_EQ(Modules(box.Image(), 12) + Modules(box.Image(), 40), std::string(2 * img.width(), '1'));
   }
-}
-
-TEST_F(RetailTest, UpcRunsAcrossGlyphsStayTwoPrimitives) {
-  // 0 then 1 on the left: the two-module space between them is two Space1.
-  const auto seq = retail::UpcAPrimitives({0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0});
-  const size_t digit2 = retail::GuardGlyph().size() + retail::LeftDigit()[0].size();
-  EXPECT_EQ(seq[digit2 - 1], retail::UpcPrimitive::Space1);
-  EXPECT_EQ(seq[digit2], retail::UpcPrimitive::Space1);
 }
 
 TEST_F(RetailTest, EanGuardBarsReachFivePixelsLowerAndTheDigitsGoUnderTheBars) {

@@ -1,4 +1,5 @@
-// UPC-A and EAN through the built program's --export, as a user runs it.
+// Every symbology but Code 39 (see the command-line tests) through the built
+// program's --export, as a user runs it.
 #include "support/decode.h"
 
 #include <QFile>
@@ -9,7 +10,7 @@
 
 namespace {
 
-TEST(RetailExportTest, PicturesDecodeToTheCodeAndItsCheckDigitAndRefusalsExitOne) {
+TEST(ExportTest, PicturesDecodeToTheCodeWithItsCheckDigitAndRefusalsExitOne) {
   struct Case {
     QStringList args;
     const char* symbology;  // "" for a code that cannot be drawn
@@ -24,6 +25,10 @@ TEST(RetailExportTest, PicturesDecodeToTheCodeAndItsCheckDigitAndRefusalsExitOne
       {{"ean", "96385O7"}, "", "\"O\" (character 6)"},
       {{"upc", "036000291452"}, "", "got 12 characters"},
       {{"upc", "0360002914A"}, "", "\"A\" (character 11)"},
+      {{"code128b", "20260417"}, "code128", "20260417"},
+      {{"code128-1", "20260417"}, "code128", "20260417"},
+      {{"code25", "20260417"}, "i25", "20260417"},
+      {{"code25", "12a4"}, "", "Subscript out of range"},
   };
   QTemporaryDir dir;
   int n = 0;
