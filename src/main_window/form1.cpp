@@ -218,13 +218,17 @@ void Form1::ShowOutcome() {
 
 void Form1::Text1_Change() { Command1_Click(); }
 
+double Form1::BarHeightValue() const {
+  return std::clamp(platform::ParseNumber(Text8->text()).value_or(1.4), 0.1, 25.0);
+}
+
 void Form1::reSizeimage() {
   try {
     Picture1->SetScaleMode(platform::ScaleMode::Pixels);
     // Anything that is not a number falls back to the initial values, and
     // numbers are kept to sizes a picture can have: no typed value reaches
     // the error path below.
-    const double height = std::clamp(platform::ParseNumber(Text8->text()).value_or(1.4), 0.1, 25.0);
+    const double height = BarHeightValue();
     const double fontSize = std::clamp(platform::ParseNumber(Text3->text()).value_or(8.0), 1.0, 144.0);
     // 40 pixels of inner height per unit of the height value (no border, so
     // inner and outer height are the same).

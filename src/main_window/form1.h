@@ -29,6 +29,9 @@ class Form1 : public QMainWindow {
   void Command1_Click();
   void Text1_Change();
   void reSizeimage();
+  // The bar height box as a value: 1.4 when it holds no number, and kept to
+  // 0.1-25 so that no typed value asks for an impossible picture.
+  double BarHeightValue() const;
   // "Code 128 B": the device-context renderer on Picture1 (code128_on_dc.cpp).
   symbologies::Outcome DrawCode128OnDc();
 

@@ -11,31 +11,12 @@
 
 namespace main_window {
 
-namespace {
-// One past the rightmost column that holds anything but white.
-int InkRight(const QImage& image) {
-  int right = 0;
-  for (int y = 0; y < image.height(); ++y) {
-    const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    for (int x = image.width() - 1; x >= right; --x) {
-      if ((line[x] & 0xFFFFFF) != 0xFFFFFF) {
-        right = x + 1;
-        break;
-      }
-    }
-  }
-  return right;
-}
-}  // namespace
-
 symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector, platform::Dialogs& dialogs) {
   form.Picture5->SetVisible(true);
   form.Picture1->SetVisible(false);
   form.Picture5->Cls();
   QString text = form.Text1->text();
-  // A bar height that is not a number falls back to 1.4, and sizes keep to
-  // what reSizeimage allows, as for Code 39.
-  const double height = std::clamp(platform::ParseNumber(form.Text8->text()).value_or(1.4), 0.1, 25.0);
+  const double height = form.BarHeightValue();
   const std::int16_t moduleWidth = 2;
   const float barHeight = static_cast<float>(height * 10);
   const float left = 1.0f;
@@ -63,7 +44,7 @@ void StretchToWidth(const QString& widthText, platform::PictureBox& Picture5, pl
   const int leftPx = static_cast<int>(std::lround(Picture5.ToPixelsX(left)));
   const int phase = ((leftPx % moduleWidth) + moduleWidth) % moduleWidth;
   const int xSrc = phase == 0 ? 0 : phase - moduleWidth;
-  const int modules = std::max(1, (InkRight(Picture5.Image()) - xSrc + moduleWidth - 1) / moduleWidth);
+  const int modules = std::max(1, (platform::InkRight(Picture5.Image()) - xSrc + moduleWidth - 1) / moduleWidth);
   const int wSrc = modules * moduleWidth;
   const double wanted = platform::RoundHalfEven(moduleWidth * std::clamp(*requested, 0.0, 1e6) / 800);
   const int largest = std::max(1, platform::PictureBox::kMaxPixels / modules);

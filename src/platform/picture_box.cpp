@@ -22,6 +22,21 @@ int ToPixelExtent(double twips) {
 int Nearest(double px) { return static_cast<int>(std::floor(px + 0.5)); }
 }  // namespace
 
+int InkRight(const QImage& image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  int right = 0;
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = rgb.width() - 1; x >= right; --x) {
+      if ((line[x] & 0xFFFFFF) != 0xFFFFFF) {
+        right = x + 1;
+        break;
+      }
+    }
+  }
+  return right;
+}
+
 PictureBox::PictureBox(QWidget* container, double left, double top, double width, double height)
     : QWidget(container) {
   font_ = QFont(QStringLiteral("DejaVu Sans"));

@@ -16,6 +16,10 @@ namespace platform {
 
 enum class ScaleMode { Twips = 1, Pixels = 3 };
 
+// One past the rightmost column of image that holds anything but white
+// (0 for a blank image): where a drawing's ink ends.
+int InkRight(const QImage& image);
+
 inline constexpr QRgb kBlack = 0xFF000000;
 inline constexpr QRgb kWhite = 0xFFFFFFFF;
 

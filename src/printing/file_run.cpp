@@ -2,6 +2,7 @@
 
 #include "platform/ansi_lines.h"
 #include "platform/blanks.h"
+#include "platform/picture_box.h"
 
 #include <algorithm>
 
@@ -12,16 +13,6 @@ namespace {
 using platform::PageUnit;
 using platform::Printers;
 
-// The width of a picture up to its last column that is not white: the white
-// beyond it may be covered by the next picture.
-int InkWidth(const QImage& picture) {
-  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-  for (int x = rgb.width() - 1; x >= 0; --x)
-    for (int y = 0; y < rgb.height(); ++y)
-      if ((rgb.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF) return x + 1;
-  return 0;
-}
-
 // Where the pictures of the current row went, so that a picture whose bars
 // reach past its slot pushes the next slot or row aside instead of being
 // overlapped.
@@ -31,7 +22,7 @@ class RowLayout {
 
   void Paint(const QImage& picture, int& column) {
     const double height = printers_.PictureHeight(picture);
-    const double ink = printers_.PictureWidth(picture) * InkWidth(picture) / std::max(1, picture.width());
+    const double ink = printers_.PictureWidth(picture) * platform::InkRight(picture) / std::max(1, picture.width());
     double x = ColumnX(column);
     if (column > 0 && rowRight_ > x) x = rowRight_ + kQuietZoneMillimetres;
     if (column > 0 && x + ink > printers_.ScaleWidth()) {
