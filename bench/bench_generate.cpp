@@ -34,10 +34,25 @@ void BM_GenerateCode39_20Chars(benchmark::State& state) {
 }
 BENCHMARK(BM_GenerateCode39_20Chars)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+void BM_GenerateCode128B_20Chars(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option1, QStringLiteral("Quillon-Code128-1234"),
+                  QStringLiteral("Quillon-Code128-1235"));
+}
+BENCHMARK(BM_GenerateCode128B_20Chars)->Unit(benchmark::kMicrosecond);
 
-namespace {
+void BM_GenerateCode128Pattern_20Chars(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option4, QStringLiteral("Quillon-Code128-1234"),
+                  QStringLiteral("Quillon-Code128-1235"));
+}
+BENCHMARK(BM_GenerateCode128Pattern_20Chars)->Unit(benchmark::kMicrosecond);
 
+void BM_GenerateCode25_20Chars(benchmark::State& state) {
+  TypeAlternately(state, &main_window::Form1::Option5, QStringLiteral("01234567890123456789"),
+                  QStringLiteral("01234567890123456788"));
+}
+BENCHMARK(BM_GenerateCode25_20Chars)->Unit(benchmark::kMicrosecond);
+
+// UPC-A and EAN-13 have fixed lengths (11 and 12 digits typed).
 void BM_GenerateUpcA(benchmark::State& state) {
   TypeAlternately(state, &main_window::Form1::Option8, QStringLiteral("03600029145"),
                   QStringLiteral("03600029146"));

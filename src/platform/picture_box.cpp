@@ -137,12 +137,23 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb colour) {
   clean_ = false;
   if (a.x() == b.x() || a.y() == b.y()) {
     // Upright and level lines, the common case, set their pixels directly.
-    const int dx = (b.x() > a.x()) - (b.x() < a.x());
-    const int dy = (b.y() > a.y()) - (b.y() < a.y());
-    uchar* bits = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
-    for (QPoint p = a; p != b; p += QPoint(dx, dy))
-      if (image_.rect().contains(p)) reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = colour;
+    // The run from a up to, not including, b, clipped to the image once.
+    const bool upright = a.x() == b.x();
+    const int fixed = upright ? a.x() : a.y();
+    const int from = upright ? a.y() : a.x();
+    const int to = upright ? b.y() : b.x();
+    const int lo = std::max(std::min(from, to + 1), 0);  // the first and last index drawn
+    const int hi = std::min(std::max(from, to - 1), (upright ? image_.height() : image_.width()) - 1);
+    if (fixed >= 0 && fixed < (upright ? image_.width() : image_.height()) && lo <= hi) {
+      uchar* bits = image_.bits();
+      const qsizetype stride = image_.bytesPerLine();
+      if (upright) {
+        for (int y = lo; y <= hi; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[fixed] = colour;
+      } else {
+        auto* line = reinterpret_cast<QRgb*>(bits + fixed * stride);
+        std::fill(line + lo, line + hi + 1, colour);
+      }
+    }
     update();
     return;
   }
