@@ -2,11 +2,14 @@
 // the rasterised PDF; and the reader of ANSI text lines.
 #include "platform/printers.h"
 #include "platform/ansi_lines.h"
+#include "platform/output_file.h"
 #include "support/printed_pages.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <iostream>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,73 @@ TEST(AnsiLineReader, CrLfAndLoneCrEndLinesALoneLfStaysAndBytesAreWindows1252) {
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(platform::AnsiLineReader::CountLines(path), expected.size());
   }
+}
+
+// Every way a write can end: the target holds the whole new content or keeps
+// what it had, the error says why, and no temporary file stays behind.
+TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
+  using platform::OutputFile;
+  using platform::Replace;
+  QTemporaryDir dir;
+  const QString old = dir.filePath("old.png"), victim = dir.filePath("victim"), link = dir.filePath("link.png");
+  test_support::Tmpfs full("size=64k"), readOnly("size=64k,ro");
+  ASSERT_TRUE(test_support::WriteFile(victim, "victim"));
+  ASSERT_TRUE(QFile::link(victim, link));
+  const QByteArray big(200 * 1024, 'x');
+  struct Case {
+    QString target;  // "" with folder: OpenNumbered
+    Replace replace;
+    QByteArray bytes;
+    QString error;  // "" for success
+    QString folder = {};
+    const test_support::Tmpfs* mount = nullptr;  // the case needs this tmpfs
+  };
+  const Case cases[] = {
+      {dir.filePath("new.png"), Replace::Never, "new", ""},
+      {old, Replace::Never, "new", old + " already exists"},
+      {old, Replace::Allowed, "replaced", ""},
+      {dir.filePath("none/x.png"), Replace::Allowed, "x", "the folder " + dir.filePath("none") + " does not exist"},
+      {link, Replace::Never, "x", link + " already exists"},
+      {"/dev/full", Replace::Never, "x", "no space left on the device"},
+      {"", Replace::Never, "one", "", dir.filePath("made/here")},
+      {"", Replace::Never, "two", "", dir.filePath("made/here")},
+      {"", Replace::Never, big, "no space left on the device", full.Path(), &full},
+      {full.Path() + "/a.png", Replace::Never, big, "no space left on the device", {}, &full},
+      {readOnly.Path() + "/a.png", Replace::Never, "x", "the file system is read-only", {}, &readOnly},
+      {"", Replace::Never, "x", "the folder " + readOnly.Path() + "/sub cannot be made: the file system is read-only",
+       readOnly.Path() + "/sub", &readOnly},
+      {link, Replace::Allowed, "no link", ""},  // the link goes, its target stays
+  };
+  ASSERT_TRUE(test_support::WriteFile(old, "old"));
+  for (const Case& c : cases) {
+    if (c.mount && c.mount->Path().isEmpty()) {
+      std::cout << "skipped " << c.error.toStdString() << ": " << c.mount->Problem().toStdString() << "\n";
+      continue;
+    }
+    SCOPED_TRACE((c.target + c.folder).toStdString());
+    QFile before(c.target);
+    const QByteArray was = c.folder.isEmpty() && !c.target.startsWith("/dev") && before.open(QIODevice::ReadOnly)
+                               ? before.readAll()
+                               : "";
+    OutputFile out;
+    bool ok = c.folder.isEmpty() ? out.Open(c.target, c.replace) : out.OpenNumbered(c.folder, "quillon-stem", ".pdf");
+    if (ok) {
+      ok = out.Device()->write(c.bytes) == c.bytes.size() || !c.error.isEmpty();
+      ok = out.Commit() && ok;
+    }
+    EXPECT_EQ(ok, c.error.isEmpty());
+    EXPECT_EQ(out.Error(), c.error);
+    const QString written = ok ? out.FinalPath() : c.target;
+    QFile after(written);
+    if (!written.startsWith("/dev") && !written.isEmpty())
+      EXPECT_EQ(after.open(QIODevice::ReadOnly) ? after.readAll() : "", ok ? c.bytes : was);
+    const QString folder = c.folder.isEmpty() ? QFileInfo(c.target).absolutePath() : c.folder;
+    EXPECT_EQ(QDir(folder).entryList({".quillon-*"}, QDir::Hidden | QDir::Files), QStringList());
+  }
+  EXPECT_EQ(QDir(dir.filePath("made/here")).entryList(QDir::Files), QStringList({"quillon-stem-1.pdf", "quillon-stem-2.pdf"}));
+  QFile kept(victim);
+  EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "victim");
+  EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
 TEST(Printers, TheListEndsWithSaveAsPdfAndOnlyAnExactNameSelects) {
