@@ -92,8 +92,9 @@ TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
     EXPECT_EQ(out.Error(), c.error);
     const QString written = ok ? out.FinalPath() : c.target;
     QFile after(written);
-    if (!written.startsWith("/dev") && !written.isEmpty())
+    if (!written.startsWith("/dev") && !written.isEmpty()) {
       EXPECT_EQ(after.open(QIODevice::ReadOnly) ? after.readAll() : "", ok ? c.bytes : was);
+    }
     const QString folder = c.folder.isEmpty() ? QFileInfo(c.target).absolutePath() : c.folder;
     EXPECT_EQ(QDir(folder).entryList({".quillon-*"}, QDir::Hidden | QDir::Files), QStringList());
   }
@@ -149,9 +150,10 @@ TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJob) {
     const int g = qGray(pages[0].pixel(x, marks[0].center().y()));
     EXPECT_TRUE(g <= 60 || g >= 195) << x;
   }
+  const QString first = printers.LastPdfPath();
   printers.PaintPicture(picture, 0, 0);
   ASSERT_TRUE(printers.EndDoc());
-  EXPECT_TRUE(printers.LastPdfPath().endsWith("-2.pdf")) << printers.LastPdfPath().toStdString();
+  EXPECT_NE(printers.LastPdfPath(), first);
   EXPECT_EQ(printers.JobsSent(), 2);
 }
 
