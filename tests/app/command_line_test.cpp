@@ -125,6 +125,12 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
   const Result euro = Quillon({"--export", Path("out.png"), "--symbology", "code128b", "--", "ab\u20ac"});
   EXPECT_EQ(euro.err, "quillon: Code 128 B cannot encode \"\u20ac\" (character 3).\n");
   EXPECT_FALSE(QFile::exists(Path("out.png")));
+  QByteArray binary;
+  for (int i = 0; i < 3072; ++i) binary += char(i % 256);
+  Write("binary.dat", binary);
+  const QString lines = Quillon({"--symbology", "code128b", Path("binary.dat")}).err;
+  EXPECT_LE(lines.count("There was an Unknow Error"), 1) << lines.toStdString();
+  for (const QString& line : lines.split('\n', Qt::SkipEmptyParts)) EXPECT_TRUE(line.startsWith("quillon: ")) << line.toStdString();
   QFile store(Path("config/Quillon/Quillon.conf"));
   EXPECT_TRUE(store.open(QIODevice::ReadOnly) && store.readAll() == saved);
 }
