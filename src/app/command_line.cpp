@@ -273,13 +273,9 @@ int Export(const QCommandLineParser& parser) {
 
   const QImage picture = form.FinishedPicture();
   if (picture.isNull()) {
-    const QString why = form.LastProblem();
-    if (!why.isEmpty()) {
-      Err(why);
-    } else {
-      const QStringList held = dialogs.TakeHeld();
-      Err(held.isEmpty() ? QStringLiteral("nothing to draw for \"%1\"").arg(text) : held.join(QStringLiteral("\r\n")));
-    }
+    const QStringList why = form.LastProblem().isEmpty() ? dialogs.TakeHeld() : QStringList{form.LastProblem()};
+    for (const QString& line : why) Err(line);
+    if (why.isEmpty()) Err(QStringLiteral("nothing to draw for \"%1\"").arg(text));
     return kFailed;
   }
   for (const QString& message : dialogs.TakeHeld()) Err(message);
