@@ -39,25 +39,32 @@ QString CupsReason() { return QString::fromUtf8(cupsLastErrorString()); }
 // Why the queue cannot take a job now ("" when it can): it does not exist,
 // CUPS does not answer, it refuses jobs or it is disabled (a job would wait).
 QString QueueProblem(const QString& queue) {
-  const QByteArray name = queue.toUtf8();
-  cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, name.constData(), nullptr);
-  if (!dest) {
-    const ipp_status_t status = cupsLastError();
-    if (status == IPP_STATUS_OK || status == IPP_STATUS_ERROR_NOT_FOUND)
-      return QStringLiteral("the printer \"%1\" does not exist").arg(queue);
-    return QStringLiteral("the printer \"%1\" cannot be reached: %2").arg(queue, CupsReason());
-  }
-  const auto option = [dest](const char* key) {
-    return QString::fromUtf8(cupsGetOption(key, dest->num_options, dest->options));
-  };
-  const QString message = option("printer-state-message");
-  const QString reason = message.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(message);
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
+                   queue.toUtf8().constData());
+  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  static const char* const kWanted[] = {"printer-state", "printer-is-accepting-jobs", "printer-state-message"};
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, kWanted);
+  ipp_t* answer = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");  // frees request
+  const ipp_status_t status = cupsLastError();
   QString problem;
-  if (option("printer-is-accepting-jobs") == QLatin1String("false"))
-    problem = QStringLiteral("the printer \"%1\" is not accepting jobs%2").arg(queue, reason);
-  else if (option("printer-state") == QLatin1String("5"))
-    problem = QStringLiteral("the printer \"%1\" is disabled (paused)%2; nothing was sent").arg(queue, reason);
-  cupsFreeDests(1, dest);
+  if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+    problem = QStringLiteral("the printer \"%1\" does not exist").arg(queue);
+  } else if (!answer || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    problem = QStringLiteral("the printer \"%1\" cannot be reached, CUPS does not answer: %2").arg(queue, CupsReason());
+  } else {
+    ipp_attribute_t* message = ippFindAttribute(answer, "printer-state-message", IPP_TAG_TEXT);
+    const QString text = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)) : QString();
+    const QString reason = text.isEmpty() ? QString() : QStringLiteral(": ") + text;
+    ipp_attribute_t* accepting = ippFindAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    ipp_attribute_t* state = ippFindAttribute(answer, "printer-state", IPP_TAG_ENUM);
+    if (accepting && !ippGetBoolean(accepting, 0))
+      problem = QStringLiteral("the printer \"%1\" is not accepting jobs%2").arg(queue, reason);
+    else if (state && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED)
+      problem = QStringLiteral("the printer \"%1\" is disabled (paused)%2").arg(queue, reason);
+  }
+  ippDelete(answer);
   return problem;
 }
 

@@ -47,6 +47,10 @@ TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
   ASSERT_TRUE(test_support::WriteFile(victim, "victim"));
   ASSERT_TRUE(QFile::link(victim, link));
   const QByteArray big(200 * 1024, 'x');
+  const auto read = [](const QString& path) {
+    QFile f(path);
+    return path.isEmpty() || path.startsWith("/dev") || !f.open(QIODevice::ReadOnly) ? QByteArray() : f.readAll();
+  };
   struct Case {
     QString target;  // "" with folder: OpenNumbered
     Replace replace;
@@ -64,7 +68,6 @@ TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
       {"/dev/full", Replace::Never, "x", "no space left on the device"},
       {"", Replace::Never, "one", "", dir.filePath("made/here")},
       {"", Replace::Never, "two", "", dir.filePath("made/here")},
-      {"", Replace::Never, big, "no space left on the device", full.Path(), &full},
       {full.Path() + "/a.png", Replace::Never, big, "no space left on the device", {}, &full},
       {readOnly.Path() + "/a.png", Replace::Never, "x", "the file system is read-only", {}, &readOnly},
       {"", Replace::Never, "x", "the folder " + readOnly.Path() + "/sub cannot be made: the file system is read-only",
@@ -78,10 +81,7 @@ TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
       continue;
     }
     SCOPED_TRACE((c.target + c.folder).toStdString());
-    QFile before(c.target);
-    const QByteArray was = c.folder.isEmpty() && !c.target.startsWith("/dev") && before.open(QIODevice::ReadOnly)
-                               ? before.readAll()
-                               : "";
+    const QByteArray was = read(c.target);
     OutputFile out;
     bool ok = c.folder.isEmpty() ? out.Open(c.target, c.replace) : out.OpenNumbered(c.folder, "quillon-stem", ".pdf");
     if (ok) {
@@ -90,17 +90,12 @@ TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
     }
     EXPECT_EQ(ok, c.error.isEmpty());
     EXPECT_EQ(out.Error(), c.error);
-    const QString written = ok ? out.FinalPath() : c.target;
-    QFile after(written);
-    if (!written.startsWith("/dev") && !written.isEmpty()) {
-      EXPECT_EQ(after.open(QIODevice::ReadOnly) ? after.readAll() : "", ok ? c.bytes : was);
-    }
+    EXPECT_EQ(read(ok ? out.FinalPath() : c.target), ok ? c.bytes : was);
     const QString folder = c.folder.isEmpty() ? QFileInfo(c.target).absolutePath() : c.folder;
     EXPECT_EQ(QDir(folder).entryList({".quillon-*"}, QDir::Hidden | QDir::Files), QStringList());
   }
   EXPECT_EQ(QDir(dir.filePath("made/here")).entryList(QDir::Files), QStringList({"quillon-stem-1.pdf", "quillon-stem-2.pdf"}));
-  QFile kept(victim);
-  EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "victim");
+  EXPECT_EQ(read(victim), "victim");
   EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 

@@ -95,11 +95,7 @@ std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology
 
 Tmpfs::Tmpfs(const QString& options) {
   QByteArray name = QDir::temp().filePath("quillon-tmpfs-XXXXXX").toLocal8Bit();
-  if (!mkdtemp(name.data())) {
-    problem_ = "no folder to mount on";
-    return;
-  }
-  path_ = QString::fromLocal8Bit(name);
+  path_ = QString::fromLocal8Bit(mkdtemp(name.data()));
   QProcess mount;
   mount.start("mount", {"-t", "tmpfs", "-o", options, "tmpfs", path_});
   mounted_ = mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
