@@ -2,6 +2,7 @@
 
 #include "main_window/form1.h"
 #include "platform/dialogs.h"
+#include "platform/numbers.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
 
@@ -22,7 +23,7 @@ namespace app {
 
 namespace {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kSomeRefused = 3 };
 
 void Err(const QString& text) { std::fprintf(stderr, "quillon: %s\n", text.toLocal8Bit().constData()); }
 void Out(const QString& text) { std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData()); }
@@ -50,6 +51,11 @@ const char* const kUsageText =
     "          [--bar-height V] [--font-size V] [--width V] [--] TEXT\n"
     "                               write the barcode of TEXT to OUT.png (saved options,\n"
     "                               each flag overriding one for this run only)\n"
+    "  quillon --range FROM TO [--pause S] [--printer NAME | --output DIR]\n"
+    "          [--symbology S] [the other flags of --export] [--] PREFIX\n"
+    "                               print PREFIX followed by each number from FROM up to,\n"
+    "                               not including, TO (one job each; \"\" for no prefix);\n"
+    "                               --output collects \"Save as PDF\" jobs in DIR\n"
     "  quillon --list-printers      the printers, the current one marked with *\n"
     "  quillon --help | --version\n"
     "\n"
@@ -67,6 +73,36 @@ constexpr SymbologyName kSymbologies[] = {
     {"upc", &main_window::Form1::Option8},       {"ean", &main_window::Form1::Option9},
 };
 
+// The flags that override a saved option for one run: false (with the reason
+// on stderr) when they are not usable; option is the chosen symbology's button.
+bool CheckOverrides(const QCommandLineParser& parser, QRadioButton* main_window::Form1::*& option) {
+  if (parser.isSet(QStringLiteral("text-line")) && parser.isSet(QStringLiteral("no-text-line"))) {
+    Err(QStringLiteral("--text-line and --no-text-line exclude each other"));
+    return false;
+  }
+  if (parser.isSet(QStringLiteral("symbology"))) {
+    const QString s = parser.value(QStringLiteral("symbology"));
+    for (const auto& sym : kSymbologies)
+      if (s == QLatin1String(sym.name)) option = sym.option;
+    if (!option) {
+      Err(QStringLiteral("unknown symbology \"%1\" (code39, code128b, code128-1, code25, upc, ean)").arg(s));
+      return false;
+    }
+  }
+  return true;
+}
+
+void ApplyOverrides(const QCommandLineParser& parser, main_window::Form1& form,
+                    QRadioButton* main_window::Form1::*option) {
+  if (option) (form.*option)->setChecked(true);
+  if (parser.isSet(QStringLiteral("text-line"))) form.Check2->SetValue(1);
+  if (parser.isSet(QStringLiteral("no-text-line"))) form.Check2->SetValue(0);
+  if (parser.isSet(QStringLiteral("font-size"))) form.Text3->setText(parser.value(QStringLiteral("font-size")));
+  if (parser.isSet(QStringLiteral("width"))) form.Text9->setText(parser.value(QStringLiteral("width")));
+  if (parser.isSet(QStringLiteral("bar-height")))
+    form.Text8->setText(parser.value(QStringLiteral("bar-height")));
+}
+
 int Export(const QCommandLineParser& parser) {
   const QString out = parser.value(QStringLiteral("export"));
   const QString text = parser.positionalArguments().join(QLatin1Char(' '));
@@ -74,20 +110,8 @@ int Export(const QCommandLineParser& parser) {
     Err(QStringLiteral("--export needs the TEXT to encode"));
     return kUsage;
   }
-  if (parser.isSet(QStringLiteral("text-line")) && parser.isSet(QStringLiteral("no-text-line"))) {
-    Err(QStringLiteral("--text-line and --no-text-line exclude each other"));
-    return kUsage;
-  }
   QRadioButton* main_window::Form1::*option = nullptr;
-  if (parser.isSet(QStringLiteral("symbology"))) {
-    const QString s = parser.value(QStringLiteral("symbology"));
-    for (const auto& sym : kSymbologies)
-      if (s == QLatin1String(sym.name)) option = sym.option;
-    if (!option) {
-      Err(QStringLiteral("unknown symbology \"%1\" (code39, code128b, code128-1, code25, upc, ean)").arg(s));
-      return kUsage;
-    }
-  }
+  if (!CheckOverrides(parser, option)) return kUsage;
 
   platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
@@ -105,13 +129,7 @@ int Export(const QCommandLineParser& parser) {
     return kFailed;
   }
 
-  if (option) (form.*option)->setChecked(true);
-  if (parser.isSet(QStringLiteral("text-line"))) form.Check2->SetValue(1);
-  if (parser.isSet(QStringLiteral("no-text-line"))) form.Check2->SetValue(0);
-  if (parser.isSet(QStringLiteral("font-size"))) form.Text3->setText(parser.value(QStringLiteral("font-size")));
-  if (parser.isSet(QStringLiteral("width"))) form.Text9->setText(parser.value(QStringLiteral("width")));
-  if (parser.isSet(QStringLiteral("bar-height")))
-    form.Text8->setText(parser.value(QStringLiteral("bar-height")));
+  ApplyOverrides(parser, form, option);
   {
     // Set the text without a run of its own: reSizeimage below applies the bar
     // height and font size and generates once.
@@ -134,17 +152,103 @@ int Export(const QCommandLineParser& parser) {
   return kOk;
 }
 
+// Ctrl+C during a file run or a range stops it after the current line or
+// number; what was printed before still goes out.
+volatile std::sig_atomic_t interrupted = 0;
+extern "C" void OnInterrupt(int) { interrupted = 1; }
+
+// `quillon --range FROM TO PREFIX`: "Run It" with the saved options (nothing
+// is saved), one print job per number.
+int RangeRun(const QCommandLineParser& parser) {
+  const QStringList rest = parser.positionalArguments();
+  if (rest.size() != 2) {
+    Err(QStringLiteral("--range needs FROM, TO and PREFIX (\"\" for none): --range FROM TO PREFIX"));
+    return kUsage;
+  }
+  const QString from = parser.value(QStringLiteral("range"));
+  const QString to = rest[0];
+  if (!platform::IsNumeric(from) || !platform::IsNumeric(to)) {
+    Err(QStringLiteral("--range needs numbers for FROM and TO, not \"%1\" and \"%2\"").arg(from, to));
+    return kUsage;
+  }
+  double pause = 1;
+  if (parser.isSet(QStringLiteral("pause"))) {
+    const auto seconds = platform::ParseNumber(parser.value(QStringLiteral("pause")));
+    if (!seconds || *seconds < 0 || *seconds > 3600) {
+      Err(QStringLiteral("--pause needs a number of seconds from 0 to 3600"));
+      return kUsage;
+    }
+    pause = *seconds;
+  }
+  const bool toFolder = parser.isSet(QStringLiteral("output"));
+  if (toFolder && parser.isSet(QStringLiteral("printer"))) {
+    Err(QStringLiteral("--output (\"Save as PDF\" into a folder) and --printer exclude each other"));
+    return kUsage;
+  }
+  QRadioButton* main_window::Form1::*option = nullptr;
+  if (!CheckOverrides(parser, option)) return kUsage;
+
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  settings.SetReadOnly(true);  // a one-off run changes no saved option
+  platform::Printers printers(toFolder ? parser.value(QStringLiteral("output")) : platform::DefaultPdfFolder());
+  platform::Services services{dialogs, settings, printers};
+  main_window::Form1 form(services);
+  const QString settingsError = form.RestoreOptions();
+  if (!settingsError.isEmpty()) {
+    Err(QStringLiteral("the saved options in %1 cannot be used: %2 (starting the window restores the defaults)")
+            .arg(settings.FilePath(main_window::kApp), settingsError));
+    return kFailed;
+  }
+  QString printer = toFolder ? platform::kSaveAsPdf : form.Combo1->currentText();
+  if (parser.isSet(QStringLiteral("printer"))) {
+    printer = parser.value(QStringLiteral("printer"));
+    if (!printers.Names().contains(printer)) {
+      Err(QStringLiteral("there is no printer \"%1\" (see --list-printers)").arg(printer));
+      return kUsage;
+    }
+  }
+  ApplyOverrides(parser, form, option);
+  form.Combo1->setEditText(printer);
+  form.RunPauseSeconds = pause;
+  form.ProgressOnConsole = true;
+  form.Text1->setText(rest[1]);
+  form.Text21->setText(from);
+  form.Text22->setText(to);
+
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
+    if (interrupted) form.CancelIncrementingRun();
+  });
+  watch.start(100);
+  interrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  form.Command8_Click();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+
+  const auto& run = form.LastIncrementingRun();
+  for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));
+  const QString where = toFolder || printers.CurrentName() == platform::kSaveAsPdf
+                            ? QStringLiteral("saved by \"%1\"").arg(platform::kSaveAsPdf)
+                            : QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName());
+  Err(QStringLiteral("%1 of %2 barcode(s) %3%4; From is now %5")
+          .arg(run.jobs)
+          .arg(run.numbers)
+          .arg(where, run.cancelled ? QStringLiteral(" before the run was cancelled") : QString(),
+               form.Text21->text()));
+  if (run.jobs == 0 && (run.numbers > 0 || !run.refusal.isEmpty() || run.cancelled)) return kFailed;
+  if (run.jobs < run.numbers || !run.refusal.isEmpty() || run.cancelled) return kSomeRefused;
+  return kOk;
+}
+
 int ListPrinters() {
   const platform::Printers printers;
   for (const QString& name : printers.Names())
     Out((name == printers.CurrentName() ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
   return kOk;
 }
-
-// Ctrl+C during a file run stops it after the current line; the lines before
-// still go out as one job.
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) { interrupted = 1; }
 
 }  // namespace
 
@@ -222,6 +326,10 @@ int RunOptions(const QStringList& args) {
       {QStringLiteral("bar-height"), QStringLiteral("Bar height value."), QStringLiteral("V")},
       {QStringLiteral("font-size"), QStringLiteral("Font size in points."), QStringLiteral("V")},
       {QStringLiteral("width"), QStringLiteral("Stretch width in pixels."), QStringLiteral("V")},
+      {QStringLiteral("range"), QStringLiteral("Print a range of numbers from FROM."), QStringLiteral("FROM")},
+      {QStringLiteral("pause"), QStringLiteral("Seconds of each of the two pauses per number."), QStringLiteral("S")},
+      {QStringLiteral("printer"), QStringLiteral("The printer to print on."), QStringLiteral("NAME")},
+      {QStringLiteral("output"), QStringLiteral("Folder for \"Save as PDF\" jobs."), QStringLiteral("DIR")},
       {QStringLiteral("list-printers"), QStringLiteral("List the printers.")},
       {QStringLiteral("help"), QStringLiteral("Show this help.")},
       {QStringLiteral("version"), QStringLiteral("Show the version.")},
@@ -241,6 +349,7 @@ int RunOptions(const QStringList& args) {
   }
   if (parser.isSet(QStringLiteral("list-printers"))) return ListPrinters();
   if (parser.isSet(QStringLiteral("export"))) return Export(parser);
+  if (parser.isSet(QStringLiteral("range"))) return RangeRun(parser);
   Err(QStringLiteral("nothing to do"));
   std::fputs(kUsageText, stderr);
   return kUsage;

@@ -4,6 +4,8 @@
 // settings error path.
 #include "main_window/form1.h"
 
+#include "file_chooser/form2.h"
+
 #include "platform/numbers.h"
 #include "platform/printers.h"
 
@@ -108,7 +110,9 @@ void Form1::Text3_Change() { SaveOption(QStringLiteral("font"), Text3->text()); 
 void Form1::Text4_Change() { SaveOption(QStringLiteral("line"), Text4->text()); }
 
 void Form1::Text5_Change() {
-  // (While the file chooser is open, its path box follows Text5 first.)
+  // The chooser's path box follows; setting it to the text it holds already
+  // fires nothing, so the two boxes do not loop.
+  if (file_chooser::Form2* chooser = OpenChooser()) chooser->Text2->setText(Text5->text());
   FilePath = Text5->text();
   SaveOption(QStringLiteral("file"), Text5->text());
 }
