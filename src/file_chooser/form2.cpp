@@ -169,7 +169,9 @@ void Form2::File1_Click() {
   Text2->setText(JoinPath(Dir1->Path(), chosen->text()));
 }
 
-void Form2::Text2_Change() { main_.Text5->setText(Text2->text()); }
+void Form2::Text2_Change() {
+  if (main_.Text5->text() != Text2->text()) main_.Text5->setText(Text2->text());
+}
 
 void Form2::Command1_Click() {
   if (!Text2->text().isEmpty()) {

@@ -110,9 +110,11 @@ void Form1::Text3_Change() { SaveOption(QStringLiteral("font"), Text3->text()); 
 void Form1::Text4_Change() { SaveOption(QStringLiteral("line"), Text4->text()); }
 
 void Form1::Text5_Change() {
-  // The chooser's path box follows; setting it to the text it holds already
-  // fires nothing, so the two boxes do not loop.
-  if (file_chooser::Form2* chooser = OpenChooser()) chooser->Text2->setText(Text5->text());
+  // The chooser's path box follows. A box is only set when its text differs:
+  // so the two boxes do not loop, and the cursor of the one being typed in
+  // stays where it is (setText moves it to the end).
+  file_chooser::Form2* chooser = OpenChooser();
+  if (chooser && chooser->Text2->text() != Text5->text()) chooser->Text2->setText(Text5->text());
   FilePath = Text5->text();
   SaveOption(QStringLiteral("file"), Text5->text());
 }

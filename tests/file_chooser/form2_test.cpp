@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QTest>
 
 namespace {
 
@@ -63,7 +64,10 @@ TEST_F(ChooserTest, FirstUseShowsTheCurrentFolderOfTheRootDriveAndAClickReachesT
   form().Command5->click();
   EXPECT_EQ(form().OpenChooser(), &chooser);
   form().Text5->setText("typed");
-  EXPECT_EQ(chooser.Text2->text(), "typed");
+  form().Text5->setCursorPosition(2);
+  QTest::keyClick(form().Text5, 'X');  // typing inside the path keeps the cursor there
+  EXPECT_EQ(chooser.Text2->text(), "tyXped");
+  EXPECT_EQ(form().Text5->cursorPosition(), 3);
   Click(chooser, "-x \xc3\xbc.txt");
   const QString path = folder.filePath("-x \xc3\xbc.txt");
   EXPECT_EQ(chooser.Text2->text(), path);
