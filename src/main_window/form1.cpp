@@ -20,6 +20,7 @@ Form1::Form1(platform::Services& services, QWidget* parent)
   setWindowTitle(kWindowTitle);
   BuildLayout();
   ConnectHandlers();
+  BuildMenus();
   BuildOptions();
 }
 

@@ -6,6 +6,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QSettings>
 #include <QTest>
 
@@ -193,3 +195,57 @@ TEST_F(OptionsTest, AStoreThatCannotBeReadStartsOnTheDefaults) {
 }
 
 }  // namespace
+
+TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
+  const std::vector<std::pair<QString, QStringList>> expected = {
+      {"&File", {"File &Open", "Save Bar Code &As...", "&Help", "-", "E&xit"}},
+      {"&Edit", {"&Bar Code", "&Print", "&Open File", "Print &File", "&Copy Bar Code to Clipboard"}},
+      {"&Options", {"&Hide Settings", "&Restore Default Settings"}},
+      {"&Help", {"&Help", "&About"}}};
+  const QList<QAction*> menus = form().menuBar()->actions();
+  ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+  for (size_t m = 0; m < expected.size(); ++m) {
+    EXPECT_EQ(menus[m]->text(), expected[m].first);
+    QStringList entries;
+    QSet<QChar> keys;
+    for (QAction* a : menus[m]->menu()->actions()) {
+      entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
+      if (a->isSeparator()) continue;
+      const QString key = QKeySequence::mnemonic(a->text()).toString();
+      EXPECT_FALSE(key.isEmpty()) << a->text().toStdString();
+      EXPECT_FALSE(keys.contains(key.back())) << a->text().toStdString();
+      keys.insert(key.back());
+    }
+    EXPECT_EQ(entries, expected[m].second);
+  }
+  const std::pair<QAction*, const char*> shortcuts[] = {
+      {form().Exit, "Ctrl+Q"}, {form().PrintTemp, "Ctrl+P"}, {form().FileOpen, "Ctrl+O"}, {form().HelpItem, "F1"}};
+  for (const auto& [action, keys] : shortcuts) EXPECT_EQ(action->shortcut().toString(), keys);
+
+  // Help, from either menu, and About: OK boxes titled with the version.
+  form().FileHelp->trigger();
+  form().HelpItem->trigger();
+  form().About->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  const QStringList helpLines = dialogs.shown[0].text.split("\r\n");
+  ASSERT_EQ(helpLines.size(), 7);  // six lines, each ended by CR LF
+  EXPECT_EQ(helpLines[0], "Ostrand 2.1 Prints bar code found in specified text files. ");
+  EXPECT_EQ(helpLines[5], "file that you would like to print.  For Example \"quillon.exe c:\\files\\order1.txt\"");
+  EXPECT_EQ(helpLines[6], "");
+  EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
+  EXPECT_TRUE(dialogs.shown[2].text.startsWith("Quillon 4.1 \r\n"));
+  for (const auto& box : dialogs.shown) EXPECT_EQ(box.title, "Quillon 4.1");
+
+  // The Edit entries run the buttons' commands.
+  dialogs.shown.clear();
+  form().PrintTemp->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Please Generate Barocode to print  ");
+  form().Text1->setText("AB");
+  form().Picture2->Cls();
+  form().BarCodeTemp->trigger();
+  EXPECT_TRUE(form().Picture2->HasPicture());
+  EXPECT_FALSE(dialogs.endStatus.has_value());
+  form().close();
+  EXPECT_EQ(dialogs.endStatus, 0);
+}
