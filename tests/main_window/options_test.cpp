@@ -8,6 +8,10 @@
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QSettings>
 #include <QTest>
 
@@ -147,11 +151,11 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
 
 TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
   for (const auto& [caption, hidden, height, show] :
-       {std::tuple{"&Show Settings", true, 3405, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
+       {std::tuple{"&Show Settings", true, 3400, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
     form().Settings->trigger();
     EXPECT_EQ(form().Settings->text(), caption);
     EXPECT_EQ(form().FrameOptions->isHidden(), hidden);
-    EXPECT_EQ(form().frameGeometry().height() * 15, height);  // the outer height, 3400 in whole pixels
+    EXPECT_EQ(form().frameGeometry().height(), platform::TwipsToPixels(height));  // the outer height
     EXPECT_EQ(Stored("show"), show);
   }
 }
@@ -248,4 +252,108 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   EXPECT_FALSE(dialogs.endStatus.has_value());
   form().close();
   EXPECT_EQ(dialogs.endStatus, 0);
+}
+
+// What a person would see cut or covered in the window as it starts: a
+// caption wider than its control, a control reaching out of its container,
+// two sibling controls on top of each other, or a word of a label under a
+// sibling (labels such as "From:   To:" hold the captions of several boxes).
+QStringList LayoutProblems(QWidget* root) {
+  QStringList problems;
+  const auto name = [](QWidget* w) {
+    const auto* b = qobject_cast<QAbstractButton*>(w);
+    const auto* l = qobject_cast<QLabel*>(w);
+    const auto* g = qobject_cast<QGroupBox*>(w);
+    return QStringLiteral("%1 \"%2\"").arg(w->metaObject()->className(),
+                                            b ? b->text() : l ? l->text() : g ? g->title() : QString());
+  };
+  // The window's own controls: not the inner parts of composite widgets, and
+  // not the drawing areas, which are stacked on purpose (one shows at a time).
+  const auto isControl = [root](QWidget* w) {
+    if (!w->isVisibleTo(root) || w->isWindow() || dynamic_cast<platform::PictureBox*>(w)) return false;
+    if (auto* l = qobject_cast<QLabel*>(w); l && l->text().isEmpty()) return false;
+    for (QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget())
+      if (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QLineEdit*>(p))
+        return false;
+    return !qobject_cast<QScrollBar*>(w);
+  };
+  QList<QWidget*> controls;
+  for (QWidget* w : root->findChildren<QWidget*>())
+    if (isControl(w)) controls << w;
+  for (QWidget* w : controls) {
+    const QFontMetrics fm(w->font());
+    QWidget* parent = w->parentWidget();
+    if (!parent->rect().contains(w->geometry()) && !qobject_cast<QAbstractScrollArea*>(parent->parentWidget()))
+      problems << name(w) + " reaches out of its container";
+    int needed = 0;
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+      needed = fm.horizontalAdvance(l->text());
+      const QString text = l->text();
+      for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == ' ') { ++i; continue; }
+        qsizetype end = text.indexOf(' ', i);
+        if (end < 0) end = text.size();
+        const int x = w->x() + w->contentsRect().x() + fm.horizontalAdvance(text.left(i));
+        const int y = w->y() + w->contentsRect().y() + (w->contentsRect().height() - fm.height()) / 2;
+        const QRect word(x, y, fm.horizontalAdvance(text.mid(i, end - i)), fm.height());
+        for (QWidget* s : controls)
+          if (s != w && s->parentWidget() == parent && s->geometry().intersects(word))
+            problems << name(w) + QStringLiteral(": \"%1\" at x %2-%3 is under ").arg(text.mid(i, end - i)).arg(word.left()).arg(word.right()) + name(s) + QStringLiteral(" at x %1-%2").arg(s->x()).arg(s->geometry().right());
+        i = end;
+      }
+    } else if (auto* p = qobject_cast<QPushButton*>(w)) {
+      needed = fm.horizontalAdvance(p->text()) + 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+    } else if (auto* c = dynamic_cast<platform::CheckBox*>(w); c && c->WrapsCaption()) {
+      const QRect room = c->CaptionRect();
+      const QRect wrapped = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, c->text());
+      if (!room.contains(wrapped)) problems << name(w) + " has its wrapped caption cut";
+    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+      needed = w->sizeHint().width();
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+      QStyleOptionGroupBox option;
+      option.initFrom(g);
+      option.text = g->title();
+      option.subControls = QStyle::SC_GroupBoxLabel;
+      const QRect label = g->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, g);
+      if (label.right() >= g->width()) problems << name(w) + " has its title cut";
+    }
+    if (needed > w->width()) problems << name(w) + QStringLiteral(" needs %1 px, has %2").arg(needed).arg(w->width());
+    if (qobject_cast<QLabel*>(w)) continue;
+    // A frame may lie on an empty part of a larger one (the offsets on the
+    // settings panel), covering none of its controls.
+    const auto liesOnEmptyPart = [&](QWidget* small, QWidget* large) {
+      if (!large->geometry().contains(small->geometry())) return false;
+      for (QWidget* c : controls)
+        if (c->parentWidget() == large && c->geometry().translated(large->pos()).intersects(small->geometry()))
+          return false;
+      return true;
+    };
+    for (QWidget* s : controls)
+      if (s < w && s->parentWidget() == parent && !qobject_cast<QLabel*>(s) &&
+          s->geometry().intersects(w->geometry()) && !liesOnEmptyPart(s, w) && !liesOnEmptyPart(w, s))
+        problems << name(w) + " and " + name(s) + " overlap";
+  }
+  return problems;
+}
+
+// At scale 1 here, and at scale 2 in a second run of this test.
+TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
+  form().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+  const QStringList problems = LayoutProblems(&form());
+  EXPECT_TRUE(problems.isEmpty()) << "at scale " << form().devicePixelRatio() << ":\n"
+                                  << problems.join('\n').toStdString();
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+    EXPECT_EQ(form().devicePixelRatio(), 2.0);
+    return;
+  }
+  QProcess twice;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_SCALE_FACTOR", "2");
+  twice.setProcessEnvironment(env);
+  twice.setProcessChannelMode(QProcess::MergedChannels);
+  twice.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_filter=OptionsTest.EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo"});
+  ASSERT_TRUE(twice.waitForFinished(60000));
+  EXPECT_EQ(twice.exitCode(), 0) << twice.readAll().toStdString();
 }
