@@ -74,9 +74,35 @@ class Form1 : public QMainWindow {
   void Text15_Change();
   void Combo1_Validate();
 
+  // --- Menus (menus.cpp) ---------------------------------------------------
+  // The Edit entries run the buttons' handlers; "&Help" in the File menu runs
+  // the Help menu's.
+  void BarCodeTemp_Click();
+  void PrintTemp_Click();
+  void PrintFileTemp_Click();
+  void FileHelp_Click();
+  void Help_Click();
+  void About_Click();
+  void Exit_Click();
+
+  QMenu* FileMenu;
+  QMenu* EditMenu;
   QMenu* OptionsMenu;
-  QAction* Settings;         // "&Hide Settings" / "&Show Settings"
-  QAction* RestoreDefaults;  // "Restore Default Settings"
+  QMenu* HelpMenu;
+  QAction* FileOpen;            // "File Open": the file chooser
+  QAction* SaveBarCodeAs;       // "Save Bar Code As..."
+  QAction* FileHelp;            // "&Help"
+  QAction* Exit;                // "E&xit"
+  QAction* BarCodeTemp;         // "&Bar Code"
+  QAction* PrintTemp;           // "&Print"
+  QAction* OpenFileTemp;        // "&Open File"
+  QAction* PrintFileTemp;       // "Print File"
+  QAction* BarCodetoClipboard;  // "Copy Bar Code to Clipboard"
+  QAction* Settings;            // "&Hide Settings" / "&Show Settings"
+  QAction* RestoreDefaults;     // "Restore Default Settings"
+  QAction* HelpItem;            // "&Help"
+  QAction* About;               // "&About"
+  QLineEdit* Text2;             // hidden: the help text
 
   // The picture that printing and exporting use: Picture10's image for EAN,
   // otherwise Picture2's picture (null when nothing was generated).
@@ -158,6 +184,8 @@ class Form1 : public QMainWindow {
 
   // --- Options store and start-up (private) --------------------------------
   void BuildOptions();
+  void BuildMenus();
+  void closeEvent(QCloseEvent* event) override;
   void SaveOption(const QString& key, const QString& value);
   void SetOptionValue(QRadioButton* option, bool value);
   void SetOuterHeightTwips(double twips);

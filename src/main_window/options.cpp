@@ -50,11 +50,6 @@ void Form1::BuildOptions() {
   // The panel can be hidden, shrinking the window below the inner area's
   // design size: the area is cut off, the controls stay where they are.
   Client->setMinimumSize(0, 0);
-  OptionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-  Settings = OptionsMenu->addAction(kHideSettings);
-  RestoreDefaults = OptionsMenu->addAction(QStringLiteral("Restore Default Settings"));
-  connect(Settings, &QAction::triggered, this, &Form1::Settings_Click);
-  connect(RestoreDefaults, &QAction::triggered, this, &Form1::RestoreDefaults_Click);
   resize(platform::TwipsToPixels(7440), platform::TwipsToPixels(6330) + menuBar()->sizeHint().height());
 
   for (QRadioButton* option : {Option1, Option2, Option4, Option5, Option8, Option9})
