@@ -34,6 +34,9 @@ QString Setting(const platform::SettingsStore& store, const char* key, const QSt
   return store.GetSetting(kApp, kSection, QString::fromLatin1(key), defaultValue);
 }
 
+// Pixels back to twips of the (enlarged) layout grid.
+double Twips(int pixels) { return pixels * platform::kTwipsPerPixel / platform::kLayoutScale; }
+
 void SetWidthTwips(QWidget* w, double twips) { w->resize(TwipsToPixels(std::max(0.0, twips)), w->height()); }
 void SetHeightTwips(QWidget* w, double twips) { w->resize(w->width(), TwipsToPixels(std::max(0.0, twips))); }
 
@@ -196,7 +199,7 @@ void Form2::resizeEvent(QResizeEvent* event) {
 
 void Form2::Form_Resize() {
   const QSize outer = frameGeometry().size();
-  LayOut(outer.width() * platform::kTwipsPerPixel, outer.height() * platform::kTwipsPerPixel);
+  LayOut(Twips(outer.width()), Twips(outer.height()));
 }
 
 void Form2::LayOut(double w, double h) {
@@ -205,11 +208,11 @@ void Form2::LayOut(double w, double h) {
   SetWidthTwips(Text2, w - 2.5 * kText2Left);
   SetWidthTwips(File1, w / 2 - 2.5 * kText2Left);
   SetWidthTwips(Dir1, w / 2);
-  SetWidthTwips(Drive1, Dir1->width() * platform::kTwipsPerPixel);
-  File1->move(TwipsToPixels(Dir1->width() * platform::kTwipsPerPixel + 200), File1->y());
+  SetWidthTwips(Drive1, Twips(Dir1->width()));
+  File1->move(TwipsToPixels(Twips(Dir1->width()) + 200), File1->y());
   if (h > 1750) {
     SetHeightTwips(Dir1, h - 1750);
-    const double dir1Height = Dir1->height() * platform::kTwipsPerPixel;
+    const double dir1Height = Twips(Dir1->height());
     SetHeightTwips(File1, kDrive1Top + dir1Height);
     const int top = TwipsToPixels(dir1Height + kDir1Top + 200);
     Command1->move(Command1->x(), top);

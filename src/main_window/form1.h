@@ -80,6 +80,8 @@ class Form1 : public QMainWindow {
   void BarCodeTemp_Click();
   void PrintTemp_Click();
   void PrintFileTemp_Click();
+  void OpenFileTemp_Click();
+  void BarCodetoClipboard_Click();
   void FileHelp_Click();
   void Help_Click();
   void About_Click();

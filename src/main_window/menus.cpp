@@ -59,10 +59,9 @@ void Form1::BuildMenus() {
   HelpItem->setShortcut(QKeySequence(Qt::Key_F1));
   About = HelpMenu->addAction(QStringLiteral("&About"));
 
-  // The file chooser and the clipboard copy are not in this version: their
-  // entries say so, like their buttons.
+  // Saving the picture is not in this version: its entry says so.
   for (QMenu* menu : {FileMenu, EditMenu}) menu->setToolTipsVisible(true);
-  for (QAction* entry : {FileOpen, OpenFileTemp, BarCodetoClipboard, SaveBarCodeAs}) {
+  for (QAction* entry : {SaveBarCodeAs}) {
     entry->setEnabled(false);
     entry->setToolTip(kNotYet);
   }
@@ -70,6 +69,9 @@ void Form1::BuildMenus() {
   Text2 = new QLineEdit(kHelpText, Client);
   Text2->setVisible(false);
 
+  connect(FileOpen, &QAction::triggered, this, &Form1::FileOpen_Click);
+  connect(OpenFileTemp, &QAction::triggered, this, &Form1::OpenFileTemp_Click);
+  connect(BarCodetoClipboard, &QAction::triggered, this, &Form1::BarCodetoClipboard_Click);
   connect(FileHelp, &QAction::triggered, this, &Form1::FileHelp_Click);
   connect(Exit, &QAction::triggered, this, &Form1::Exit_Click);
   connect(BarCodeTemp, &QAction::triggered, this, &Form1::BarCodeTemp_Click);
@@ -84,6 +86,8 @@ void Form1::BuildMenus() {
 void Form1::BarCodeTemp_Click() { Command1_Click(); }
 void Form1::PrintTemp_Click() { Command2_Click(); }
 void Form1::PrintFileTemp_Click() { Command4_Click(); }
+void Form1::OpenFileTemp_Click() { Command3_Click(); }
+void Form1::BarCodetoClipboard_Click() { Command9_Click(); }
 void Form1::FileHelp_Click() { Help_Click(); }
 
 void Form1::Help_Click() { services_.dialogs.Ok(Text2->text(), kAboutTitle); }

@@ -27,34 +27,46 @@ done
 [ -n "$wid" ] || fail "no window titled '$title' appeared"
 sleep 0.5
 
-text="CLIP-$$"
-xdotool windowfocus --sync "$wid"
-xdotool key --window "$wid" ctrl+a
-xdotool type --window "$wid" "$text"
-sleep 0.3
-# The button's centre in the window: Command9 at (4800, 120) + 2295 x 255
-# twips in the button row at (120, 2040), 15 twips a pixel, below the menu
-# bar: the window's height less the 6330-twip (422-pixel) inner area.
-height=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
-menubar=$((height - 422))
-[ "$menubar" -ge 0 ] && [ "$menubar" -lt 60 ] || fail "unexpected window height $height"
-xdotool mousemove --window "$wid" 404 $((menubar + 152)) click 1
-
-# The message box says the copy is done; the program keeps the clipboard.
-for _ in $(seq 50); do
-  box=$(windows | grep -vx "$wid" | head -1)
-  [ -n "$box" ] && break
-  sleep 0.1
-done
-[ -n "$box" ] || fail "no message box after the copy"
-xclip -selection clipboard -t TARGETS -o >"$tmp/targets" 2>&1 || fail "xclip cannot read the clipboard"
-grep -qx 'image/png' "$tmp/targets" || fail "the clipboard offers no image/png: $(tr '\n' ' ' <"$tmp/targets")"
-xclip -selection clipboard -t image/png -o >"$tmp/clip.png" || fail "xclip could not fetch the PNG"
-DECODE_SYM=code128 bash "$decode" "$tmp/clip.png" "$text" || fail "the clipboard picture does not decode to $text"
-xdotool windowfocus --sync "$box"
-xdotool key Return
-sleep 0.3
-[ -z "$(windows | grep -vx "$wid")" ] || fail "the message box did not close"
+# copy TEXT HOW: types TEXT into the text box, copies it (HOW: menu or
+# button), reads the clipboard from here and decodes it, answers the message.
+copy() {
+  local text=$1 how=$2 box=""
+  xdotool windowfocus --sync "$wid"
+  xdotool key --window "$wid" ctrl+a
+  xdotool type --window "$wid" "$text"
+  sleep 0.3
+  if [ "$how" = menu ]; then
+    xdotool key alt+e
+    sleep 0.3
+    xdotool key c  # "&Copy Bar Code to Clipboard"
+  else
+    # Command9's centre: (4800, 120) + 2295 x 255 twips in the button row at
+    # (120, 2040), below the menu bar; twips to pixels as the window lays them
+    # out (15 a pixel on a grid enlarged 1.4 times).
+    local height menubar
+    height=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
+    menubar=$((height - (6330 * 14 + 75) / 150))
+    [ "$menubar" -ge 0 ] && [ "$menubar" -lt 60 ] || fail "unexpected window height $height"
+    xdotool mousemove --window "$wid" $(((120 + 4800 + 1147) * 14 / 150)) $((menubar + (2040 + 120 + 127) * 14 / 150)) click 1
+  fi
+  for _ in $(seq 50); do
+    box=$(windows | grep -vx "$wid" | head -1)
+    [ -n "$box" ] && break
+    sleep 0.1
+  done
+  [ -n "$box" ] || fail "no message box after the copy ($how)"
+  # The program keeps the clipboard while its message is up.
+  xclip -selection clipboard -t TARGETS -o >"$tmp/targets" 2>&1 || fail "xclip cannot read the clipboard"
+  grep -qx 'image/png' "$tmp/targets" || fail "the clipboard offers no image/png: $(tr '\n' ' ' <"$tmp/targets")"
+  xclip -selection clipboard -t image/png -o >"$tmp/clip.png" || fail "xclip could not fetch the PNG"
+  DECODE_SYM=code128 bash "$decode" "$tmp/clip.png" "$text" || fail "the clipboard picture does not decode to $text ($how)"
+  xdotool windowfocus --sync "$box"
+  xdotool key Return
+  sleep 0.3
+  [ -z "$(windows | grep -vx "$wid")" ] || fail "the message box did not close"
+}
+copy "MENU-$$" menu
+copy "BUTTON-$$" button
 kill -0 "$pid" 2>/dev/null || fail "quillon died"
-echo "clipboard holds a PNG that decodes to $text"
+echo "the Edit menu and the button each put a PNG on the clipboard that decodes to the text"
 exit 0
