@@ -101,10 +101,35 @@ void PictureBox::Cls() {
   currentX_ = ScaleLeft();
   currentY_ = ScaleTop();
   if (clean_) return;  // already just the background and the picture
-  image_.fill(backColor_);
-  if (!picture_.isNull()) {
-    QPainter p(&image_);
-    p.drawImage(0, 0, picture_);
+  if (!picture_.isNull() && picture_.format() == QImage::Format_RGB32 && image_.format() == QImage::Format_RGB32 &&
+      picture_.devicePixelRatio() == 1.0 && image_.devicePixelRatio() == 1.0) {
+    // An opaque picture covers what it overlaps: copy its rows, fill the rest
+    // (the same pixels a painter gives, without one). A picture taken from
+    // this very image, not drawn on since, already is the result.
+    if (picture_.constBits() == image_.constBits()) {
+      clean_ = true;
+      update();
+      return;
+    }
+    const int rows = std::min(image_.height(), picture_.height());
+    const int cols = std::min(image_.width(), picture_.width());
+    uchar* bits = image_.bits();
+    const qsizetype stride = image_.bytesPerLine();
+    for (int y = 0; y < image_.height(); ++y) {
+      auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
+      int from = 0;
+      if (y < rows) {
+        std::memcpy(line, picture_.constScanLine(y), static_cast<size_t>(cols) * sizeof(QRgb));
+        from = cols;
+      }
+      std::fill(line + from, line + image_.width(), backColor_);
+    }
+  } else {
+    image_.fill(backColor_);
+    if (!picture_.isNull()) {
+      QPainter p(&image_);
+      p.drawImage(0, 0, picture_);
+    }
   }
   clean_ = true;
   update();
@@ -123,9 +148,22 @@ void PictureBox::FilledBox(double x1, double y1, double x2, double y2, QRgb colo
   clean_ = false;
   uchar* bits = image_.bits();  // detaches once, not once per row
   const qsizetype stride = image_.bytesPerLine();
-  for (int y = top; y <= bottom; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(bits + y * stride);
-    std::fill(line + left, line + right + 1, colour);
+  const int width = right - left + 1;
+  uchar* row = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
+  if (width <= 4) {
+    // Bars are a few pixels wide: plain stores beat a fill's set-up per row.
+    for (int y = top; y <= bottom; ++y, row += stride) {
+      auto* px = reinterpret_cast<QRgb*>(row);
+      px[0] = colour;
+      if (width > 1) px[1] = colour;
+      if (width > 2) px[2] = colour;
+      if (width > 3) px[3] = colour;
+    }
+  } else {
+    for (int y = top; y <= bottom; ++y, row += stride) {
+      auto* px = reinterpret_cast<QRgb*>(row);
+      std::fill(px, px + width, colour);
+    }
   }
   update();
 }
@@ -137,12 +175,23 @@ void PictureBox::Line(double x1, double y1, double x2, double y2, QRgb colour) {
   clean_ = false;
   if (a.x() == b.x() || a.y() == b.y()) {
     // Upright and level lines, the common case, set their pixels directly.
-    const int dx = (b.x() > a.x()) - (b.x() < a.x());
-    const int dy = (b.y() > a.y()) - (b.y() < a.y());
-    uchar* bits = image_.bits();
-    const qsizetype stride = image_.bytesPerLine();
-    for (QPoint p = a; p != b; p += QPoint(dx, dy))
-      if (image_.rect().contains(p)) reinterpret_cast<QRgb*>(bits + p.y() * stride)[p.x()] = colour;
+    // The run from a up to, not including, b, clipped to the image once.
+    const bool upright = a.x() == b.x();
+    const int fixed = upright ? a.x() : a.y();
+    const int from = upright ? a.y() : a.x();
+    const int to = upright ? b.y() : b.x();
+    const int lo = std::max(std::min(from, to + 1), 0);  // the first and last index drawn
+    const int hi = std::min(std::max(from, to - 1), (upright ? image_.height() : image_.width()) - 1);
+    if (fixed >= 0 && fixed < (upright ? image_.width() : image_.height()) && lo <= hi) {
+      uchar* bits = image_.bits();
+      const qsizetype stride = image_.bytesPerLine();
+      if (upright) {
+        for (int y = lo; y <= hi; ++y) reinterpret_cast<QRgb*>(bits + y * stride)[fixed] = colour;
+      } else {
+        auto* line = reinterpret_cast<QRgb*>(bits + fixed * stride);
+        std::fill(line + lo, line + hi + 1, colour);
+      }
+    }
     update();
     return;
   }

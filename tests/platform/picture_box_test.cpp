@@ -61,6 +61,17 @@ TEST(PictureBox, ClearGoesBackToThePictureAndGrowingKeepsTheDrawing) {
   p.FilledBox(5, 5, 6, 6, kBlack);
   p.Cls();
   EXPECT_EQ(Pixels(p, 0, 0, 3) + Pixels(p, 5, 4, 7), "##....");  // the picture stays, the drawing goes
+  // A picture narrower than the area covers its own width, the background the
+  // rest; a wider one is cut at the area's edge.
+  p.SetWidth(450);
+  p.SetBackColor(kBlack);
+  EXPECT_EQ(Pixels(p, 0, 0, 30) + Pixels(p, 9, 0, 30), "##" + std::string(18, '.') + std::string(10, '#') +
+                                                          std::string(20, '.') + std::string(10, '#'));
+  p.SetBackColor(kWhite);
+  p.SetWidth(45);
+  p.FilledBox(2, 0, 2, 0, kBlack);
+  p.Cls();
+  EXPECT_EQ(Pixels(p, 0, 0, 3), "##.");
   p.SetPicture(QImage());
   EXPECT_FALSE(p.HasPicture());
   EXPECT_EQ(Pixels(p, 0, 0, 3), "...");

@@ -8,13 +8,19 @@ namespace {
 
 using enum UpcPrimitive;
 
-// One element: 15 lines one twip apart per module, all of one colour, from
-// the bar top down through the bar height.
+// The pixel column a twip lands on (the nearest one).
+constexpr int PixelOf(int twips) { return (2 * twips + kUpcModuleTwips) / (2 * kUpcModuleTwips); }
+static_assert(PixelOf(kUpcPenStart) == PixelOf(kUpcPenStart + kUpcModuleTwips - 1),
+              "a module's fifteen twips must share one pixel column");
+
+// One element, all of one colour, from the bar top down through the bar
+// height. A module's fifteen one-twip lines all fall on one pixel column, so
+// one line per module draws exactly the same pixels.
 void DrawPrimitive(platform::PictureBox& picture, int& penX, UpcPrimitive p) {
   const QRgb colour = IsBar(p) ? platform::kBlack : platform::kWhite;
-  for (int i = 0; i < ModuleCount(p) * kUpcModuleTwips; ++i) {
+  for (int i = 0; i < ModuleCount(p); ++i) {
     picture.Line(penX, kUpcBarTop, penX, kUpcBarTop + kUpcBarHeight, colour);
-    ++penX;
+    penX += kUpcModuleTwips;
   }
 }
 
