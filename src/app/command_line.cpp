@@ -152,8 +152,9 @@ int Export(const QCommandLineParser& parser) {
   return kOk;
 }
 
-// Ctrl+C during a file run or a range stops it after the current line or
-// number; what was printed before still goes out.
+// Ctrl+C, a hang-up or a termination request during a file run or a range
+// stops it after the current line or number; what was printed before still
+// goes out.
 volatile std::sig_atomic_t interrupted = 0;
 extern "C" void OnInterrupt(int) { interrupted = 1; }
 
@@ -191,7 +192,8 @@ int RangeRun(const QCommandLineParser& parser) {
   platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
   settings.SetReadOnly(true);  // a one-off run changes no saved option
-  platform::Printers printers(toFolder ? parser.value(QStringLiteral("output")) : platform::DefaultPdfFolder());
+  platform::Printers printers;
+  if (toFolder) printers.SetPdfFolder(parser.value(QStringLiteral("output")));
   platform::Services services{dialogs, settings, printers};
   main_window::Form1 form(services);
   const QString settingsError = form.RestoreOptions();
@@ -224,9 +226,11 @@ int RangeRun(const QCommandLineParser& parser) {
   interrupted = 0;
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGHUP, OnInterrupt);
   form.Command8_Click();
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGHUP, SIG_DFL);
 
   const auto& run = form.LastIncrementingRun();
   for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));
@@ -262,9 +266,11 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   interrupted = 0;
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGHUP, OnInterrupt);
   form.PrintCommandLineFile(commandLine);
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGHUP, SIG_DFL);
 
   const platform::Printers& printers = form.CurrentPrinter();
   const printing::FileRunResult& run = form.LastFileRun();
@@ -285,7 +291,8 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
       break;
   }
   const QString where = run.pdfPath.isEmpty()
-                            ? QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName())
+                            ? QStringLiteral("sent to the printer \"%1\" as job %2")
+                                  .arg(printers.CurrentName(), printers.LastJobId())
                             : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
   if (run.cancelled) {
     Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
