@@ -405,7 +405,7 @@ TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) 
                         Case{{"--range", "999999999999999", "1000000000000009", "Q"}, 3, 1, "15 significant digits"},
                         Case{{"--range", "1", "x", "P"}, 2, 0, "numbers"},
                         Case{{"--range", "1", "3"}, 2, 0, "PREFIX"},
-                        Case{{"--range", "1", "3", "--printer", "PDF", "P"}, 2, 0, "exclude each other"}}) {
+                        Case{{"--range", "1", "3", "--printer", "PDF", "P"}, 2, 0, "unknown printer \"PDF\"; the printers are: Save as PDF"}}) {
     QDir(Path("range")).removeRecursively();
     const Result r = Quillon(toPdf + c.args);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << r.err.toStdString();
@@ -413,7 +413,7 @@ TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) 
     EXPECT_EQ(QDir(Path("range")).entryList({"*.pdf"}).size(), c.jobs) << c.args.join(' ').toStdString();
     EXPECT_EQ(r.out.count('\n'), c.jobs);  // the path of each job
   }
-  EXPECT_TRUE(Quillon({"--range", "1", "3", "--printer", "nonesuch", "P"}).err.contains("no printer \"nonesuch\""));
+  EXPECT_TRUE(Quillon({"--range", "1", "3", "--printer", "nonesuch", "P"}).err.contains("unknown printer \"nonesuch\""));
   const Result r = Quillon(toPdf + QStringList{"--range", "1.5", "2", "--", "-A"});
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
   const auto read = test_support::DecodeFile(r.out.trimmed(), "code128", "-A1.5");
