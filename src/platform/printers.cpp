@@ -286,7 +286,8 @@ bool Printers::EndDoc() {
   spool_.reset();
   if (!ok) return false;
   ++jobsSent_;
-  if (current_ == kSaveAsPdf) {
+  // The path goes to stdout, unless the PDF itself went there or to another stream.
+  if (current_ == kSaveAsPdf && lastPdfPath_ != QLatin1String("-") && !lastPdfPath_.startsWith(QLatin1String("/dev/"))) {
     std::fprintf(stdout, "%s\n", QDir::toNativeSeparators(lastPdfPath_).toLocal8Bit().constData());
     std::fflush(stdout);
   }
