@@ -113,12 +113,13 @@ int Export(const QCommandLineParser& parser) {
   if (parser.isSet(QStringLiteral("bar-height")))
     form.Text8->setText(parser.value(QStringLiteral("bar-height")));
   {
-    // Set the text without a run of its own: reSizeimage below applies the bar
-    // height and font size and generates once.
+    // Set the text without a run of its own: the bar height and font size
+    // apply first, then "Bar Code" generates once and reports a refusal.
     const QSignalBlocker quiet(form.Text1);
     form.Text1->setText(text);
   }
   form.reSizeimage();
+  form.Command1_Click();
 
   const QImage picture = form.FinishedPicture();
   if (picture.isNull()) {

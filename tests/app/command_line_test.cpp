@@ -76,7 +76,7 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
     const char* read;
     int height;
   };
-  for (const Case& c : {Case{{"SAVED 1"}, "SAVED 1", 80}, Case{{"--bar-height", "1", "SAVED 1"}, "SAVED 1", 40},
+  for (const Case& c : {Case{{"SAVED 1"}, "SAVED 1", 80}, Case{{"--bar-height", "3", "SAVED 1"}, "SAVED 1", 120},
                         Case{{"--symbology", "code39", "--text-line", "Quillon 4"}, "QUILLON 4", 80},
                         Case{{"--", "-42-"}, "-42-", 80}}) {
     const Result r = Quillon(QStringList{"--export", Path("out.png")} + c.args);
