@@ -34,6 +34,23 @@ TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
   EXPECT_TRUE(form().LabelHint->isHidden());
 }
 
+TEST_F(GenerateTest, StartingDrawsNothingTheUserDidNotGive) {
+  // A saved Code 2/5 and bar height would have drawn (and refused) the prompt.
+  form().Option5->setChecked(true);  // saved as it is clicked
+  settings.SaveSetting(main_window::kApp, main_window::kSection, QStringLiteral("text8"), QStringLiteral("2"));
+  Restart();
+  EXPECT_TRUE(form().Option5->isChecked());
+  EXPECT_TRUE(form().LabelHint->isHidden());
+  EXPECT_TRUE(form().LastProblem().isEmpty());
+  EXPECT_FALSE(form().Picture2->HasPicture());
+  EXPECT_TRUE(dialogs.shown.empty());
+  form().Text8->setText(QStringLiteral("3"));  // still nothing typed
+  EXPECT_TRUE(form().LabelHint->isHidden());
+  form().Text1->setText(QString(form().kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
+  EXPECT_EQ(form().Text1->text().size(), form().kLongestText + 1);
+  EXPECT_TRUE(form().LastProblem().contains(QStringLiteral("32768 characters"))) << form().LastProblem().toStdString();
+}
+
 TEST_F(GenerateTest, BarHeightSetsTheInnerHeightFortyPixelsPerUnit) {
   form().Text1->setText(QStringLiteral("H"));
   // Not a number: the initial 1.4.
