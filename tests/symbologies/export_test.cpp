@@ -28,7 +28,7 @@ TEST(ExportTest, PicturesDecodeToTheCodeWithItsCheckDigitAndRefusalsExitOne) {
       {{"code128b", "20260417"}, "code128", "20260417"},
       {{"code128-1", "20260417"}, "code128", "20260417"},
       {{"code25", "20260417"}, "i25", "20260417"},
-      {{"code25", "12a4"}, "", "Subscript out of range"},
+      {{"code25", "12a4"}, "", "\"a\" (character 3) is not a digit"},
       // A bar height set before TEXT draws nothing of its own and says nothing.
       {{"code25", "--bar-height", "2", "123456"}, "i25", "123456"},
       {{"code25", "1"}, "", "at least two digits (the text has 1)"},
