@@ -282,14 +282,15 @@ int Export(const QCommandLineParser& parser) {
   if (!RestoreWithoutSaving(form, settings)) return kFailed;
   ApplyOverrides(form, overrides);
   {
-    // Set the text without a run of its own: reSizeimage below applies the bar
-    // height and font size and generates once.
+    // Set the text without a run of its own: the bar height and font size
+    // apply first, then "Bar Code" generates once and reports a refusal.
     const QSignalBlocker quiet(form.Text1);
     form.Text1->setText(text);
   }
   // The encoders' message boxes say less than the reason reported below.
   dialogs.Hold(true);
   form.reSizeimage();
+  form.Command1_Click();
   dialogs.Hold(false);
 
   const QImage picture = form.FinishedPicture();

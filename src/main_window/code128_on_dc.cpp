@@ -4,6 +4,7 @@
 #include "platform/device_context.h"
 #include "platform/numbers.h"
 #include "symbologies/code128/dc_code128.h"
+#include "symbologies/code128/pattern_barcode.h"
 
 #include <algorithm>
 
@@ -49,31 +50,35 @@ symbologies::Outcome Form1::DrawCode128OnDc() {
   spec.TextColor = gdi::RGB(0, 0, 0);
   spec.CheckCharacter = 1;
 
-  const QString tooLong =
-      QStringLiteral("The text is too long for a Code 128 barcode (%1 characters).").arg(spec.Data.size());
-  if (code128::Code128WeightsOverflow(spec.Data)) return Outcome::Refused(tooLong);
+  if (const qsizetype at = code128::Code128WeightsOverflow(spec.Data))
+    return Outcome::Refused(code128::Code128TooLong(spec.Data.size(), at));
 
   // A first pass on a scratch pixel finds the size of the drawing; Picture1
-  // (sized for Code 39) then grows where the symbol and its text would not fit.
+  // then takes exactly that size, whatever the Code 39 pass or an earlier
+  // run left there.
   QImage scratch(1, 1, QImage::Format_RGB32);
   code128::Code128Spec measured = spec;
   gdi::DeviceContext measure(scratch, Picture1->Font());
-  if (const std::int32_t result = code128::DrawCode128(measured, measure); result != 0) {
-    // A typing slip: say so and carry on without a barcode.
-    code128::ShowCode128Error(services_.dialogs, result);
-    return Outcome::Refused(code128::Code128Problem(spec, result));
-  }
+  if (const std::int32_t result = code128::DrawCode128(measured, measure); result != 0)
+    return Outcome::Refused(code128::Code128Problem(spec, result), code128::kCode128ErrorText);
+  if (spec.Data.isEmpty()) return Outcome::Refused({});
   const qint64 width = static_cast<qint64>(spec.Left) + measured.TotalWidth + 1;
   const qint64 height = static_cast<qint64>(spec.Top) + measured.TotalHeight - 1;
   if (width > platform::PictureBox::kMaxPixels || height > platform::PictureBox::kMaxPixels)
-    return Outcome::Refused(tooLong);
-  if (width > Picture1->PixelWidth()) Picture1->SetWidth(static_cast<double>(width) * platform::kTwipsPerPixel);
-  if (height > Picture1->PixelHeight()) Picture1->SetHeight(static_cast<double>(height) * platform::kTwipsPerPixel);
+    return Outcome::Refused(
+        QStringLiteral("The text is too long for a Code 128 B barcode (%1 characters): the picture would be %2 "
+                       "pixels wide, and a picture takes at most %3.")
+            .arg(spec.Data.size())
+            .arg(width)
+            .arg(platform::PictureBox::kMaxPixels));
+  Picture1->SetWidth(static_cast<double>(width) * platform::kTwipsPerPixel);
+  Picture1->SetHeight(static_cast<double>(height) * platform::kTwipsPerPixel);
+  Picture1->Cls();
 
   gdi::DeviceContext dc(Picture1->MutableImage(), Picture1->Font());
   code128::DrawCode128(spec, dc);
   Picture1->Refresh();
-  return spec.Data.isEmpty() ? Outcome::Refused({}) : Outcome::Drawn();
+  return Outcome::Drawn();
 }
 
 }  // namespace main_window

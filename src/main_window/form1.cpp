@@ -2,6 +2,7 @@
 
 #include "main_window/pattern_area.h"
 #include "platform/numbers.h"
+#include "symbologies/code128/pattern_barcode.h"
 #include "symbologies/retail/code39.h"
 #include "symbologies/retail/ean.h"
 #include "symbologies/retail/upca.h"
@@ -9,6 +10,8 @@
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
+#include <limits>
+#include <tuple>
 
 namespace main_window {
 
@@ -37,6 +40,9 @@ void Form1::BuildLayout() {
 
   Label1 = MakeLabel(Client, QStringLiteral("Enter Bar Code Text here:"), 120, 120, 6975, 255);
   Text1 = MakeTextBox(Client, QStringLiteral("Enter Bar Code Text here"), 120, 360, 7095, 285);
+  // The box holds any text, so that a longer one is refused with its length
+  // instead of being cut short without a word.
+  Text1->setMaxLength(std::numeric_limits<int>::max());
 
   // The drawing areas. Stacking, bottom to top: UPC-A's area, Code 39's,
   // the pattern area; EAN's result area under EAN's drawing area.
@@ -145,6 +151,16 @@ void Form1::ConnectHandlers() {
 // --- Generate command ------------------------------------------------------
 
 void Form1::Command1_Click() {
+  textGiven_ = true;
+  lastOutcome_ = Generate();
+  ShowOutcome();
+  // An explicit command also says so in a message box where the encoder has
+  // one; typing only updates the hint.
+  if (!lastOutcome_.boxText.isEmpty()) services_.dialogs.Ok(lastOutcome_.boxText, {});
+}
+
+void Form1::Text1_Change() {
+  textGiven_ = true;
   lastOutcome_ = Generate();
   ShowOutcome();
 }
@@ -158,6 +174,14 @@ Outcome Form1::Generate() {
   for (PictureBox* p : areas) p->Cls();
   Picture1->SetWidth(100);
   Picture2->SetWidth(100);
+  // Every run starts from the same sizes, so that a picture depends on its
+  // own text and options alone, never on what an earlier run drew.
+  Picture1->SetHeight(picture1Height_);
+  for (const auto& [p, width, height] : {std::tuple{Picture5, 6615.0, 1095.0}, std::tuple{Picture4, 6855.0, 1095.0},
+                                         std::tuple{Picture8, 6615.0, 1095.0}}) {
+    p->SetWidth(width);
+    p->SetHeight(height);
+  }
   for (PictureBox* p : areas) p->SetPicture(Picture8->Picture());
   Picture22->SetVisible(false);
   Picture5->SetVisible(false);
@@ -165,6 +189,10 @@ Outcome Form1::Generate() {
 
   const QString text = Text1->text();
   if (text.isEmpty()) return Outcome::Refused({});
+  if (text.size() > kLongestText)
+    return Outcome::Refused(QStringLiteral("The text has %1 characters; a barcode text takes at most %2.")
+                                .arg(text.size())
+                                .arg(kLongestText));
 
   Outcome outcome;
   PictureBox* drawnArea = Picture1;
@@ -174,11 +202,11 @@ Outcome Form1::Generate() {
     outcome = DrawCode128OnDc();
   } else if (Option4->isChecked()) {
     drawnArea = Picture5;
-    outcome = DrawPatternArea(*this, QStringLiteral("128"), services_.dialogs);
+    outcome = DrawPatternArea(*this, QStringLiteral("128"));
   } else if (Option5->isChecked()) {
-    if (text.size() < 2) return Outcome::Refused({});
+    if (text.size() < 2) return Outcome::Refused(code128::Interleaved2of5Problem(text));
     drawnArea = Picture5;
-    outcome = DrawPatternArea(*this, QStringLiteral("25"), services_.dialogs);
+    outcome = DrawPatternArea(*this, QStringLiteral("25"));
   } else if (Option8->isChecked()) {
     drawnArea = Picture9;
     outcome = retail::DrawUpcA(text, *Picture9, Check2->Value());
@@ -211,25 +239,34 @@ void Form1::ShowOutcome() {
   LabelHint->raise();
 }
 
-void Form1::Text1_Change() { Command1_Click(); }
 
 double Form1::BarHeightValue() const {
   return std::clamp(platform::ParseNumber(Text8->text()).value_or(1.4), 0.1, 25.0);
 }
 
+void Form1::ApplyBarSize() {
+  Picture1->SetScaleMode(platform::ScaleMode::Pixels);
+  // Anything that is not a number falls back to the initial values, and
+  // numbers are kept to sizes a picture can have: no typed value reaches
+  // the error path of reSizeimage.
+  const double height = BarHeightValue();
+  const double fontSize = std::clamp(platform::ParseNumber(Text3->text()).value_or(8.0), 1.0, 144.0);
+  // 40 pixels of inner height per unit of the height value (no border, so
+  // inner and outer height are the same).
+  picture1Height_ = height * 40 * platform::kTwipsPerPixel;
+  Picture1->SetHeight(picture1Height_);
+  Picture1->SetFontSize(fontSize);
+}
+
 void Form1::reSizeimage() {
   try {
-    Picture1->SetScaleMode(platform::ScaleMode::Pixels);
-    // Anything that is not a number falls back to the initial values, and
-    // numbers are kept to sizes a picture can have: no typed value reaches
-    // the error path below.
-    const double height = BarHeightValue();
-    const double fontSize = std::clamp(platform::ParseNumber(Text3->text()).value_or(8.0), 1.0, 144.0);
-    // 40 pixels of inner height per unit of the height value (no border, so
-    // inner and outer height are the same).
-    Picture1->SetHeight(height * 40 * platform::kTwipsPerPixel);
-    Picture1->SetFontSize(fontSize);
-    Command1_Click();
+    ApplyBarSize();
+    // Only a text that was typed or given is drawn: the start-up and option
+    // changes before it never draw (nor judge) the prompt of the text box.
+    if (textGiven_) {
+      lastOutcome_ = Generate();
+      ShowOutcome();
+    }
   } catch (const std::exception& e) {
     SettingsErrorPath(QString::fromLocal8Bit(e.what()));
   }

@@ -38,6 +38,9 @@ class Form1 : public QMainWindow {
   void Command1_Click();
   void Text1_Change();
   void reSizeimage();
+  // The longest text any generate command takes (the historical limit of the
+  // text box); longer ones are refused with their length.
+  static constexpr qsizetype kLongestText = 32767;
   // The bar height box as a value: 1.4 when it holds no number, and kept to
   // 0.1-25 so that no typed value asks for an impossible picture.
   double BarHeightValue() const;
@@ -185,8 +188,12 @@ class Form1 : public QMainWindow {
   void ConnectHandlers();
   symbologies::Outcome Generate();
   void ShowOutcome();
+  // Steps 2 to 5 of reSizeimage: Picture1's scale, height and font size.
+  void ApplyBarSize();
 
   symbologies::Outcome lastOutcome_;
+  bool textGiven_ = false;         // Text1 was changed or "Bar Code" pressed since the start
+  double picture1Height_ = 855;    // twips; the height reSizeimage set, restored at every run
 
   // --- Options store and start-up (private) --------------------------------
   void BuildOptions();

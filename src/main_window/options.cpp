@@ -253,6 +253,9 @@ QString Form1::RestoreOptions() {
   step([this] { FillPrinterList(); });
   step([this] { Text9->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
                                                             QStringLiteral("500"))); });
+  // The bar height and font size apply from the start, also when the saved
+  // height equals the initial one (no change ran reSizeimage).
+  step([this] { ApplyBarSize(); });
   return startupError_;
 }
 

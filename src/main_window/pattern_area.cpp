@@ -11,18 +11,19 @@
 
 namespace main_window {
 
-symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector, platform::Dialogs& dialogs) {
+symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector) {
   form.Picture5->SetVisible(true);
   form.Picture1->SetVisible(false);
   form.Picture5->Cls();
   QString text = form.Text1->text();
   const double height = form.BarHeightValue();
   const std::int16_t moduleWidth = 2;
-  const float barHeight = static_cast<float>(height * 10);
+  // Ten pixels per unit of the height value, but never below the printable floor.
+  const float barHeight = static_cast<float>(std::max(height * 10, double{symbologies::kMinBarPixels}));
   const float left = 1.0f;
   const float top = 20.0f;
   const symbologies::Outcome outcome = code128::DrawPatternBarcode(selector, text, *form.Picture5, moduleWidth,
-                                                                   barHeight, left, top, form.Check2->Value(), dialogs);
+                                                                   barHeight, left, top, form.Check2->Value());
   if (outcome.drawn) StretchToWidth(form.Text9->text(), *form.Picture5, *form.Picture8, *form.Picture4, moduleWidth, left);
   return outcome;
 }

@@ -1,7 +1,6 @@
 #pragma once
 // The "Code 128-1" and "Code 2/5" branches of the generate command: the
 // pattern barcode drawn on Picture5, then stretched to the width box.
-#include "platform/dialogs.h"
 #include "platform/picture_box.h"
 #include "symbologies/outcome.h"
 
@@ -10,8 +9,9 @@ namespace main_window {
 class Form1;
 
 // Shows Picture5, draws the text of Text1 with the selector ("128" or "25")
-// and stretches the result by Text9.
-symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector, platform::Dialogs& dialogs);
+// (bars ten pixels per unit of the height box, at least kMinBarPixels) and
+// stretches the result by Text9.
+symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector);
 
 // The width stretch of Picture5 (through Picture4), towards widthText pixels
 // for the 800-pixel reference: every module becomes a whole number of pixels,

@@ -145,7 +145,7 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
     const char* read;
     int height;
   };
-  for (const Case& c : {Case{{"SAVED 1"}, "SAVED 1", 80}, Case{{"--bar-height", "1", "SAVED 1"}, "SAVED 1", 40},
+  for (const Case& c : {Case{{"SAVED 1"}, "SAVED 1", 80}, Case{{"--bar-height", "3", "SAVED 1"}, "SAVED 1", 120},
                         Case{{"--symbology", "code39", "--text-line", "Quillon 4"}, "QUILLON 4", 80},
                         Case{{"--", "-42-"}, "-42-", 80}}) {
     const Result r = Quillon(QStringList{"--export", Path("out.png")} + c.args);
@@ -162,7 +162,9 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
   EXPECT_TRUE(bad.err.startsWith("quillon: Code 39 cannot encode \"\\n\" (character 2)")) << bad.err.toStdString();
   EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
   const Result euro = Quillon({"--export", Path("out.png"), "--symbology", "code128b", "--", "ab\u20ac"});
-  EXPECT_EQ(euro.err, "quillon: Code 128 B cannot encode \"\u20ac\" (character 3).\n");
+  EXPECT_TRUE(euro.err.startsWith("quillon: Code 128 B cannot encode \"\u20ac\" (character 3). It takes") &&
+              euro.err.count('\n') == 1)
+      << euro.err.toStdString();
   EXPECT_FALSE(QFile::exists(Path("out.png")));
   QByteArray binary;
   for (int i = 0; i < 3072; ++i) binary += char(i % 256);
@@ -183,7 +185,10 @@ TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsPixelsAndReplacesAFileOnlyW
   const auto blackWhite = [](const QImage& image) { return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither); };
   const QImage png = blackWhite(QImage(Path("b.png")));
   ASSERT_EQ(QProcess::execute("rsvg-convert", {"-b", "white", Path("b.svg"), "-o", Path("svg.png")}), 0);
-  EXPECT_EQ(blackWhite(QImage(Path("svg.png"))), png);
+  // The SVG's size is in millimetres, which rsvg may round up by a pixel.
+  const QImage fromSvg(Path("svg.png"));
+  EXPECT_LE(fromSvg.width() - png.width(), 1);
+  EXPECT_EQ(blackWhite(fromSvg.copy(png.rect())), png);
   const auto pages = test_support::RasterisePdf(Path("b.PDF"), 96);
   ASSERT_EQ(pages.size(), 1u);
   EXPECT_LE(pages[0].width() - png.width(), 1);

@@ -34,6 +34,23 @@ TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
   EXPECT_TRUE(form().LabelHint->isHidden());
 }
 
+TEST_F(GenerateTest, StartingDrawsNothingTheUserDidNotGive) {
+  // A saved Code 2/5 and bar height would have drawn (and refused) the prompt.
+  form().Option5->setChecked(true);  // saved as it is clicked
+  settings.SaveSetting(main_window::kApp, main_window::kSection, QStringLiteral("text8"), QStringLiteral("2"));
+  Restart();
+  EXPECT_TRUE(form().Option5->isChecked());
+  EXPECT_TRUE(form().LabelHint->isHidden());
+  EXPECT_TRUE(form().LastProblem().isEmpty());
+  EXPECT_FALSE(form().Picture2->HasPicture());
+  EXPECT_TRUE(dialogs.shown.empty());
+  form().Text8->setText(QStringLiteral("3"));  // still nothing typed
+  EXPECT_TRUE(form().LabelHint->isHidden());
+  form().Text1->setText(QString(form().kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
+  EXPECT_EQ(form().Text1->text().size(), form().kLongestText + 1);
+  EXPECT_TRUE(form().LastProblem().contains(QStringLiteral("32768 characters"))) << form().LastProblem().toStdString();
+}
+
 TEST_F(GenerateTest, BarHeightSetsTheInnerHeightFortyPixelsPerUnit) {
   form().Text1->setText(QStringLiteral("H"));
   // Not a number: the initial 1.4.
@@ -57,11 +74,154 @@ TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
     }
   }
   EXPECT_FALSE(dialogs.endStatus.has_value());
-  // The only messages: Code 128 B refusing a font size of 0 or below, and
-  // Code 2/5 refusing the letters of the text.
-  for (const auto& shown : dialogs.shown)
-    EXPECT_TRUE(shown.text == code128::kCode128ErrorText || shown.text == code128::kSubscriptOutOfRange)
-        << shown.text.toStdString();
+  // Code 128 B refusing a font size of 0 and Code 2/5 the letters show in the
+  // hint: changing a size box is no explicit command.
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+// Every symbology with a text it takes, how the decoders name it and read it.
+struct Symbology {
+  QRadioButton* main_window::Form1::*option;
+  const char* text;
+  const char* decodeAs;
+  const char* read;
+  bool heightSetsBars;  // the bar height box sets the bars (ten or forty pixels a unit, over the floor)
+};
+const Symbology kSymbologies[] = {
+    {&main_window::Form1::Option2, "QUILLON-39", "code39", "QUILLON-39", true},
+    {&main_window::Form1::Option1, "Quillon 128", "code128", "Quillon 128", false},
+    {&main_window::Form1::Option4, "Quillon 128", "code128", "Quillon 128", true},
+    {&main_window::Form1::Option5, "20260417", "i25", "20260417", true},
+    {&main_window::Form1::Option8, "03600029145", "upca", "036000291452", false},
+    {&main_window::Form1::Option9, "590123412345", "ean13", "5901234123457", false},
+};
+
+// The picture measured: the bars are the rows from the first dark one that
+// repeat its runs; a column dark in their last row stays a bar as far down as
+// it runs (EAN's longer guards). Everything else dark is the text line.
+struct Geometry {
+  int barTop = -1, barRows = 0;
+  QRect textInk;         // the box of the text line's ink
+  bool touching = false; // a text pixel next to a bar pixel
+};
+Geometry Measure(const QImage& img) {
+  Geometry g;
+  const auto dark = [&](int x, int y) { return qGray(img.pixel(x, y)) < 192; };
+  for (int y = 0; y < img.height() && g.barTop < 0; ++y)
+    if (!DarkLightRuns(img, y).empty()) g.barTop = y;
+  if (g.barTop < 0) return g;
+  const auto runs = DarkLightRuns(img, g.barTop);
+  while (g.barTop + g.barRows < img.height() && DarkLightRuns(img, g.barTop + g.barRows) == runs) ++g.barRows;
+  std::vector<std::vector<bool>> bar(img.width(), std::vector<bool>(img.height()));
+  for (int x = 0; x < img.width(); ++x)
+    for (int y = g.barTop; y < img.height() && (y < g.barTop + g.barRows || dark(x, y)) &&
+                           qGray(img.pixel(x, g.barTop + g.barRows - 1)) < 128;
+         ++y)
+      bar[x][y] = true;
+  for (int y = 0; y < img.height(); ++y)
+    for (int x = 0; x < img.width(); ++x) {
+      if (!dark(x, y) || bar[x][y]) continue;
+      g.textInk |= QRect(x, y, 1, 1);
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+          if (img.rect().contains(x + dx, y + dy) && bar[x + dx][y + dy]) g.touching = true;
+    }
+  return g;
+}
+
+TEST_F(GenerateTest, EveryPictureHasPrintableBarsAndAWholeTextLineClearOfThem) {
+  form().Text9->setText(QStringLiteral("500"));  // the saved default: Code 128-1 and Code 2/5 are stretched
+  for (const Symbology& sym : kSymbologies)
+    for (const char* height : {"0.1", "0.2", "1", "1.4", "5", "25"})
+      for (const char* font : {"1", "8", "72"})
+        for (const int line : {0, 1}) {
+          const std::string where = std::string(sym.text) + " height " + height + " font " + font + " line " +
+                                    std::to_string(line);
+          (form().*sym.option)->setChecked(true);
+          form().Check2->SetValue(line);
+          form().Text3->setText(QString::fromLatin1(font));
+          form().Text8->setText(QString::fromLatin1(height));
+          form().Text1->setText(QString::fromLatin1(sym.text));
+          form().reSizeimage();  // applies the font size too
+          const QImage img = form().FinishedPicture();
+          if (img.isNull()) {
+            EXPECT_FALSE(form().LastProblem().isEmpty()) << where;
+            continue;
+          }
+          const Geometry g = Measure(img);
+          EXPECT_GE(g.barRows, symbologies::kMinBarPixels) << where;
+          if (sym.heightSetsBars && std::string(height) == "25") {
+            EXPECT_GE(g.barRows, 250) << where;
+          }
+          EXPECT_FALSE(g.touching) << where;
+          // The text line: present where it is asked for (and the font is not
+          // a dot), never cut by the picture's edges.
+          const bool printed = line == 1 || sym.option == &main_window::Form1::Option9;
+          if (printed && std::atof(font) >= 8) {
+            EXPECT_FALSE(g.textInk.isEmpty()) << where;
+          }
+          if (!printed) {
+            EXPECT_TRUE(g.textInk.isEmpty()) << where;
+          }
+          EXPECT_TRUE(g.textInk.isEmpty() || img.rect().adjusted(1, 1, -1, -1).contains(g.textInk)) << where;
+          // Decoding all 216 pictures takes minutes: the lowest bars and the
+          // default height with the default font, and the largest font.
+          const bool decode = (std::string(font) == "8" && (std::string(height) == "0.1" || std::string(height) == "1.4")) ||
+                              (std::string(font) == "72" && std::string(height) == "1.4" && line == 1);
+          if (!decode) continue;
+          const auto d = test_support::Decode(img, QString::fromLatin1(sym.decodeAs), QString::fromLatin1(sym.read));
+          EXPECT_EQ(d.exitCode, 0) << where << "\n" << d.output.toStdString();
+        }
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(GenerateTest, APictureDependsOnItsOwnTextAndOptionsAloneWhateverRanBefore) {
+  const auto generate = [&](const Symbology& sym, const char* width, const char* height, const char* font, int line) {
+    (form().*sym.option)->setChecked(true);
+    form().Check2->SetValue(line);
+    form().Text9->setText(QString::fromLatin1(width));
+    form().Text3->setText(QString::fromLatin1(font));
+    form().Text8->setText(QString::fromLatin1(height));
+    form().Text1->setText(QString::fromLatin1(sym.text));
+    form().reSizeimage();
+    return form().FinishedPicture();
+  };
+  for (const Symbology& sym : kSymbologies) {
+    const QImage alone = generate(sym, "800", "1.4", "8", 1);
+    ASSERT_FALSE(alone.isNull()) << sym.text;
+    for (const Symbology& before : kSymbologies) {
+      // A long text, a wide stretch, tall bars and a large font grow what they can.
+      form().Text1->setText(QStringLiteral("0123456789012345678901234567890"));
+      generate(before, "1600", "5", "72", 1);
+      EXPECT_EQ(generate(sym, "800", "1.4", "8", 1), alone) << sym.text << " after " << before.text;
+    }
+  }
+}
+
+TEST_F(GenerateTest, TypingARefusedCharacterShowsTheHintOnlyAndKeepsEveryKey) {
+  const std::pair<QRadioButton* main_window::Form1::*, const char*> typed[] = {
+      {&main_window::Form1::Option2, "ab#12"},  {&main_window::Form1::Option1, "ab\u00e9123"},
+      {&main_window::Form1::Option4, "ab\u00e91"}, {&main_window::Form1::Option5, "12a45"},
+      {&main_window::Form1::Option8, "0360a"},  {&main_window::Form1::Option9, "59x"}};
+  form().show();
+  for (const auto& [option, keys] : typed) {
+    (form().*option)->setChecked(true);
+    form().Text1->clear();
+    form().Text1->setFocus();
+    for (const QChar key : QString::fromUtf8(keys))  // keyClicks takes ASCII only
+      QTest::sendKeyEvent(QTest::Click, form().Text1, Qt::Key_unknown, QString(key), Qt::NoModifier);
+    EXPECT_EQ(form().Text1->text(), QString::fromUtf8(keys));
+    EXPECT_TRUE(form().LabelHint->isVisible()) << keys;
+    EXPECT_FALSE(form().LabelHint->text().isEmpty()) << keys;
+  }
+  EXPECT_TRUE(dialogs.shown.empty());
+  // "Bar Code" still says it in the box where the symbology has one.
+  form().Command1->click();
+  ASSERT_EQ(dialogs.shown.size(), 0u);  // EAN has no box
+  form().Option5->setChecked(true);
+  form().Command1->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, code128::kSubscriptOutOfRange);
 }
 
 TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesWhatWasThere) {

@@ -29,11 +29,15 @@ TEST(ExportTest, PicturesDecodeToTheCodeWithItsCheckDigitAndRefusalsExitOne) {
       {{"code128-1", "20260417"}, "code128", "20260417"},
       {{"code25", "20260417"}, "i25", "20260417"},
       {{"code25", "12a4"}, "", "\"a\" (character 3) is not a digit"},
+      // A bar height set before TEXT draws nothing of its own and says nothing.
+      {{"code25", "--bar-height", "2", "123456"}, "i25", "123456"},
+      {{"code25", "1"}, "", "at least two digits (the text has 1)"},
+      {{"code39", "--", QString(40000, QLatin1Char('A'))}, "", "40000 characters"},
   };
   QTemporaryDir dir;
   int n = 0;
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.args.join(' ').toStdString());
+    SCOPED_TRACE(c.args.join(' ').left(80).toStdString());
     const QString png = dir.filePath(QStringLiteral("%1.png").arg(++n));
     QProcess p;  // on this program's private, empty settings folder
     p.start(QStringLiteral(QUILLON_BINARY), QStringList{"--export", png, "--symbology"} + c.args);
@@ -46,6 +50,7 @@ TEST(ExportTest, PicturesDecodeToTheCodeWithItsCheckDigitAndRefusalsExitOne) {
       continue;
     }
     ASSERT_EQ(p.exitCode(), 0) << err.toStdString();
+    EXPECT_TRUE(err.isEmpty()) << err.toStdString();
     const auto d = test_support::Decode(QImage(png), QString::fromLatin1(c.symbology), QString::fromLatin1(c.expected));
     EXPECT_EQ(d.exitCode, 0) << d.output.toStdString();
   }

@@ -97,14 +97,14 @@ std::vector<int> Code128SymbolValues(const QByteArray& ansiData, bool checkChara
   return values;
 }
 
-bool Code128WeightsOverflow(const QString& data) {
+qsizetype Code128WeightsOverflow(const QString& data) {
   const QByteArray ansi = platform::ToAnsi(data).bytes;
   std::int64_t weight = 1;
   for (const char c : ansi) {
-    if (Code128Value(static_cast<unsigned char>(c)).value_or(0) * weight > 32767) return true;
+    if (Code128Value(static_cast<unsigned char>(c)).value_or(0) * weight > 32767) return weight;
     ++weight;
   }
-  return false;
+  return 0;
 }
 
 std::int32_t DrawCode128(Code128Spec& spec, gdi::DeviceContext& hdc) {
@@ -223,10 +223,13 @@ std::int32_t DrawCode128(Code128Spec& spec, gdi::DeviceContext& hdc) {
         const std::int16_t width = Clamp16(static_cast<double>(textRect.right) - textRect.left);
         const std::int16_t cell = Clamp16(platform::RoundHalfEven(static_cast<double>(width) / data.size()));
         hdc.SetTextCharacterExtra(Clamp16(static_cast<double>(cell) - tm.tmAveCharWidth));
-        hdc.DrawTextA(data.constData(), -1, &textRect, gdi::DT_CALCRECT | gdi::DT_CENTER);
-        hdc.DrawTextA(data.constData(), -1, &textRect, gdi::DT_CENTER);
+        hdc.DrawTextA(data.constData(), -1, &textRect, gdi::DT_CALCRECT | gdi::DT_CENTER | gdi::DT_NOPREFIX);
+        hdc.DrawTextA(data.constData(), -1, &textRect, gdi::DT_CENTER | gdi::DT_NOPREFIX);
       } else {
-        hdc.DrawTextA(caption.constData(), static_cast<int>(caption.size()), &textRect, flags | gdi::DT_CENTER);
+        // The caption shows the encoded text as it is: an ampersand is drawn,
+        // not taken as an underline prefix.
+        hdc.DrawTextA(caption.constData(), static_cast<int>(caption.size()), &textRect,
+                      flags | gdi::DT_CENTER | gdi::DT_NOPREFIX);
       }
     }
 
@@ -245,13 +248,14 @@ std::int32_t DrawCode128(Code128Spec& spec, gdi::DeviceContext& hdc) {
   return 0;
 }
 
-void ShowCode128Error(platform::Dialogs& dialogs, std::int32_t /*code*/) { dialogs.Ok(kCode128ErrorText, {}); }
-
 QString Code128Problem(const Code128Spec& spec, std::int32_t code) {
   if (code == kBadCharacter) {
     const qsizetype i = std::max<qsizetype>(FirstRefused(spec.Data), 0);
     const qsizetype len = (spec.Data.at(i).isHighSurrogate() && i + 1 < spec.Data.size()) ? 2 : 1;
-    return QStringLiteral("Code 128 B cannot encode \"%1\" (character %2).").arg(spec.Data.mid(i, len)).arg(i + 1);
+    return QStringLiteral("Code 128 B cannot encode \"%1\" (character %2). It takes the characters from space to ~, "
+                          "DEL, and \u00b9 \u00b2 \u00b3 \u00bc as function characters.")
+        .arg(spec.Data.mid(i, len))
+        .arg(i + 1);
   }
   if (code == kBadFont && spec.FontSize <= 0) return QStringLiteral("Code 128 B needs a font size above 0.");
   return QStringLiteral("Code 128 B could not be drawn (error %1).").arg(code);

@@ -3,7 +3,6 @@
 // straight onto a device context: a background box, the bars, and the
 // human-readable text above or below them.
 #include "platform/device_context.h"
-#include "platform/dialogs.h"
 
 #include <QByteArray>
 #include <QString>
@@ -67,9 +66,10 @@ std::int32_t ValidateCode128(const Code128Spec& spec);
 // checkCharacter the modulo-103 check value; without the stop.
 std::vector<int> Code128SymbolValues(const QByteArray& ansiData, bool checkCharacter);
 
-// True when a value times its position in data exceeds 16 bits (32767), the
-// limit of the check arithmetic: such texts are refused, not drawn.
-bool Code128WeightsOverflow(const QString& data);
+// The first position (1-based) where a value times its position in data
+// exceeds 16 bits (32767), the limit of the check arithmetic, or 0: such
+// texts are refused, not drawn.
+qsizetype Code128WeightsOverflow(const QString& data);
 
 // Validates spec, then draws on hdc: a background box in BackColor from
 // (Left, Top), the symbol (Start B, the characters, the check character, the
@@ -85,9 +85,8 @@ std::int32_t DrawCode128(Code128Spec& spec, platform::gdi::DeviceContext& hdc);
 inline const QString kCode128ErrorText =
     QStringLiteral("There was an Unknow Error please send an email to support@quillon.example ");
 
-// The message for a non-zero result of DrawCode128 (the code is not shown).
-// The program carries on: the caller draws no barcode.
-void ShowCode128Error(platform::Dialogs& dialogs, std::int32_t code);
+// kCode128ErrorText is the message box for a non-zero result of DrawCode128
+// (the code is not shown); the program carries on and draws no barcode.
 
 // Why spec gave the result code, in words for the user.
 QString Code128Problem(const Code128Spec& spec, std::int32_t code);

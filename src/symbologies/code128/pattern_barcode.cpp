@@ -22,18 +22,27 @@ std::vector<std::string_view> Split(std::string_view list, char separator) {
   }
 }
 
-// Why Interleaved 2 of 5 cannot encode the (padded) text, for the user.
-QString Interleaved2of5Problem(const QString& text) {
-  for (qsizetype i = 0; i < text.size(); ++i) {
-    if (text.at(i) < u'0' || text.at(i) > u'9')
+}  // namespace
+
+QString Interleaved2of5Problem(const QString& typed) {
+  for (qsizetype i = 0; i < typed.size(); ++i) {
+    if (typed.at(i) < u'0' || typed.at(i) > u'9')
       return QStringLiteral("Code 2/5 takes digits only: \"%1\" (character %2) is not a digit.")
-          .arg(text.mid(i, 1))
+          .arg(typed.mid(i, 1))
           .arg(i + 1);
   }
-  return QStringLiteral("Code 2/5 takes at most 20 digits (the text has %1).").arg(text.size());
+  if (typed.size() < 2)
+    return QStringLiteral("Code 2/5 needs at least two digits (the text has %1).").arg(typed.size());
+  if (typed.size() > 20) return QStringLiteral("Code 2/5 takes at most 20 digits (the text has %1).").arg(typed.size());
+  return {};
 }
 
-}  // namespace
+QString Code128TooLong(qsizetype length, qsizetype position) {
+  return QStringLiteral("The text is too long for a Code 128 barcode (%1 characters): a character's value times "
+                        "its position may be at most 32767, and character %2 passes that.")
+      .arg(length)
+      .arg(position);
+}
 
 std::vector<std::string_view> Code128Patterns() { return Split(kCode128Widths, ','); }
 
@@ -75,7 +84,7 @@ std::optional<BarPattern> EncodeInterleaved2of5(const QString& text) {
 
 symbologies::Outcome DrawPatternBarcode(const QString& selector, QString& text, platform::PictureBox& target,
                                         std::int16_t moduleWidth, float barHeight, float left, float top,
-                                        int check2Value, platform::Dialogs& dialogs) {
+                                        int check2Value) {
   using symbologies::Outcome;
   if (selector == QStringLiteral("128")) {
     // Code set B has no symbol for anything outside space to "~": skipping it
@@ -89,17 +98,19 @@ symbologies::Outcome DrawPatternBarcode(const QString& selector, QString& text, 
     }
     const auto encoded = EncodeCode128B(text);
     barPattern = encoded.value_or(BarPattern());
-    if (!encoded)
-      return Outcome::Refused(
-          QStringLiteral("The text is too long for a Code 128 barcode (%1 characters).").arg(text.size()));
+    if (!encoded) {
+      qsizetype at = 0;
+      while (at < text.size() && (text.at(at).unicode() - 32) * (at + 1) <= 32767) ++at;
+      return Outcome::Refused(Code128TooLong(text.size(), at + 1));
+    }
   } else if (selector == QStringLiteral("25")) {
+    const QString typed = text;
     if (text.size() % 2 != 0) text += QLatin1Char('0');
     const auto encoded = EncodeInterleaved2of5(text);
     barPattern = encoded.value_or(BarPattern());
     if (!encoded) {
       // A partial symbol would be printable but unreadable: draw nothing.
-      dialogs.Ok(kSubscriptOutOfRange, {});
-      return Outcome::Refused(Interleaved2of5Problem(text));
+      return Outcome::Refused(Interleaved2of5Problem(typed), kSubscriptOutOfRange);
     }
   }
   if (barPattern.empty()) return Outcome::Refused({});

@@ -2,7 +2,6 @@
 // The table-driven encoders: Code 128 (code set B only) and Interleaved 2 of 5
 // turn a text into a bar pattern, and DrawPatternBarcode draws a pattern as
 // black boxes on a picture area, with the text line under it.
-#include "platform/dialogs.h"
 #include "platform/picture_box.h"
 #include "symbologies/outcome.h"
 
@@ -51,6 +50,13 @@ std::optional<BarPattern> EncodeCode128B(const QString& text);
 // or longer than 20 digits (it then has no complete symbol).
 std::optional<BarPattern> EncodeInterleaved2of5(const QString& text);
 
+// The refusal of a text whose check arithmetic overflows at position (1-based).
+QString Code128TooLong(qsizetype length, qsizetype position);
+
+// Why Interleaved 2 of 5 cannot encode the text as typed (before any "0" is
+// added), or "" when it can.
+QString Interleaved2of5Problem(const QString& typed);
+
 // What the Interleaved 2 of 5 encoder shows when it cannot encode a text: the
 // run-time error number, a line break and its description.
 inline const QString kSubscriptOutOfRange = QStringLiteral("9\r\nSubscript out of range");
@@ -62,9 +68,9 @@ inline const QString kSubscriptOutOfRange = QStringLiteral("9\r\nSubscript out o
 // from (left, top), in the target's scale units; with check2Value 1 the text
 // is printed at font size 16 under the bars, from left. The target grows
 // where the drawing would not fit. A text the encoder refuses draws nothing;
-// for Interleaved 2 of 5 its error message is shown through dialogs.
+// for Interleaved 2 of 5 the outcome carries its error message.
 symbologies::Outcome DrawPatternBarcode(const QString& selector, QString& text, platform::PictureBox& target,
                                         std::int16_t moduleWidth, float barHeight, float left, float top,
-                                        int check2Value, platform::Dialogs& dialogs);
+                                        int check2Value);
 
 }  // namespace code128

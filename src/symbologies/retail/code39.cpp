@@ -1,8 +1,10 @@
 #include "symbologies/retail/code39.h"
 
+#include "platform/controls.h"
 #include "platform/numbers.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace retail {
 
@@ -57,11 +59,19 @@ std::array<std::string_view, 91> BuildCode39Table() {
   return t;
 }
 
+QString UpperCaseLetters(const QString& text) {
+  QString upper = text;
+  for (QChar& c : upper)
+    if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - u'a' + u'A');
+  return upper;
+}
+
 QString Code39Problem(const QString& upperText) {
   const auto table = BuildCode39Table();
   for (qsizetype i = 0; i < upperText.size(); ++i) {
     const char16_t c = upperText.at(i).unicode();
-    const QString where = QStringLiteral("\"%1\" (character %2)").arg(upperText.mid(i, 1)).arg(i + 1);
+    const qsizetype len = upperText.at(i).isHighSurrogate() && i + 1 < upperText.size() ? 2 : 1;
+    const QString where = QStringLiteral("\"%1\" (character %2)").arg(upperText.mid(i, len)).arg(i + 1);
     if (c == u'*')
       return QStringLiteral("Code 39 cannot encode %1: \"*\" is its start/stop character.").arg(where);
     if (c < 32 || c > 90 || table[c].empty())
@@ -74,19 +84,19 @@ QString Code39Problem(const QString& upperText) {
 symbologies::Outcome DrawCode39(QString& text, platform::PictureBox& Picture1, int check2Value) {
   using platform::kBlack;
   using platform::kWhite;
+  using symbologies::Outcome;
   if (text.isEmpty()) {
     Picture1.Cls();
-    return symbologies::Outcome::Refused({});
+    return Outcome::Refused({});
   }
   const auto table = BuildCode39Table();
-  text = text.toUpper();
+  text = UpperCaseLetters(text);
   Picture1.SetScaleMode(platform::ScaleMode::Pixels);
   Picture1.SetPicture(QImage());  // also clears the drawing
 
   // A character the symbol cannot carry would make the bars say something
   // other than the text line: draw nothing rather than a misleading symbol.
-  if (const QString problem = Code39Problem(text); !problem.isEmpty())
-    return symbologies::Outcome::Refused(problem);
+  if (const QString problem = Code39Problem(text); !problem.isEmpty()) return Outcome::Refused(problem);
 
   const int unit = std::max<int>(1, platform::ToInt16(Picture1.ScaleHeight() / 40).value_or(1));
   const double textHeight = Picture1.TextHeight(text);
@@ -94,22 +104,35 @@ symbologies::Outcome DrawCode39(QString& text, platform::PictureBox& Picture1, i
   const QString symbol = QChar(1) + text + QChar(2);
   const auto n = symbol.size();
 
-  // Each character takes 16.5 units of the first width; refuse what the area
-  // cannot hold rather than cut the symbol off.
-  if (n * 16.5 * unit > platform::PictureBox::kMaxPixels)
-    return symbologies::Outcome::Refused(
-        QStringLiteral("The text is too long for a Code 39 barcode (%1 characters).").arg(text.size()));
+  // Each character takes 16.5 units of the first width and 13 of the drawing;
+  // refuse what the area cannot hold rather than cut the symbol or its text.
+  const double drawnWidth = (13.0 * n + 2) * unit;
+  const double textLineWidth = check2Value == 1 ? textWidth + 2 * unit : 0;
+  if (n * 16.5 * unit > platform::PictureBox::kMaxPixels || textLineWidth > platform::PictureBox::kMaxPixels)
+    return Outcome::Refused(QStringLiteral("The text is too long for a Code 39 barcode (%1 characters): at this "
+                                           "bar height and font size it takes at most %2.")
+                                .arg(text.size())
+                                .arg(std::max<qsizetype>(0, static_cast<qsizetype>(
+                                                                platform::PictureBox::kMaxPixels / (16.5 * unit)) - 2)));
 
+  // The room for the text line is reserved whether or not it is printed: a
+  // quarter of its height above and below it (at least two pixels, so that
+  // even a tiny font keeps a white row between bars and text). Where the
+  // height left for the bars is under the printable floor, the area grows.
+  const double gap = std::max(0.25 * textHeight, 2.0);
+  const double reserve = textHeight + 2 * gap;
+  if (Picture1.ScaleHeight() - reserve < symbologies::kMinBarPixels)
+    Picture1.SetHeight(std::ceil(symbologies::kMinBarPixels + reserve) * platform::kTwipsPerPixel);
   const double top = Picture1.ScaleTop();
-  // The room for the text line is reserved whether or not it is printed. A
-  // text line taller than the area would put the bottom above the top; the
-  // bars then keep at least one pixel row.
-  const double bottom = std::max(top, top + Picture1.ScaleHeight() - 1.5 * textHeight);
+  const double bottom = top + Picture1.ScaleHeight() - reserve;
 
+  // A text line wider than the symbol widens the area; the bars are then
+  // centred under it.
+  const double shift = textLineWidth > drawnWidth ? std::round((textLineWidth - drawnWidth) / 2) : 0;
   const std::int16_t unitTwips = static_cast<std::int16_t>(15 * unit);
-  Picture1.SetWidth(static_cast<float>(n * 1.1 * unitTwips * (Picture1.Width() / Picture1.ScaleWidth())));
-
-  double x = Picture1.ScaleLeft();
+  const double toWidth = Picture1.Width() / Picture1.ScaleWidth();
+  Picture1.SetWidth(std::max<double>(static_cast<float>(n * 1.1 * unitTwips * toWidth), (drawnWidth + 2 * shift) * toWidth));
+  double x = Picture1.ScaleLeft() + shift;
   for (const QChar ch : symbol) {
     const char16_t c = ch.unicode() > 90 ? 0 : ch.unicode();
     for (const char s : table[c]) {
@@ -125,12 +148,12 @@ symbologies::Outcome DrawCode39(QString& text, platform::PictureBox& Picture1, i
   x += unit;
 
   if (check2Value == 1) {
-    Picture1.SetWidth((x + unit) * (Picture1.Width() / Picture1.ScaleWidth()));
+    Picture1.SetWidth(std::max(x + unit + shift, textLineWidth) * (Picture1.Width() / Picture1.ScaleWidth()));
     Picture1.SetCurrentX((Picture1.ScaleWidth() - textWidth) / 2);
-    Picture1.SetCurrentY(bottom + 0.25 * textHeight);
+    Picture1.SetCurrentY(bottom + gap);
     Picture1.Print(text);
   }
-  return symbologies::Outcome::Drawn();
+  return Outcome::Drawn();
 }
 
 }  // namespace retail

@@ -2,6 +2,11 @@
 
 #include "platform/controls.h"
 
+#include <QFontMetrics>
+
+#include <algorithm>
+#include <cmath>
+
 namespace retail {
 
 namespace {
@@ -20,10 +25,34 @@ const std::string& LeftPattern(const EanTables& t, int digit, bool even) {
 
 const std::string& RightPattern(const EanTables& t, int digit) { return t.setC.at(static_cast<size_t>(digit)); }
 
-void PrintAt(platform::PictureBox& target, double x, double y, const QString& text) {
-  target.SetCurrentX(x);
-  target.SetCurrentY(y);
-  target.Print(text);
+// The digits under the bars, one under each seven-module digit as on retail
+// labels, in a font small enough that every digit's ink leaves a white
+// column on both sides of its cell: no digit touches a guard bar.
+constexpr int kDigitModules = 7;
+
+// The largest font (from 8 points down) whose digits are at most
+// five pixels wide.
+void ChooseDigitFont(platform::PictureBox& target) {
+  for (double points = 8; points > 3; points -= 0.75) {
+    target.SetFontSize(points);
+    const QFontMetrics fm(target.Font());
+    int widest = 0;
+    for (char d = '0'; d <= '9'; ++d) widest = std::max(widest, fm.tightBoundingRect(QString(QLatin1Char(d))).width());
+    if (widest <= kDigitModules - 2) return;
+  }
+}
+
+// Prints digits in consecutive cells from module firstModule (module 0 is the
+// first of the start guard), their ink one white row below the data bars.
+void PrintDigits(EanPen& pen, const QString& digits, int firstModule) {
+  const QFontMetrics fm(pen.target.Font());
+  for (qsizetype i = 0; i < digits.size(); ++i) {
+    const QRect ink = fm.tightBoundingRect(digits.mid(i, 1));
+    const double cellLeft = kEanFirstModuleX + firstModule + kDigitModules * static_cast<double>(i);
+    pen.target.SetCurrentX(std::round(cellLeft + (kDigitModules - ink.width()) / 2.0) - ink.left());
+    pen.target.SetCurrentY(pen.barTop + pen.h + 1 - fm.ascent() - ink.top());
+    pen.target.Print(digits.mid(i, 1));
+  }
 }
 
 // Everything but the drawing itself is shared by both lengths.
@@ -46,6 +75,7 @@ symbologies::Outcome DrawEanSymbol(platform::PictureBox& target, int height, con
   EanPen pen{target, 10, height * 4, 5};
   target.SetBackColor(platform::kWhite);
   target.SetScaleMode(platform::ScaleMode::Pixels);
+  if (showText) ChooseDigitFont(target);
   // Tall enough for the guard bars (h + 15) and the digits below them
   // (h + 10 plus one text line).
   const double twipsPerPixel = platform::kTwipsPerPixel;
@@ -131,8 +161,10 @@ void EncodeEan13(EanPen& pen, const QString& code, const EanTables& tables, bool
   pen.penX = 5;
   for (const EanSegment& s : Ean13Segments(code, tables)) DrawModules(pen, s.pattern, s.isGuard);
   if (showText) {
-    PrintAt(pen.target, 23, pen.h + 10, code.mid(1, 6));
-    PrintAt(pen.target, 68, pen.h + 10, code.mid(7, 5) + QString::number(EanCheckDigit(code)));
+    // The leading digit stands left of the start guard, in the quiet zone.
+    PrintDigits(pen, code.left(1), -kDigitModules - 1);
+    PrintDigits(pen, code.mid(1, 6), 3);
+    PrintDigits(pen, code.mid(7, 5) + QString::number(EanCheckDigit(code)), 50);
   }
 }
 
@@ -140,8 +172,8 @@ void EncodeEan8(EanPen& pen, const QString& code, const EanTables& tables, bool 
   pen.penX = 5;
   for (const EanSegment& s : Ean8Segments(code, tables)) DrawModules(pen, s.pattern, s.isGuard);
   if (showText) {
-    PrintAt(pen.target, 23, pen.h + 10, code.left(4));
-    PrintAt(pen.target, 53, pen.h + 10, code.mid(4, 3) + QString::number(EanCheckDigit(code)));
+    PrintDigits(pen, code.left(4), 3);
+    PrintDigits(pen, code.mid(4, 3) + QString::number(EanCheckDigit(code)), 36);
   }
 }
 

@@ -40,6 +40,10 @@ struct EanSegment {
 std::vector<EanSegment> Ean13Segments(const QString& code, const EanTables& tables);
 std::vector<EanSegment> Ean8Segments(const QString& code, const EanTables& tables);
 
+// The x of the first module of the start guard (pen x 5, advanced before the
+// line, drawn at pen x + 10).
+inline constexpr int kEanFirstModuleX = 16;
+
 // Where the encoder draws: the target, the top of the bars, the bar height
 // h (pixels) and the pen x of the last module drawn.
 struct EanPen {
@@ -53,8 +57,9 @@ struct EanPen {
 // + 10 after advancing the pen; guard lines are 5 pixels longer.
 void DrawModules(EanPen& pen, std::string_view pattern, bool isGuard);
 
-// Draw the symbol from pen x 5 and, with showText, print the digits in two
-// groups at y = h + 10 (EAN-13 leaves the first digit unprinted).
+// Draw the symbol from pen x 5 and, with showText, print the digits under
+// the data bars, each centred under its own digit between the guards; an
+// EAN-13's leading digit left of the start guard.
 void EncodeEan13(EanPen& pen, const QString& code, const EanTables& tables, bool showText);
 void EncodeEan8(EanPen& pen, const QString& code, const EanTables& tables, bool showText);
 

@@ -2,7 +2,6 @@
 // drawn on a picture area read back module by module.
 #include "symbologies/code128/pattern_barcode.h"
 
-#include "support/scripted_dialogs.h"
 #include "symbologies/code128/reference.h"
 
 #include <gtest/gtest.h>
@@ -34,12 +33,11 @@ TEST(PatternEncoders, TextsWithoutACompleteSymbolAreRefused) {
 TEST(DrawPattern, BarsAndSpacesCoverWholeModulesFromLeftAndTop) {
   platform::PictureBox box(nullptr, 0, 0, 6615, 1095);
   box.SetScaleMode(platform::ScaleMode::Pixels);
-  test_support::ScriptedDialogs dialogs;
   const auto dark = [&box](int x, int y) { return qGray(box.Image().pixel(x, y)) < 128; };
   for (const std::int16_t module : {1, 2, 3}) {
     QString text = QStringLiteral("Zz 9~");
     box.Cls();
-    ASSERT_TRUE(DrawPatternBarcode(QStringLiteral("128"), text, box, module, 14, 1, 20, 0, dialogs).drawn);
+    ASSERT_TRUE(DrawPatternBarcode(QStringLiteral("128"), text, box, module, 14, 1, 20, 0).drawn);
     EXPECT_EQ(ModulesOfRow(box.Image(), 27, module), Ref128B("Zz 9~")) << module;
     // The first bar from (1, 20) to (1, 34), both included.
     EXPECT_TRUE(!dark(0, 27) && dark(1, 27) && !dark(1, 19) && dark(1, 20) && dark(1, 34) && !dark(1, 35));

@@ -92,7 +92,7 @@ TEST_F(Code39Test, TheAreaFitsTheSymbolAndTheTextLineGoesUnderTheBars) {
 TEST_F(Code39Test, CharactersOutsideTheTableGiveNoBarcodeAndSayWhich) {
   const std::pair<const char*, const char*> cases[] = {{"A#B", "\"#\" (character 2)"},
                                                        {"AB*C", "\"*\" (character 3)"},
-                                                       {"caf\u00e9", "\"\u00c9\" (character 4)"}};
+                                                       {"stra\u00dfe", "\"\u00df\" (character 5)"}, {"caf\u00e9", "\"\u00e9\" (character 4)"}};
   for (const auto& [text, why] : cases) {
     Generate(QStringLiteral("VALID"));
     ASSERT_TRUE(form().Picture2->HasPicture());

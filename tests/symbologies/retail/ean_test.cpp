@@ -132,7 +132,7 @@ TEST_F(RetailTest, DrawnModulesAreThePublishedSymbolsOnePixelEach) {
   }
 }
 
-TEST_F(RetailTest, EanGuardBarsReachFivePixelsLowerAndTheDigitsGoUnderTheBars) {
+TEST_F(RetailTest, EanGuardBarsReachFivePixelsLowerAndEachDigitStandsUnderItsOwnModules) {
   const std::string modules = Published("590123412345");
   std::string guards = modules;
   for (size_t m = 3; m < 92; ++m)
@@ -142,14 +142,32 @@ TEST_F(RetailTest, EanGuardBarsReachFivePixelsLowerAndTheDigitsGoUnderTheBars) {
   const std::pair<int, std::string> rows[] = {{9, std::string(95, '0')}, {10, modules}, {57, modules},
                                               {58, guards}, {62, guards}, {63, std::string(95, '0')}};
   for (const auto& [y, expected] : rows) EXPECT_EQ(Modules(bare.Image(), y, kEanX, 95), expected) << y;
-  // Two groups under the guard bars' ends, EAN-13 leaving its first digit out.
-  const std::tuple<std::string, const char*, int, const char*> cases[] = {
-      {"590123412345", "901234", 68, "123457"}, {"9638507", "9638", 53, "5074"}};
-  for (const auto& [code, left, rightX, right] : cases) {
+  // One digit under each digit's seven modules, the EAN-13 leading digit left
+  // of the start guard: the columns of ink below the data bars (guard bars
+  // aside) form one group per digit, inside its cell with a white column to
+  // spare on each side, so that none touches a bar.
+  const std::pair<std::string, std::vector<int>> cases[] = {
+      {"590123412345", {-8, 3, 10, 17, 24, 31, 38, 50, 57, 64, 71, 78, 85}}, {"9638507", {3, 10, 17, 24, 36, 43, 50, 57}}};
+  for (const auto& [code, cells] : cases) {
     const QImage drawn = Generate(code);
     ASSERT_FALSE(drawn.isNull()) << code;
-    const QImage digits = Printed(drawn.width(), drawn.height(), {{23, kEanDataEnd, left}, {rightX, kEanDataEnd, right}});
-    EXPECT_EQ(Below(drawn, kEanGuardEnd), Below(digits, kEanGuardEnd)) << code;
+    const std::string symbol = Published(code);
+    std::string ink(drawn.width(), '0');
+    for (int y = kEanDataEnd; y < drawn.height(); ++y)
+      for (int x = 0; x < drawn.width(); ++x) {
+        const bool guard = y < kEanGuardEnd && x >= kEanX && x - kEanX < static_cast<int>(symbol.size()) &&
+                           symbol[static_cast<size_t>(x - kEanX)] == '1';
+        if (!guard && qGray(drawn.pixel(x, y)) < 192) ink[static_cast<size_t>(x)] = '1';
+      }
+    std::vector<std::pair<int, int>> groups;
+    for (int x = 0; x < drawn.width(); ++x)
+      if (ink[static_cast<size_t>(x)] == '1') {
+        if (groups.empty() || x - groups.back().second > 2) groups.push_back({x, x});  // a digit's own gaps are 1
+        groups.back().second = x;
+      }
+    ASSERT_EQ(groups.size(), cells.size()) << code << "\n" << ink;
+    for (size_t i = 0; i < cells.size(); ++i)
+      EXPECT_TRUE(groups[i].first > kEanX + cells[i] && groups[i].second < kEanX + cells[i] + 6) << code << " " << i;
     EXPECT_FALSE(form().Picture10->isHidden());
     EXPECT_EQ(form().Picture2->Picture(), form().Picture22->Image());
   }
