@@ -203,6 +203,10 @@ class Form1 : public QMainWindow {
   // so far is still sent as one job.
   void CancelFileRun() { fileRunCancel_ = true; }
   const printing::FileRunResult& LastFileRun() const { return lastFileRun_; }
+  // What the last command said in the status line, and the folder its
+  // "Open folder" link opens ("" when none).
+  QString StatusText() const;
+  QString StatusFolder() const { return statusFolder_; }
   platform::Printers& CurrentPrinter() const { return services_.printers; }
   // File runs report their progress on stderr instead of in a progress window.
   bool ProgressOnConsole = false;
@@ -210,6 +214,13 @@ class Form1 : public QMainWindow {
  private:
   friend class FileRunAdapter;
   void ConnectPrintHandlers();
+  // Puts a line in the status bar (echoed to stderr when QUILLON_DEBUG is
+  // set); with a PDF path, the link to its folder shows too.
+  void ShowStatus(const QString& text, const QString& pdfPath = {});
+  void BuildStatusBar();
+  QLabel* statusLine_ = nullptr;
+  QLabel* statusFolderLink_ = nullptr;
+  QString statusFolder_;
   bool RefusedDuringFileRun();
   bool fileRunActive_ = false;
   bool fileRunCancel_ = false;

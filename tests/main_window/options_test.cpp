@@ -70,9 +70,14 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
   EXPECT_EQ(Stored("type1"), "False");
   f.Settings->trigger();
   EXPECT_EQ(Stored("show"), "0");
-  // The printer box is saved only when the focus moves on to another control.
+  // The printer box starts on the current printer; one picked from the list
+  // is saved at once, a typed name only when the focus moves on.
+  EXPECT_EQ(f.Combo1->currentText(), printers.CurrentName());
+  f.Combo1->setCurrentIndex(f.Combo1->count() - 1);
+  emit f.Combo1->activated(f.Combo1->count() - 1);
+  EXPECT_EQ(Stored("c1opt"), "Save as PDF");
   f.Combo1->setEditText(QStringLiteral("Gone Printer"));
-  EXPECT_EQ(StoredValues().count(QStringLiteral("c1opt")), 0u);
+  EXPECT_EQ(Stored("c1opt"), "Save as PDF");
   f.show();
   QApplication::setActiveWindow(&f);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
