@@ -11,6 +11,7 @@
 #include <QMenu>
 
 class QProgressDialog;
+class QScrollArea;
 
 namespace main_window {
 
@@ -115,7 +116,8 @@ class Form1 : public QMainWindow {
   QWidget* Client;  // the inner area of the window, 7440 x 6330 twips
   QLabel* Label1;
   QLineEdit* Text1;
-  QWidget* Frame9;
+  QWidget* Frame9;             // the drawing areas' container, inside Frame9View
+  QScrollArea* Frame9View;     // scrolls when a barcode outgrows the frame
   platform::PictureBox* Picture5;
   platform::PictureBox* Picture1;
   platform::PictureBox* Picture9;
@@ -174,6 +176,7 @@ class Form1 : public QMainWindow {
   void ConnectHandlers();
   symbologies::Outcome Generate();
   void ShowOutcome();
+  void FitFrame9();
 
   symbologies::Outcome lastOutcome_;
 

@@ -10,6 +10,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include <exception>
 #include <iterator>
@@ -48,7 +49,8 @@ void Form1::BuildOptions() {
   // The panel can be hidden, shrinking the window below the inner area's
   // design size: the area is cut off, the controls stay where they are.
   Client->setMinimumSize(0, 0);
-  resize(platform::TwipsToPixels(7440), platform::TwipsToPixels(6330) + menuBar()->sizeHint().height());
+  resize(platform::TwipsToPixels(7440),
+         platform::TwipsToPixels(6330) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
   for (QRadioButton* option : {Option1, Option2, Option4, Option5, Option8, Option9})
     connect(option, &QRadioButton::toggled, this, [this](bool selected) {
