@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QMenu>
 
+#include <functional>
+
 class QProgressDialog;
 class QScrollArea;
 
@@ -84,6 +86,13 @@ class Form1 : public QMainWindow {
   void Help_Click();
   void About_Click();
   void Exit_Click();
+  // "Save Bar Code As...": asks for a file (ChooseSavePath), then SaveBarCodeTo.
+  void SaveBarCodeAs_Click();
+  // Writes the finished picture to path as PNG, SVG or PDF by its ending, at
+  // its natural size; "" when written, else the reason (also shown).
+  QString SaveBarCodeTo(const QString& path);
+  // The file chooser of Save As ("" when cancelled); tests put their own.
+  std::function<QString()> ChooseSavePath;
 
   QMenu* FileMenu;
   QMenu* EditMenu;

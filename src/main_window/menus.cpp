@@ -2,7 +2,10 @@
 // only run the buttons' handlers; Help and About show fixed texts.
 #include "main_window/form1.h"
 
+#include "platform/picture_file.h"
+
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QMenuBar>
 
 namespace main_window {
@@ -62,7 +65,7 @@ void Form1::BuildMenus() {
   // The file chooser and the clipboard copy are not in this version: their
   // entries say so, like their buttons.
   for (QMenu* menu : {FileMenu, EditMenu}) menu->setToolTipsVisible(true);
-  for (QAction* entry : {FileOpen, OpenFileTemp, BarCodetoClipboard, SaveBarCodeAs}) {
+  for (QAction* entry : {FileOpen, OpenFileTemp, BarCodetoClipboard}) {
     entry->setEnabled(false);
     entry->setToolTip(kNotYet);
   }
@@ -70,6 +73,20 @@ void Form1::BuildMenus() {
   Text2 = new QLineEdit(kHelpText, Client);
   Text2->setVisible(false);
 
+  connect(SaveBarCodeAs, &QAction::triggered, this, &Form1::SaveBarCodeAs_Click);
+  ChooseSavePath = [this] {
+    QFileDialog chooser(this, QStringLiteral("Save Bar Code As"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+    chooser.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+                            QStringLiteral("PDF document (*.pdf)")});
+    chooser.setDefaultSuffix(QStringLiteral("png"));
+    connect(&chooser, &QFileDialog::filterSelected, &chooser, [&chooser](const QString& filter) {
+      chooser.setDefaultSuffix(filter.section(QLatin1Char('.'), -1).chopped(1));
+    });
+    return chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()
+               ? chooser.selectedFiles().constFirst()
+               : QString();
+  };
   connect(FileHelp, &QAction::triggered, this, &Form1::FileHelp_Click);
   connect(Exit, &QAction::triggered, this, &Form1::Exit_Click);
   connect(BarCodeTemp, &QAction::triggered, this, &Form1::BarCodeTemp_Click);
@@ -85,6 +102,30 @@ void Form1::BarCodeTemp_Click() { Command1_Click(); }
 void Form1::PrintTemp_Click() { Command2_Click(); }
 void Form1::PrintFileTemp_Click() { Command4_Click(); }
 void Form1::FileHelp_Click() { Help_Click(); }
+
+void Form1::SaveBarCodeAs_Click() {
+  if (FinishedPicture().isNull()) {
+    ShowStatus(QStringLiteral("Not saved: no barcode"));
+    services_.dialogs.Ok(QStringLiteral("Please Generate a barcode to save"), kWindowTitle);
+    return;
+  }
+  const QString path = ChooseSavePath();
+  if (path.isEmpty()) return ShowStatus(QStringLiteral("Not saved: cancelled"));
+  SaveBarCodeTo(path);
+}
+
+QString Form1::SaveBarCodeTo(const QString& path) {
+  const QImage picture = FinishedPicture();
+  const QString problem = picture.isNull() ? QStringLiteral("no barcode")
+                                           : platform::WritePictureFile(picture, path, platform::Replace::Allowed);
+  if (!problem.isEmpty()) {
+    ShowStatus(QStringLiteral("Not saved: ") + problem);
+    services_.dialogs.Ok(QStringLiteral("The barcode could not be saved: ") + problem, kWindowTitle);
+    return problem;
+  }
+  ShowStatus(QStringLiteral("Barcode saved as %1").arg(path), path);
+  return {};
+}
 
 void Form1::Help_Click() { services_.dialogs.Ok(Text2->text(), kAboutTitle); }
 
