@@ -3,7 +3,7 @@
 # the icon, the AppStream data and the man page, checked by their validators;
 # then the .deb that cpack builds, its contents listed.
 set -euo pipefail
-build=$1
+build=$(cd "$1" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cmake --install "$build" --prefix "$tmp/p" >/dev/null

@@ -46,6 +46,7 @@ for keys in "alt+h h" "alt+h a"; do
   wait_for has_window "Quillon 4.1" || fail "$keys showed no box titled 'Quillon 4.1'"
   xdotool key Return
   wait_for eval '! has_window "Quillon 4.1"' || fail "the box of $keys did not close"
+  xdotool windowfocus --sync "$win"; sleep 0.3  # no window manager gives the focus back
 done
 # Hide and show the settings panel: 3400 and 5850 twips at 15 twips a pixel, times 1.4.
 height() { xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'; }
