@@ -2,6 +2,7 @@
 
 #include "main_window/form1.h"
 #include "platform/dialogs.h"
+#include "platform/numbers.h"
 #include "platform/picture_file.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
@@ -18,6 +19,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -28,7 +30,7 @@ namespace app {
 
 namespace {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kSomeRefused = 3 };
 
 void Err(const QString& text) { platform::PrintProblem(text); }
 void Out(const QString& text) { std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData()); }
@@ -61,6 +63,11 @@ const char* const kUsageText =
     "          [--bar-height V] [--font-size V] [--width V] [--force] [--] TEXT\n"
     "                               write the barcode of TEXT to OUT: PNG, or SVG / PDF\n"
     "                               when OUT ends in .svg / .pdf; - writes PNG to stdout\n"
+    "  quillon --range FROM TO [--pause S] [--printer NAME | --output DIR]\n"
+    "          [--symbology S] [the other flags of --export] [--] PREFIX\n"
+    "                               print PREFIX followed by each number from FROM up to,\n"
+    "                               not including, TO (one job each; \"\" for no prefix);\n"
+    "                               --output collects \"Save as PDF\" jobs in DIR\n"
     "  quillon --list-printers      the printers, the current one marked with *\n"
     "  quillon --help | --version\n"
     "\n"
@@ -157,16 +164,23 @@ struct Overrides {
   bool force = false;
 };
 
+// Which form of the command line the flags belong to.
+enum class Form { Export, PrintFile, Range };
+
 // Reads the overriding flags: "" when they are usable, else the usage error.
-QString ReadOverrides(const QCommandLineParser& parser, bool exporting, Overrides& o) {
+QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& o) {
+  const bool exporting = form != Form::PrintFile;
   const auto set = [&parser](const char* name) { return parser.isSet(QLatin1String(name)); };
   const auto value = [&parser](const char* name) { return parser.value(QLatin1String(name)); };
   if (exporting) {
     for (const char* name : kPrintOnly)
-      if (set(name)) return QStringLiteral("--%1 is for printing a file, not for --export").arg(QLatin1String(name));
+      if (set(name) && (form == Form::Export || std::string_view(name) == "pattern"))
+        return QStringLiteral("--%1 is for printing a file, not for --%2")
+            .arg(QLatin1String(name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
     for (const SwitchFlag& s : kSwitches)
       if (!s.exportToo && (set(s.name) || set(("no-" + std::string(s.name)).c_str())))
-        return QStringLiteral("--%1 is for printing a file, not for --export").arg(QLatin1String(s.name));
+        return QStringLiteral("--%1 is for printing a file, not for --%2")
+            .arg(QLatin1String(s.name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
   }
   if (set("symbology")) {
     const QString s = value("symbology");
@@ -201,7 +215,14 @@ QString ReadOverrides(const QCommandLineParser& parser, bool exporting, Override
           .arg(value("printer"), names.join(QStringLiteral(", ")));
     o.printer = value("printer");
   }
-  if (set("output")) {
+  if (set("output") && form == Form::Range) {
+    // A folder that collects one "Save as PDF" file per number.
+    o.output = value("output");
+    if (o.printer && *o.printer != platform::kSaveAsPdf)
+      return QStringLiteral("--output collects \"%1\" files, not jobs for the printer \"%2\"")
+          .arg(platform::kSaveAsPdf, *o.printer);
+    o.printer = platform::kSaveAsPdf;
+  } else if (set("output")) {
     o.output = value("output");
     if (!o.output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
       return QStringLiteral("--output \"%1\": the name of the PDF file must end in .pdf").arg(o.output);
@@ -241,7 +262,7 @@ int Export(const QCommandLineParser& parser) {
     return kUsage;
   }
   Overrides overrides;
-  if (const QString usage = ReadOverrides(parser, true, overrides); !usage.isEmpty()) {
+  if (const QString usage = ReadOverrides(parser, Form::Export, overrides); !usage.isEmpty()) {
     Err(usage);
     return kUsage;
   }
@@ -384,6 +405,79 @@ int PrintFileFromCommandLine(const QString& commandLine, const Overrides* overri
   return PrintFileCommand(form, commandLine);
 }
 
+// `quillon --range FROM TO [--pause S] [FLAGS] PREFIX`: "Run It" from the
+// command line, one job per number, with the saved options and the flags.
+int RangeRun(const QCommandLineParser& parser) {
+  const QStringList rest = parser.positionalArguments();
+  if (rest.size() != 2) {
+    Err(QStringLiteral("--range needs FROM, TO and PREFIX (\"\" for none): --range FROM TO PREFIX"));
+    return kUsage;
+  }
+  const QString from = parser.value(QStringLiteral("range"));
+  const QString to = rest[0];
+  if (!platform::IsNumeric(from) || !platform::IsNumeric(to)) {
+    Err(QStringLiteral("--range needs numbers for FROM and TO, not \"%1\" and \"%2\"").arg(from, to));
+    return kUsage;
+  }
+  double pause = 1;
+  if (parser.isSet(QStringLiteral("pause"))) {
+    const auto seconds = PlainNumber(parser.value(QStringLiteral("pause")));
+    if (!seconds || *seconds > 3600) {
+      Err(QStringLiteral("--pause \"%1\" is not a number of seconds from 0 to 3600")
+              .arg(parser.value(QStringLiteral("pause"))));
+      return kUsage;
+    }
+    pause = *seconds;
+  }
+  Overrides overrides;
+  if (const QString usage = ReadOverrides(parser, Form::Range, overrides); !usage.isEmpty()) {
+    Err(usage);
+    return kUsage;
+  }
+
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  settings.SetReadOnly(true);  // a one-off run changes no saved option
+  platform::Printers printers(overrides.output.isEmpty() ? platform::DefaultPdfFolder() : overrides.output);
+  platform::Services services{dialogs, settings, printers};
+  Form1 form(services);
+  if (!RestoreWithoutSaving(form, settings)) return kFailed;
+  ApplyOverrides(form, overrides);
+  form.RunPauseSeconds = pause;
+  form.ProgressOnConsole = true;
+  form.Text1->setText(rest[1]);
+  form.Text21->setText(from);
+  form.Text22->setText(to);
+
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
+    if (interrupted) form.CancelIncrementingRun();
+  });
+  watch.start(100);
+  interrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGHUP, OnInterrupt);
+  form.Command8_Click();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGHUP, SIG_DFL);
+
+  const auto& run = form.LastIncrementingRun();
+  for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));
+  const QString where = printers.CurrentName() == platform::kSaveAsPdf
+                            ? QStringLiteral("saved by \"%1\"").arg(platform::kSaveAsPdf)
+                            : QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName());
+  Err(QStringLiteral("%1 of %2 barcode(s) %3%4; From is now %5")
+          .arg(run.jobs)
+          .arg(run.numbers)
+          .arg(where, run.cancelled ? QStringLiteral(" before the run was cancelled") : QString(),
+               form.Text21->text()));
+  if (run.jobs == 0 && (run.numbers > 0 || !run.refusal.isEmpty() || run.cancelled)) return kFailed;
+  if (run.jobs < run.numbers || !run.refusal.isEmpty() || run.cancelled) return kSomeRefused;
+  return kOk;
+}
+
 int RunOptions(const QStringList& args) {
   QCommandLineParser parser;
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
@@ -394,6 +488,7 @@ int RunOptions(const QStringList& args) {
   parser.addOptions({valued("export", "OUT"), valued("symbology", "S"), valued("pattern", "P"),
                      valued("bar-height", "V"), valued("font-size", "V"), valued("width", "V"),
                      valued("printer", "NAME"), valued("output", "FILE.pdf"), flag("force"),
+                     valued("range", "FROM"), valued("pause", "S"),
                      flag("list-printers"), flag("help"), flag("version")});
   for (const SwitchFlag& s : kSwitches)
     parser.addOptions({flag(s.name), QCommandLineOption(QStringLiteral("no-") + QLatin1String(s.name))});
@@ -411,13 +506,14 @@ int RunOptions(const QStringList& args) {
   }
   if (parser.isSet(QStringLiteral("list-printers"))) return ListPrinters();
   if (parser.isSet(QStringLiteral("export"))) return Export(parser);
+  if (parser.isSet(QStringLiteral("range"))) return RangeRun(parser);
   const QString path = parser.positionalArguments().join(QLatin1Char(' ')).trimmed();
   if (path.isEmpty()) {
     Err(QStringLiteral("no file to print: give its PATH after the flags (see --help)"));
     return kUsage;
   }
   Overrides overrides;
-  if (const QString usage = ReadOverrides(parser, false, overrides); !usage.isEmpty()) {
+  if (const QString usage = ReadOverrides(parser, Form::PrintFile, overrides); !usage.isEmpty()) {
     Err(usage);
     return kUsage;
   }

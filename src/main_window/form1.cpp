@@ -140,13 +140,6 @@ void Form1::BuildLayout() {
   Text22 = MakeTextBox(Frame147, QStringLiteral("500"), 1560, 240, 615, 285);
   Command8 = MakeButton(Frame147, QStringLiteral("Run It"), 2280, 240, 1095, 255);
 
-  // The file chooser, the clipboard copy and incrementing runs are not in
-  // this version: their buttons say so instead of doing nothing.
-  for (QPushButton* button : {Command3, Command5, Command8, Command9}) {
-    button->setEnabled(false);
-    button->setToolTip(QStringLiteral("Not available in this version yet"));
-  }
-
   Frame157 = MakeFrame(Client, QStringLiteral("Barcode Off Set"), 3840, 5520, 1935, 615);
   Label9 = MakeLabel(Frame157, QStringLiteral("Left:            Top:"), 120, 240);
   Text14 = MakeTextBox(Frame157, QStringLiteral("1"), 480, 240, 495, 285);
@@ -163,6 +156,7 @@ void Form1::ConnectHandlers() {
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(Text8, &QLineEdit::textChanged, this, &Form1::Text8_Change);
   ConnectPrintHandlers();
+  ConnectRunHandlers();
 }
 
 // --- Generate command ------------------------------------------------------

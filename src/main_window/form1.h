@@ -9,11 +9,16 @@
 
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 
 #include <functional>
 
 class QProgressDialog;
 class QScrollArea;
+
+namespace file_chooser {
+class Form2;
+}
 
 namespace main_window {
 
@@ -82,6 +87,8 @@ class Form1 : public QMainWindow {
   void BarCodeTemp_Click();
   void PrintTemp_Click();
   void PrintFileTemp_Click();
+  void OpenFileTemp_Click();
+  void BarCodetoClipboard_Click();
   void FileHelp_Click();
   void Help_Click();
   void About_Click();
@@ -245,6 +252,40 @@ class Form1 : public QMainWindow {
   bool fileRunCancel_ = false;
   printing::FileRunResult lastFileRun_;
   QProgressDialog* fileRunProgress_ = nullptr;
+
+  // --- File chooser, Run It, clipboard copy (run_commands.cpp) ---------------
+ public:
+  void FileOpen_Click();
+  void Command3_Click();
+  void Command5_Click();
+  // The chooser while it is open, else null.
+  file_chooser::Form2* OpenChooser() const;
+
+  void Command8_Click();
+  void Command9_Click();
+  // The length of each of the two pauses of a Run It step, in seconds.
+  double RunPauseSeconds = 1;
+  bool IncrementingRunInProgress() const { return incrementingRun_; }
+  // Stops Run It after the number being printed.
+  void CancelIncrementingRun() { incrementingCancel_ = true; }
+  struct IncrementingRunResult {
+    int numbers = 0;             // numbers printed or tried
+    int jobs = 0;                // print jobs sent
+    QStringList notPrinted;      // the barcode texts whose Print sent no job
+    QString refusal;             // why the run did not start or stopped early ("" if it did not)
+    bool cancelled = false;
+  };
+  const IncrementingRunResult& LastIncrementingRun() const { return lastIncrementingRun_; }
+
+ private:
+  void ConnectRunHandlers();
+  bool RefusedDuringIncrementingRun();
+  void ShowIncrementingProgress(const QString& text, int number, int numbers);
+  QPointer<file_chooser::Form2> chooser_;
+  bool incrementingRun_ = false;
+  bool incrementingCancel_ = false;
+  IncrementingRunResult lastIncrementingRun_;
+  QProgressDialog* incrementingProgress_ = nullptr;
 };
 
 }  // namespace main_window

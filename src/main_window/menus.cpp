@@ -13,7 +13,6 @@ namespace main_window {
 namespace {
 
 const QString kAboutTitle = QStringLiteral("Quillon 4.1");
-const QString kNotYet = QStringLiteral("Not available in this version yet");
 
 const QString kHelpText = QStringLiteral(
     "Ostrand 2.1 Prints bar code found in specified text files. \r\n"
@@ -62,13 +61,6 @@ void Form1::BuildMenus() {
   HelpItem->setShortcut(QKeySequence(Qt::Key_F1));
   About = HelpMenu->addAction(QStringLiteral("&About"));
 
-  // The file chooser and the clipboard copy are not in this version: their
-  // entries say so, like their buttons.
-  for (QMenu* menu : {FileMenu, EditMenu}) menu->setToolTipsVisible(true);
-  for (QAction* entry : {FileOpen, OpenFileTemp, BarCodetoClipboard}) {
-    entry->setEnabled(false);
-    entry->setToolTip(kNotYet);
-  }
 
   Text2 = new QLineEdit(kHelpText, Client);
   Text2->setVisible(false);
@@ -87,6 +79,9 @@ void Form1::BuildMenus() {
                ? chooser.selectedFiles().constFirst()
                : QString();
   };
+  connect(FileOpen, &QAction::triggered, this, &Form1::FileOpen_Click);
+  connect(OpenFileTemp, &QAction::triggered, this, &Form1::OpenFileTemp_Click);
+  connect(BarCodetoClipboard, &QAction::triggered, this, &Form1::BarCodetoClipboard_Click);
   connect(FileHelp, &QAction::triggered, this, &Form1::FileHelp_Click);
   connect(Exit, &QAction::triggered, this, &Form1::Exit_Click);
   connect(BarCodeTemp, &QAction::triggered, this, &Form1::BarCodeTemp_Click);
@@ -101,6 +96,8 @@ void Form1::BuildMenus() {
 void Form1::BarCodeTemp_Click() { Command1_Click(); }
 void Form1::PrintTemp_Click() { Command2_Click(); }
 void Form1::PrintFileTemp_Click() { Command4_Click(); }
+void Form1::OpenFileTemp_Click() { Command3_Click(); }
+void Form1::BarCodetoClipboard_Click() { Command9_Click(); }
 void Form1::FileHelp_Click() { Help_Click(); }
 
 void Form1::SaveBarCodeAs_Click() {

@@ -4,6 +4,8 @@
 // settings error path.
 #include "main_window/form1.h"
 
+#include "file_chooser/form2.h"
+
 #include "platform/numbers.h"
 #include "platform/printers.h"
 
@@ -109,7 +111,11 @@ void Form1::Text3_Change() { SaveOption(QStringLiteral("font"), Text3->text()); 
 void Form1::Text4_Change() { SaveOption(QStringLiteral("line"), Text4->text()); }
 
 void Form1::Text5_Change() {
-  // (While the file chooser is open, its path box follows Text5 first.)
+  // The chooser's path box follows. A box is only set when its text differs:
+  // so the two boxes do not loop, and the cursor of the one being typed in
+  // stays where it is (setText moves it to the end).
+  file_chooser::Form2* chooser = OpenChooser();
+  if (chooser && chooser->Text2->text() != Text5->text()) chooser->Text2->setText(Text5->text());
   FilePath = Text5->text();
   SaveOption(QStringLiteral("file"), Text5->text());
 }

@@ -167,7 +167,7 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command4_Click() {
-  if (RefusedDuringFileRun()) return;
+  if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
   if (FilePath.trimmed().isEmpty()) {
     ShowStatus(QStringLiteral("Not printed: no file chosen"));
     services_.dialogs.Ok(kNoFile, kWindowTitle);

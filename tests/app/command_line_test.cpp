@@ -392,4 +392,33 @@ TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPart
   EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
 }
 
+TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) {
+  struct Case {
+    QStringList args;
+    int exitCode;
+    int jobs;
+    const char* err;
+  };
+  const QStringList toPdf{"--pause", "0", "--output", Path("range"), "--symbology", "code128b"};
+  for (const Case& c : {Case{{"--range", "007", "010", ""}, 0, 3, "3 of 3 barcode(s)"},
+                        Case{{"--range", "5", "5", "X"}, 0, 0, "0 of 0"},
+                        Case{{"--range", "999999999999999", "1000000000000009", "Q"}, 3, 1, "15 significant digits"},
+                        Case{{"--range", "1", "x", "P"}, 2, 0, "numbers"},
+                        Case{{"--range", "1", "3"}, 2, 0, "PREFIX"},
+                        Case{{"--range", "1", "3", "--printer", "PDF", "P"}, 2, 0, "exclude each other"}}) {
+    QDir(Path("range")).removeRecursively();
+    const Result r = Quillon(toPdf + c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
+    EXPECT_EQ(QDir(Path("range")).entryList({"*.pdf"}).size(), c.jobs) << c.args.join(' ').toStdString();
+    EXPECT_EQ(r.out.count('\n'), c.jobs);  // the path of each job
+  }
+  EXPECT_TRUE(Quillon({"--range", "1", "3", "--printer", "nonesuch", "P"}).err.contains("no printer \"nonesuch\""));
+  const Result r = Quillon(toPdf + QStringList{"--range", "1.5", "2", "--", "-A"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const auto read = test_support::DecodeFile(r.out.trimmed(), "code128", "-A1.5");
+  EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
+  EXPECT_TRUE(QDir(Path("pdf")).entryList({"*.pdf"}).isEmpty());
+}
+
 }  // namespace
