@@ -13,7 +13,7 @@ QUILLON_BUILD_PACKAGES=(
 QUILLON_TEST_PACKAGES=(
   zbar-tools zxing-cpp-tools poppler-utils imagemagick librsvg2-bin
   cups cups-client cups-bsd printer-driver-cups-pdf ghostscript
-  xvfb xauth x11-utils xdotool xclip
+  xvfb xauth x11-utils xdotool xclip desktop-file-utils appstream dpkg-dev
 )
 
 quillon_log() { echo "[quillon] $*" >&2; }

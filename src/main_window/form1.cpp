@@ -7,6 +7,8 @@
 #include "symbologies/retail/ean.h"
 #include "symbologies/retail/upca.h"
 
+#include <QScrollArea>
+
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
@@ -46,8 +48,23 @@ void Form1::BuildLayout() {
 
   // The drawing areas. Stacking, bottom to top: UPC-A's area, Code 39's,
   // the pattern area; EAN's result area under EAN's drawing area.
-  Frame9 = MakeFrame(Client, {}, 120, 840, 7095, 1095);
+  // The frame shows the whole barcode: a wider or taller one than the frame
+  // scrolls (the drawing itself is never scaled).
+  Frame9View = new QScrollArea(Client);
+  Frame9View->setFrameShape(QFrame::NoFrame);
+  Frame9View->setFocusPolicy(Qt::NoFocus);
+  PlaceTwips(Frame9View, 120, 840, 7095, 1095);
+  Frame9 = new QWidget;
+  Frame9->resize(Frame9View->size());
+  // White like the drawing areas on it, so that they read as one surface.
+  QPalette white = Frame9->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  Frame9->setPalette(white);
+  Frame9->setAutoFillBackground(true);
+  Frame9View->setPalette(white);
+  Frame9View->setWidget(Frame9);
   Picture9 = new PictureBox(Frame9, 240, 0, 5055, 1095);
+  Picture9->SetVisible(false);  // shows for UPC only: one empty area at start
   Picture1 = new PictureBox(Frame9, 240, 120, 6615, 855);
   Picture5 = new PictureBox(Frame9, 240, 120, 6615, 1095);
   Picture5->SetScaleMode(ScaleMode::Pixels);
@@ -185,7 +202,8 @@ Outcome Form1::Generate() {
   for (PictureBox* p : areas) p->SetPicture(Picture8->Picture());
   Picture22->SetVisible(false);
   Picture5->SetVisible(false);
-  Picture1->SetVisible(true);
+  Picture9->SetVisible(Option8->isChecked());
+  Picture1->SetVisible(!Option8->isChecked());
 
   const QString text = Text1->text();
   if (text.isEmpty()) return Outcome::Refused({});
@@ -233,7 +251,15 @@ Outcome Form1::Generate() {
   return outcome;
 }
 
+void Form1::FitFrame9() {
+  QRect used(QPoint(0, 0), Frame9View->viewport()->size());
+  for (QWidget* area : Frame9->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (!area->isHidden() && area != LabelHint) used |= area->geometry();
+  Frame9->resize(used.size());
+}
+
 void Form1::ShowOutcome() {
+  FitFrame9();
   LabelHint->setText(lastOutcome_.problem);
   LabelHint->setVisible(!lastOutcome_.problem.isEmpty());
   LabelHint->raise();

@@ -11,7 +11,10 @@
 #include <QMenu>
 #include <QPointer>
 
+#include <functional>
+
 class QProgressDialog;
+class QScrollArea;
 
 namespace file_chooser {
 class Form2;
@@ -93,6 +96,13 @@ class Form1 : public QMainWindow {
   void Help_Click();
   void About_Click();
   void Exit_Click();
+  // "Save Bar Code As...": asks for a file (ChooseSavePath), then SaveBarCodeTo.
+  void SaveBarCodeAs_Click();
+  // Writes the finished picture to path as PNG, SVG or PDF by its ending, at
+  // its natural size; "" when written, else the reason (also shown).
+  QString SaveBarCodeTo(const QString& path);
+  // The file chooser of Save As ("" when cancelled); tests put their own.
+  std::function<QString()> ChooseSavePath;
 
   QMenu* FileMenu;
   QMenu* EditMenu;
@@ -129,7 +139,8 @@ class Form1 : public QMainWindow {
   QWidget* Client;  // the inner area of the window, 7440 x 6330 twips
   QLabel* Label1;
   QLineEdit* Text1;
-  QWidget* Frame9;
+  QWidget* Frame9;             // the drawing areas' container, inside Frame9View
+  QScrollArea* Frame9View;     // scrolls when a barcode outgrows the frame
   platform::PictureBox* Picture5;
   platform::PictureBox* Picture1;
   platform::PictureBox* Picture9;
@@ -190,6 +201,7 @@ class Form1 : public QMainWindow {
   void ShowOutcome();
   // Steps 2 to 5 of reSizeimage: Picture1's scale, height and font size.
   void ApplyBarSize();
+  void FitFrame9();
 
   symbologies::Outcome lastOutcome_;
   bool textGiven_ = false;         // Text1 was changed or "Bar Code" pressed since the start
@@ -224,6 +236,10 @@ class Form1 : public QMainWindow {
   // so far is still sent as one job.
   void CancelFileRun() { fileRunCancel_ = true; }
   const printing::FileRunResult& LastFileRun() const { return lastFileRun_; }
+  // What the last command said in the status line, and the folder its
+  // "Open folder" link opens ("" when none).
+  QString StatusText() const;
+  QString StatusFolder() const { return statusFolder_; }
   platform::Printers& CurrentPrinter() const { return services_.printers; }
   // File runs report their progress on stderr instead of in a progress window.
   bool ProgressOnConsole = false;
@@ -231,6 +247,13 @@ class Form1 : public QMainWindow {
  private:
   friend class FileRunAdapter;
   void ConnectPrintHandlers();
+  // Puts a line in the status bar (echoed to stderr when QUILLON_DEBUG is
+  // set); with a PDF path, the link to its folder shows too.
+  void ShowStatus(const QString& text, const QString& pdfPath = {});
+  void BuildStatusBar();
+  QLabel* statusLine_ = nullptr;
+  QLabel* statusFolderLink_ = nullptr;
+  QString statusFolder_;
   bool RefusedDuringFileRun();
   bool fileRunActive_ = false;
   bool fileRunCancel_ = false;

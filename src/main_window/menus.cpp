@@ -2,7 +2,10 @@
 // only run the buttons' handlers; Help and About show fixed texts.
 #include "main_window/form1.h"
 
+#include "platform/picture_file.h"
+
 #include <QCloseEvent>
+#include <QFileDialog>
 #include <QMenuBar>
 
 namespace main_window {
@@ -10,7 +13,6 @@ namespace main_window {
 namespace {
 
 const QString kAboutTitle = QStringLiteral("Quillon 4.1");
-const QString kNotYet = QStringLiteral("Not available in this version yet");
 
 const QString kHelpText = QStringLiteral(
     "Ostrand 2.1 Prints bar code found in specified text files. \r\n"
@@ -59,16 +61,24 @@ void Form1::BuildMenus() {
   HelpItem->setShortcut(QKeySequence(Qt::Key_F1));
   About = HelpMenu->addAction(QStringLiteral("&About"));
 
-  // Saving the picture is not in this version: its entry says so.
-  for (QMenu* menu : {FileMenu, EditMenu}) menu->setToolTipsVisible(true);
-  for (QAction* entry : {SaveBarCodeAs}) {
-    entry->setEnabled(false);
-    entry->setToolTip(kNotYet);
-  }
 
   Text2 = new QLineEdit(kHelpText, Client);
   Text2->setVisible(false);
 
+  connect(SaveBarCodeAs, &QAction::triggered, this, &Form1::SaveBarCodeAs_Click);
+  ChooseSavePath = [this] {
+    QFileDialog chooser(this, QStringLiteral("Save Bar Code As"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+    chooser.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+                            QStringLiteral("PDF document (*.pdf)")});
+    chooser.setDefaultSuffix(QStringLiteral("png"));
+    connect(&chooser, &QFileDialog::filterSelected, &chooser, [&chooser](const QString& filter) {
+      chooser.setDefaultSuffix(filter.section(QLatin1Char('.'), -1).chopped(1));
+    });
+    return chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()
+               ? chooser.selectedFiles().constFirst()
+               : QString();
+  };
   connect(FileOpen, &QAction::triggered, this, &Form1::FileOpen_Click);
   connect(OpenFileTemp, &QAction::triggered, this, &Form1::OpenFileTemp_Click);
   connect(BarCodetoClipboard, &QAction::triggered, this, &Form1::BarCodetoClipboard_Click);
@@ -89,6 +99,30 @@ void Form1::PrintFileTemp_Click() { Command4_Click(); }
 void Form1::OpenFileTemp_Click() { Command3_Click(); }
 void Form1::BarCodetoClipboard_Click() { Command9_Click(); }
 void Form1::FileHelp_Click() { Help_Click(); }
+
+void Form1::SaveBarCodeAs_Click() {
+  if (FinishedPicture().isNull()) {
+    ShowStatus(QStringLiteral("Not saved: no barcode"));
+    services_.dialogs.Ok(QStringLiteral("Please Generate a barcode to save"), kWindowTitle);
+    return;
+  }
+  const QString path = ChooseSavePath();
+  if (path.isEmpty()) return ShowStatus(QStringLiteral("Not saved: cancelled"));
+  SaveBarCodeTo(path);
+}
+
+QString Form1::SaveBarCodeTo(const QString& path) {
+  const QImage picture = FinishedPicture();
+  const QString problem = picture.isNull() ? QStringLiteral("no barcode")
+                                           : platform::WritePictureFile(picture, path, platform::Replace::Allowed);
+  if (!problem.isEmpty()) {
+    ShowStatus(QStringLiteral("Not saved: ") + problem);
+    services_.dialogs.Ok(QStringLiteral("The barcode could not be saved: ") + problem, kWindowTitle);
+    return problem;
+  }
+  ShowStatus(QStringLiteral("Barcode saved as %1").arg(path), path);
+  return {};
+}
 
 void Form1::Help_Click() { services_.dialogs.Ok(Text2->text(), kAboutTitle); }
 

@@ -12,6 +12,7 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QMenuBar>
+#include <QStatusBar>
 
 #include <exception>
 #include <iterator>
@@ -50,12 +51,17 @@ void Form1::BuildOptions() {
   // The panel can be hidden, shrinking the window below the inner area's
   // design size: the area is cut off, the controls stay where they are.
   Client->setMinimumSize(0, 0);
-  resize(platform::TwipsToPixels(7440), platform::TwipsToPixels(6330) + menuBar()->sizeHint().height());
+  resize(platform::TwipsToPixels(7440),
+         platform::TwipsToPixels(6330) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
-  for (QRadioButton* option : {Option1, Option2, Option4, Option5, Option8, Option9})
-    connect(option, &QRadioButton::toggled, this, [this](bool selected) {
+  // Tab reaches the symbology group on its selected choice only.
+  for (QRadioButton* option : {Option1, Option2, Option4, Option5, Option8, Option9}) {
+    option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
+    connect(option, &QRadioButton::toggled, this, [this, option](bool selected) {
+      option->setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
       if (selected) OptionClick();
     });
+  }
   connect(Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
   connect(Check2, &QCheckBox::stateChanged, this, &Form1::Check2_Click);
   connect(CheckPrintLine, &QCheckBox::stateChanged, this, &Form1::CheckPrintLine_Click);

@@ -6,6 +6,10 @@
 #include "platform/numbers.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QStatusBar>
+#include <QUrl>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProgressDialog>
@@ -78,12 +82,49 @@ class FileRunAdapter : public printing::FileRunWindow {
 void Form1::ConnectPrintHandlers() {
   connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
   connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+  // A printer picked from the list is kept at once.
+  connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Validate);
+  BuildStatusBar();
 }
+
+void Form1::BuildStatusBar() {
+  statusLine_ = new QLabel(this);
+  statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  statusFolderLink_ = new QLabel(this);
+  statusFolderLink_->setText(QStringLiteral("<a href=\"folder\">Open folder</a>"));
+  statusFolderLink_->setVisible(false);
+  connect(statusFolderLink_, &QLabel::linkActivated, this,
+          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(statusFolder_)); });
+  statusBar()->addWidget(statusLine_, 1);
+  statusBar()->addPermanentWidget(statusFolderLink_);
+  statusBar()->setSizeGripEnabled(false);
+}
+
+QString Form1::StatusText() const { return statusLine_->text(); }
+
+void Form1::ShowStatus(const QString& text, const QString& pdfPath) {
+  statusLine_->setText(text);
+  statusFolder_ = pdfPath.isEmpty() ? QString() : QFileInfo(pdfPath).absolutePath();
+  statusFolderLink_->setVisible(!statusFolder_.isEmpty());
+  if (qEnvironmentVariableIsSet("QUILLON_DEBUG"))
+    std::fprintf(stderr, "quillon: status: %s\n", text.toLocal8Bit().constData());
+}
+
+namespace {
+
+// "the printer "X"" or "X.pdf (Save as PDF)": where a finished job went.
+QString JobPlace(const QString& printer, const QString& pdfPath) {
+  return pdfPath.isEmpty() ? QStringLiteral("the printer \"%1\"").arg(printer)
+                           : QStringLiteral("%1 (%2)").arg(pdfPath, platform::kSaveAsPdf);
+}
+
+}  // namespace
 
 // While a file prints (it lets window events run), a second run or a Print
 // would write into its open document: both are refused.
 bool Form1::RefusedDuringFileRun() {
   if (!fileRunActive_) return false;
+  ShowStatus(QStringLiteral("Not printed: a file is being printed"));
   services_.dialogs.Ok(kRunInProgress, kWindowTitle);
   return true;
 }
@@ -93,31 +134,42 @@ void Form1::Command2_Click() {
   platform::Printers& printer = services_.printers;
   printer.SelectPrinter(Combo1->currentText());
   printer.SetScaleMode(platform::PageUnit::Centimetres);
+  const auto refuse = [this](const QString& message) {
+    ShowStatus(QStringLiteral("Not printed: ") + message.trimmed());
+    services_.dialogs.Ok(message, kWindowTitle);
+  };
   if (!platform::IsNumeric(Text14->text())) {
-    services_.dialogs.Ok(kOffsetNotNumeric, kWindowTitle);
+    refuse(kOffsetNotNumeric);
     Text14->setText(QStringLiteral("1"));
     return;
   }
   if (!platform::IsNumeric(Text15->text())) {
-    services_.dialogs.Ok(kOffsetNotNumeric, kWindowTitle);
+    refuse(kOffsetNotNumeric);
     Text15->setText(QStringLiteral("1"));
     return;
   }
   if (!Picture2->HasPicture()) {
-    services_.dialogs.Ok(kNoBarcode, kWindowTitle);
+    refuse(kNoBarcode);
     return;
   }
   const float left = static_cast<float>(*platform::ParseNumber(Text14->text()));
   const float top = static_cast<float>(*platform::ParseNumber(Text15->text()));
   printer.SetDocName(QStringLiteral("Quillon - ") + Text1->text());
   printer.PaintPicture(FinishedPicture(), left, top);
-  if (!printer.EndDoc())
-    services_.dialogs.Ok(QStringLiteral("The barcode could not be printed: ") + printer.LastError(), kWindowTitle);
+  if (!printer.EndDoc()) {
+    const QString message = QStringLiteral("The barcode could not be printed: ") + printer.LastError();
+    ShowStatus(message);
+    services_.dialogs.Ok(message, kWindowTitle);
+    return;
+  }
+  ShowStatus(QStringLiteral("1 barcode printed to %1").arg(JobPlace(printer.CurrentName(), printer.LastPdfPath())),
+             printer.LastPdfPath());
 }
 
 void Form1::Command4_Click() {
   if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
   if (FilePath.trimmed().isEmpty()) {
+    ShowStatus(QStringLiteral("Not printed: no file chosen"));
     services_.dialogs.Ok(kNoFile, kWindowTitle);
     return;
   }
@@ -136,15 +188,41 @@ void Form1::PrintFile() {
   fileRunActive_ = false;
   if (fileRunProgress_) fileRunProgress_->hide();
   using Status = printing::FileRunResult::Status;
-  if (lastFileRun_.status == Status::CannotOpen || lastFileRun_.status == Status::PrinterFailed)
-    services_.dialogs.Ok(lastFileRun_.message, kWindowTitle);
+  const printing::FileRunResult& run = lastFileRun_;
+  const QString file = QFileInfo(FilePath).fileName();
+  switch (run.status) {
+    case Status::CannotOpen:
+    case Status::PrinterFailed:
+      ShowStatus(QStringLiteral("Not printed: ") + run.message.trimmed());
+      services_.dialogs.Ok(run.message, kWindowTitle);
+      return;
+    case Status::NothingPrinted:
+      ShowStatus(run.cancelled ? QStringLiteral("Cancelled before anything of %1 was printed").arg(file)
+                               : QStringLiteral("Nothing printed: no line of %1 gave a barcode").arg(file));
+      return;
+    case Status::Sent:
+      break;
+  }
+  const QString place = JobPlace(printer.CurrentName(), run.pdfPath);
+  ShowStatus(run.cancelled ? QStringLiteral("Cancelled after line %1 of %2: %3 barcode(s) printed to %4")
+                                 .arg(run.lines)
+                                 .arg(file)
+                                 .arg(run.barcodes)
+                                 .arg(place)
+                           : QStringLiteral("%1 barcode(s) from %2 lines of %3 printed to %4")
+                                 .arg(run.barcodes)
+                                 .arg(run.lines)
+                                 .arg(file, place),
+             run.pdfPath);
 }
 
 void Form1::FillPrinterList() {
   Combo1->clear();
   Combo1->addItems(services_.printers.Names());
-  // Free text: a saved printer that is gone still shows.
-  Combo1->setEditText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("c1opt"), QString()));
+  // Free text: a saved printer that is gone still shows. With none saved the
+  // box shows where printing goes: the current printer.
+  const QString saved = services_.settings.GetSetting(kApp, kSection, QStringLiteral("c1opt"), QString());
+  Combo1->setEditText(saved.isEmpty() ? services_.printers.CurrentName() : saved);
 }
 
 void Form1::PrintCommandLineFile(const QString& commandLine) {

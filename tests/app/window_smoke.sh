@@ -1,29 +1,80 @@
 #!/usr/bin/env bash
-# The real window on a real X server: it opens with its title and draws.
+# The real window on a real X server, driven from the keyboard with xdotool:
+# every menu opens with its access key, Help and About show and are answered,
+# the settings panel hides and shows (outer heights 3400 and 5850 twips on the
+# window's grid), a typed text becomes a barcode the decoders read from a
+# screenshot, Print goes through "Save as PDF" and the status line names the
+# PDF, and Ctrl+Q ends the program.
 # Needs QUILLON_TEST_DISPLAY (test.sh starts Xvfb and sets it); exits 77
 # (skipped) without one.
 set -uo pipefail
 binary=$1
 display=${QUILLON_TEST_DISPLAY:-}
 [ -n "$display" ] || { echo "QUILLON_TEST_DISPLAY not set: no X server to test on"; exit 77; }
+tools=${QUILLON_SHARED_TOOLS:-}
 tmp=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null; rm -rf "$tmp"' EXIT
-export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$tmp/config
+pid=""
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
+export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$tmp/config QUILLON_PDF_DIR=$tmp/pdf QUILLON_DEBUG=1
 unset WAYLAND_DISPLAY
+mkdir -p "$tmp/config/Quillon"
+printf '[options]\nc1opt=Save as PDF\n' >"$tmp/config/Quillon/Quillon.conf"
+fail() { echo "FAIL: $*"; echo "--- stderr:"; cat "$tmp/err"; exit 1; }
 "$binary" >"$tmp/out" 2>"$tmp/err" &
 pid=$!
 title="Quillon - www.quillon.example"
-for _ in $(seq 100); do
-  xwininfo -root -tree 2>/dev/null | grep -q "\"$title\"" && break
-  kill -0 "$pid" 2>/dev/null || { echo "quillon exited early:"; cat "$tmp/err"; exit 1; }
-  sleep 0.1
+# wait_for CONDITION...: up to 10 s.
+wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
+has_window() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
+wait_for has_window "$title" || fail "no window titled '$title' appeared"
+win=$(xdotool search --name "^$title\$" | head -1)
+xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
+sleep 1.5  # a loaded machine may still be laying the window out
+visible() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
+base=$(visible)
+
+# Each menu opens with its access key (a popup window shows), Escape closes it.
+for key in f e o h; do
+  xdotool key "alt+$key"
+  wait_for test "$(visible)" -gt "$base" || fail "alt+$key opened no menu"
+  xdotool key Escape Escape
+  wait_for test "$(visible)" -eq "$base" || fail "the menu of alt+$key did not close"
 done
-xwininfo -root -tree | grep -q "\"$title\"" || { echo "no window titled '$title' appeared"; cat "$tmp/err"; exit 1; }
-sleep 0.5
-kill -0 "$pid" 2>/dev/null || { echo "quillon died after showing its window"; cat "$tmp/err"; exit 1; }
-# The screen shows the window's controls: more than a couple of colours.
-import -display "$display" -window root "$tmp/screen.png" 2>/dev/null || { echo "screenshot failed"; exit 1; }
-colours=$(convert "$tmp/screen.png" -format '%k' info:)
-echo "window shown; screenshot has $colours colours"
-[ "$colours" -gt 8 ] || { echo "the screen looks blank"; exit 1; }
-exit 0
+# Help and About: message boxes titled "Quillon 4.1", answered with Return.
+for keys in "alt+h h" "alt+h a"; do
+  xdotool key ${keys%% *}; sleep 0.3; xdotool key ${keys##* }
+  wait_for has_window "Quillon 4.1" || fail "$keys showed no box titled 'Quillon 4.1'"
+  xdotool key Return
+  wait_for eval '! has_window "Quillon 4.1"' || fail "the box of $keys did not close"
+  xdotool windowfocus --sync "$win"; sleep 0.3  # no window manager gives the focus back
+done
+# Hide and show the settings panel: 3400 and 5850 twips at 15 twips a pixel, times 1.4.
+height() { xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'; }
+for step in h:317 s:546; do
+  expected=${step#*:}
+  xdotool key alt+o; sleep 0.3; xdotool key "${step%%:*}"
+  wait_for test "$(height)" -eq "$expected" || fail "window height $(height), expected $expected"
+done
+
+# Type a text; the decoders read the barcode on the screen.
+xdotool key ctrl+a; xdotool type --delay 30 "SMOKE42"
+sleep 1
+import -display "$display" -window root "$tmp/screen.png" 2>/dev/null || fail "screenshot failed"
+convert "$tmp/screen.png" -crop 700x200+0+0 +repage -scale 300% "$tmp/big.png"
+if [ -n "$tools" ]; then
+  DECODE_SYM=code128 bash "$tools/decode.sh" "$tmp/big.png" SMOKE42 || fail "the screen's barcode does not read SMOKE42"
+fi
+
+# Print through "Save as PDF": a PDF appears and the status line names it.
+xdotool key ctrl+p
+wait_for eval 'ls "$tmp"/pdf/*.pdf >/dev/null 2>&1' || fail "Print wrote no PDF"
+pdf=$(ls "$tmp"/pdf/*.pdf)
+wait_for grep -qF "status: 1 barcode printed to $pdf (Save as PDF)" "$tmp/err" || fail "no status line naming $pdf"
+
+# Ctrl+Q ends the program with status 0.
+xdotool key ctrl+q
+for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the program"
+wait "$pid"; status=$?; pid=""
+[ "$status" -eq 0 ] || fail "exit status $status after Ctrl+Q"
+echo "menus, Help, About, settings panel, barcode on screen, Print to $pdf and Ctrl+Q all work"

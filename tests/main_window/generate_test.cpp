@@ -13,6 +13,10 @@ using test_support::DarkLightRuns;
 class GenerateTest : public test_support::FormTest {
  protected:
   void SetUp() override { form().Option2->setChecked(true); }
+  void Form1Visible() {
+    form().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+  }
 };
 
 TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
@@ -257,6 +261,40 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   EXPECT_TRUE(dialogs.shown[0].text.startsWith("There is no barcode to copy"));
   EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32), held);
   EXPECT_TRUE(form().Command9->isEnabled());
+}
+
+}  // namespace
+
+namespace {
+
+// What the frame of drawing areas can show, scrolled or not, holds the whole
+// symbol: the decoders read it there, and its ink is as large as the
+// finished picture's.
+TEST_F(GenerateTest, TheDrawingFrameHoldsTheWholeSymbolOfLongAndTallBarcodes) {
+  Form1Visible();
+  int shown = 0;
+  for (QWidget* w : form().Frame9->findChildren<platform::PictureBox*>()) shown += w->isVisible();
+  EXPECT_EQ(shown, 1);  // one empty area at start
+  const struct {
+    QRadioButton* main_window::Form1::*option;
+    const char* symbology;
+    QString text;
+    const char* height;
+  } cases[] = {{&main_window::Form1::Option2, "code39", QString(39, 'W'), "1.4"},
+               {&main_window::Form1::Option1, "code128", QString("abcdefghij").repeated(4), "1.4"},
+               {&main_window::Form1::Option2, "code39", "TALL-2", "2"}};
+  form().Check2->SetValue(1);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text.toStdString());
+    (form().*c.option)->setChecked(true);
+    form().Text8->setText(c.height);
+    form().Text1->setText(c.text);
+    const QImage view = form().Frame9->grab().toImage();
+    const QRect ink = test_support::DarkBox(form().FinishedPicture());
+    EXPECT_EQ(test_support::DarkBox(view).size(), ink.size());
+    const auto read = test_support::Decode(view, c.symbology, c.text);
+    EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
+  }
 }
 
 }  // namespace

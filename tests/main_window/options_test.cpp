@@ -1,6 +1,7 @@
 // The saved options: written as each control changes, read back by a new
 // window on the same store, the settings error path and the Options menu.
 #include "support/form_fixture.h"
+#include "support/decode.h"
 #include "support/printed_pages.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QScrollBar>
 #include <QStyleOptionGroupBox>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <map>
@@ -70,9 +72,14 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
   EXPECT_EQ(Stored("type1"), "False");
   f.Settings->trigger();
   EXPECT_EQ(Stored("show"), "0");
-  // The printer box is saved only when the focus moves on to another control.
+  // The printer box starts on the current printer; one picked from the list
+  // is saved at once, a typed name only when the focus moves on.
+  EXPECT_EQ(f.Combo1->currentText(), printers.CurrentName());
+  f.Combo1->setCurrentIndex(f.Combo1->count() - 1);
+  emit f.Combo1->activated(f.Combo1->count() - 1);
+  EXPECT_EQ(Stored("c1opt"), "Save as PDF");
   f.Combo1->setEditText(QStringLiteral("Gone Printer"));
-  EXPECT_EQ(StoredValues().count(QStringLiteral("c1opt")), 0u);
+  EXPECT_EQ(Stored("c1opt"), "Save as PDF");
   f.show();
   QApplication::setActiveWindow(&f);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
@@ -249,6 +256,20 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   form().Picture2->Cls();
   form().BarCodeTemp->trigger();
   EXPECT_TRUE(form().Picture2->HasPicture());
+
+  // Save Bar Code As: the finished picture at its natural size, by the file's ending.
+  QTemporaryDir out;
+  QStringList answers = {"", out.filePath("b.png"), out.filePath("b.pdf"), out.filePath("b.svg")};
+  form().ChooseSavePath = [&answers] { return answers.takeFirst(); };
+  for (int i = 0; i < 4; ++i) form().SaveBarCodeAs->trigger();
+  EXPECT_EQ(QImage(out.filePath("b.png")), form().FinishedPicture().convertToFormat(QImage::Format_RGB32));
+  for (const char* file : {"b.png", "b.pdf"}) {
+    const auto read = test_support::DecodeFile(out.filePath(file), "code128", "AB");
+    EXPECT_EQ(read.exitCode, 0) << file << read.output.toStdString();
+  }
+  QFile svg(out.filePath("b.svg"));
+  EXPECT_TRUE(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+  EXPECT_EQ(form().StatusText(), "Barcode saved as " + out.filePath("b.svg"));
   EXPECT_FALSE(dialogs.endStatus.has_value());
   form().close();
   EXPECT_EQ(dialogs.endStatus, 0);
@@ -346,6 +367,30 @@ TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
   if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
     EXPECT_EQ(form().devicePixelRatio(), 2.0);
     return;
+  }
+  // Tab goes top to bottom, left to right, and into the symbology group on
+  // the selected choice.
+  form().Option8->setChecked(true);
+  QApplication::setActiveWindow(&form());
+  form().Text1->setFocus(Qt::TabFocusReason);
+  QList<QWidget*> order;
+  for (QWidget* w = form().Text1; order.size() < 40 && !order.contains(w); w = QApplication::focusWidget()) {
+    order << w;
+    QTest::keyClick(w, Qt::Key_Tab);
+  }
+  ASSERT_EQ(QApplication::focusWidget(), form().Text1);  // round the window once
+  EXPECT_TRUE(order.contains(form().Option8));
+  for (QRadioButton* o : {form().Option1, form().Option2, form().Option5, form().Option9}) EXPECT_FALSE(order.contains(o));
+  for (qsizetype i = 1; i < order.size(); ++i) {
+    // Reading order among the containers: of the two, take the ancestors that
+    // are children of one container; the second is on a later row (lower by
+    // more than a few pixels), or further right on the same row.
+    QWidget* a = order[i - 1];
+    QWidget* b = order[i];
+    while (!a->parentWidget()->isAncestorOf(b)) a = a->parentWidget();
+    while (b->parentWidget() != a->parentWidget()) b = b->parentWidget();
+    EXPECT_TRUE(b->y() > a->y() + 8 || (std::abs(b->y() - a->y()) <= 8 && b->x() > a->x()))
+        << i << ": " << a->x() << "," << a->y() << " then " << b->x() << "," << b->y();
   }
   QProcess twice;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -178,9 +178,15 @@ TEST_F(FileRunTest, WhileAFilePrintsPrintAndPrintFileAreRefusedAndCancelEndsTheJ
   ASSERT_LT(run.barcodes, 20);
   ASSERT_EQ(PdfCount(), 1);
   ExpectRead(ReadSymbols(run.pdfPath, "code39"), values.mid(0, run.barcodes));
+  // The status line says what happened, and where the PDF went.
+  EXPECT_EQ(form().StatusText(), QString("Cancelled after line %1 of long.txt: %2 barcode(s) printed to %3 (Save as PDF)")
+                                     .arg(run.lines).arg(run.barcodes).arg(run.pdfPath));
   form().Command4->click();  // the next run starts afresh
   EXPECT_FALSE(form().LastFileRun().cancelled);
   EXPECT_EQ(form().LastFileRun().barcodes, 200);
+  EXPECT_EQ(form().StatusText(), "200 barcode(s) from 200 lines of long.txt printed to " +
+                                     form().LastFileRun().pdfPath + " (Save as PDF)");
+  EXPECT_EQ(form().StatusFolder(), QFileInfo(form().LastFileRun().pdfPath).absolutePath());
 }
 
 }  // namespace

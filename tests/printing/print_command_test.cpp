@@ -32,6 +32,7 @@ class PrintCommandTest : public PrintingTest {
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(printers.CurrentName(), printer);
     const QString file = pdf ? printers.LastPdfPath() : test_support::WaitForCupsPdf(text);
+    EXPECT_EQ(form().StatusText(), "1 barcode printed to " + (pdf ? file + " (Save as PDF)" : "the printer \"" + printer + "\""));
     const auto pages = RasterisePdf(file);
     ASSERT_EQ(pages.size(), 1u) << file.toStdString();
     const auto marks = FindMarks(pages[0], 60);
@@ -62,6 +63,7 @@ TEST_F(PrintCommandTest, WithoutAFileAFinishedBarcodeOrANumericOffsetNothingPrin
   form().Command2->click();
   ASSERT_EQ(dialogs.shown.size(), 3u);
   for (const auto& shown : dialogs.shown) EXPECT_EQ(shown.text, kNoBarcodeMessage);
+  EXPECT_EQ(form().StatusText(), "Not printed: Please Generate Barocode to print");
   form().Text1->setText("OFFSET");
   const char* const cases[][4] = {
       {"", "x", "1", "x"}, {"1", "abc", "1", "1"}, {" ", "", "1", ""}, {"1.5cm", "2", "1", "2"}};
