@@ -22,7 +22,7 @@ namespace app {
 
 namespace {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kSomeRefused = 3 };
 
 void Err(const QString& text) { std::fprintf(stderr, "quillon: %s\n", text.toLocal8Bit().constData()); }
 void Out(const QString& text) { std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData()); }
@@ -46,6 +46,7 @@ const char* const kUsageText =
     "Usage:\n"
     "  quillon                      the main window\n"
     "  quillon PATH                 print the text file PATH as \"Print File\" would, then end\n"
+    "                               (PATH - is standard input; pipes are read as they come)\n"
     "  quillon --export OUT.png [--symbology S] [--text-line | --no-text-line]\n"
     "          [--bar-height V] [--font-size V] [--width V] [--] TEXT\n"
     "                               write the barcode of TEXT to OUT.png (saved options,\n"
@@ -55,7 +56,14 @@ const char* const kUsageText =
     "\n"
     "S is one of code39, code128b, code128-1, code25, upc, ean.\n"
     "A TEXT that starts with '-' follows a lone '--'; a file whose name starts\n"
-    "with '--' is given as ./--name.\n";
+    "with '--' is given as ./--name.\n"
+    "\n"
+    "Lines end at CR LF, CR or LF. A file that is valid UTF-8 is read as UTF-8,\n"
+    "any other as Windows-1252.\n"
+    "\n"
+    "Exit status of quillon PATH: 0 every matching line printed; 1 nothing\n"
+    "printed (the reason on stderr), cancelled, or reading failed; 2 usage\n"
+    "error; 3 printed, but some lines were refused (each named on stderr).\n";
 
 struct SymbologyName {
   const char* name;
@@ -142,14 +150,25 @@ int ListPrinters() {
 }
 
 // Ctrl+C during a file run stops it after the current line; the lines before
-// still go out as one job.
+// still go out as one job. A second Ctrl+C ends the program at once, as it
+// would `cat`: the run may be waiting for a stream that sends nothing.
 volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) { interrupted = 1; }
+extern "C" void OnInterrupt(int signal) {
+  if (interrupted) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
+  interrupted = 1;
+}
 
 }  // namespace
 
 int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   form.ProgressOnConsole = true;
+  form.OnRefusedLine = [](const printing::RefusedLine& r) {
+    Err(QStringLiteral("line %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason));
+  };
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
     if (interrupted) form.CancelFileRun();
@@ -161,36 +180,42 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   form.PrintCommandLineFile(commandLine);
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
+  form.OnRefusedLine = nullptr;
 
   const platform::Printers& printers = form.CurrentPrinter();
   const printing::FileRunResult& run = form.LastFileRun();
   const QString path = form.FilePath;
+  const QString refusedCount =
+      QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching);
   using Status = printing::FileRunResult::Status;
   switch (run.status) {
     case Status::CannotOpen:
     case Status::PrinterFailed:
       return kFailed;  // the message is out already
     case Status::NothingPrinted:
-      if (run.cancelled) {
-        Err(QStringLiteral("cancelled before anything was printed"));
-        return kFailed;
-      }
-      Err(QStringLiteral("no line of %1 gave a barcode or text to print; nothing was sent").arg(path));
-      return kOk;
+      Err(run.cancelled ? QStringLiteral("cancelled before anything was printed") : run.message);
+      if (run.refused > 0) Err(refusedCount);
+      return kFailed;
     case Status::Sent:
       break;
   }
   const QString where = run.pdfPath.isEmpty()
                             ? QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName())
                             : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
-  if (run.cancelled) {
-    Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
-            .arg(run.lines)
-            .arg(run.barcodes)
-            .arg(where));
+  if (run.cancelled || !run.readError.isEmpty()) {
+    Err(run.cancelled ? QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
+                            .arg(run.lines)
+                            .arg(run.barcodes)
+                            .arg(where)
+                      : QStringLiteral("%1 (%2 barcode(s) %3)").arg(run.message).arg(run.barcodes).arg(where));
+    if (run.refused > 0) Err(refusedCount);
     return kFailed;
   }
   Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(path, where));
+  if (run.refused > 0) {
+    Err(refusedCount);
+    return kSomeRefused;
+  }
   return kOk;
 }
 

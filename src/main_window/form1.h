@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QMenu>
 
+#include <functional>
+
 class QProgressDialog;
 
 namespace main_window {
@@ -178,6 +180,9 @@ class Form1 : public QMainWindow {
   platform::Printers& CurrentPrinter() const { return services_.printers; }
   // File runs report their progress on stderr instead of in a progress window.
   bool ProgressOnConsole = false;
+  // Called for each refused line as it happens. When set (the command line),
+  // the run ends without the window's list of refused lines.
+  std::function<void(const printing::RefusedLine&)> OnRefusedLine;
 
  private:
   friend class FileRunAdapter;

@@ -26,15 +26,19 @@ class CommandLineTest : public ::testing::Test {
   // Runs quillon headless, as CI does: it must pick the offscreen platform
   // itself. The store lives in config/, no CUPS answers unless withCups,
   // and "Save as PDF" writes into pdf/.
-  Result Quillon(const QStringList& args, bool withCups = false) const {
+  // A shell line: $Q is the program, the folder the current directory.
+  Result Shell(const QString& script) const { return Quillon({"-c", script}, false, "bash"); }
+  Result Quillon(const QStringList& args, bool withCups = false, const QString& program = QUILLON_BINARY) const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
     env.insert("XDG_CONFIG_HOME", Path("config"));
     env.insert("QUILLON_PDF_DIR", Path("pdf"));
     if (!withCups) env.insert("CUPS_SERVER", Path("no-cups.sock"));
+    env.insert("Q", QUILLON_BINARY);
     QProcess p;
     p.setProcessEnvironment(env);
-    p.start(QUILLON_BINARY, args);
+    p.setWorkingDirectory(dir.path());
+    p.start(program, args);
     Result r;
     if (!p.waitForFinished(60000)) return r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
@@ -118,6 +122,56 @@ TEST_F(CommandLineTest, APathPrintsTheMatchingLinesWithTheSavedOptionsThroughSav
     EXPECT_EQ(read[i].zxing, expected[i]);
   }
   EXPECT_EQ(read[0].box.top(), read[2].box.top());  // three to a row
+}
+
+TEST_F(CommandLineTest, StandardInputAndPipesPrintAsTheFileAndRefusedLinesSetTheExitStatus) {
+  Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nline=ID:\n");
+  Write("in.txt", "ID:A1\nnote\r\nID:B2\rID:C3");
+  const auto expectPdf = [&](const Result& r, const QStringList& values) {
+    const auto read = test_support::ReadSymbols(r.out.trimmed(), "code39");
+    ASSERT_EQ(read.size(), static_cast<size_t>(values.size())) << r.err.toStdString();
+    for (size_t i = 0; i < read.size(); ++i) {
+      EXPECT_EQ(read[i].zbar, values[i]);
+      EXPECT_EQ(read[i].zxing, values[i]);
+    }
+  };
+  for (const char* script : {"$Q in.txt", "$Q - < in.txt", "$Q /dev/stdin < in.txt", "cat in.txt | $Q -",
+                             "$Q <(cat in.txt)"}) {
+    SCOPED_TRACE(script);
+    const Result r = Shell(script);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    expectPdf(r, {"A1", "B2", "C3"});
+  }
+
+  // Lines 2, 5 and 9 refused among 10 matching lines, one of them too long.
+  QByteArray ten;
+  for (int i = 1; i <= 10; ++i)
+    ten += i == 2 ? "ID:a#b\n" : i == 5 ? "ID:" + QByteArray(3'000'000, 'X') + "\n" : i == 9 ? "ID:\x01\n" : "ID:N" + QByteArray::number(i) + "\n";
+  Write("ten.txt", ten);
+  const Result r = Quillon({Path("ten.txt")});
+  EXPECT_EQ(r.exitCode, 3);
+  expectPdf(r, {"N1", "N3", "N4", "N6", "N7", "N8", "N10"});
+  EXPECT_TRUE(r.err.contains("quillon: line 2: \"ID:a#b\": Code 39 cannot encode \"#\" (character 2)")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("quillon: line 5: \"ID:" + QString(37, 'X') + "...\": The line is too long for any barcode (3000003 characters; at most 4096).")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("quillon: line 9: \"ID:\\x01\": ")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.endsWith("quillon: 3 of 10 matching lines were refused\n")) << r.err.toStdString();
+
+  // Nothing printed: exit 1, no PDF, the reason last.
+  const qsizetype pdfs = QDir(Path("pdf")).entryList({"*.pdf"}).size();
+  struct Case {
+    QByteArray bytes;
+    QString err;
+  };
+  for (const Case& c : {Case{"ID:a#b\nID:c#d\n", "quillon: 2 of 2 matching lines were refused\n"},
+                        Case{"A1\nB2\n", "starts with the pattern \"ID:\". Nothing was printed.\n"},
+                        Case{"", "is empty. Nothing was printed.\n"}}) {
+    Write("none.txt", c.bytes);
+    const Result n = Quillon({Path("none.txt")});
+    EXPECT_EQ(n.exitCode, 1);
+    EXPECT_TRUE(n.err.endsWith(c.err)) << n.err.toStdString();
+    EXPECT_EQ(n.out, "");
+  }
+  EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}).size(), pdfs);
 }
 
 }  // namespace
