@@ -146,7 +146,10 @@ void Form1::PrintFile() {
   fileRunActive_ = true;
   fileRunCancel_ = false;
   FileRunAdapter adapter(*this);
-  lastFileRun_ = printing::RunFile(FilePath, printer, adapter);
+  // "-" is standard input only for the command line: the window would wait
+  // on a terminal nobody types into. There it names a file called "-".
+  const QString path = FilePath == QLatin1String("-") && !ProgressOnConsole ? QStringLiteral("./-") : FilePath;
+  lastFileRun_ = printing::RunFile(path, printer, adapter);
   fileRunActive_ = false;
   if (fileRunProgress_) fileRunProgress_->hide();
   using Status = printing::FileRunResult::Status;

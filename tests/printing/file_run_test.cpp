@@ -184,6 +184,12 @@ TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob
   EXPECT_TRUE(message.endsWith("\n(and 2 more)"));
   EXPECT_EQ(PdfCount(), 1);
 
+  dialogs.shown.clear();
+  form().FilePath = "-";  // standard input only on the command line
+  form().Command4->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Cannot open \"./-\" to print: No such file or directory.");
+
   form().Text4->setText("");
   for (const int printLines : {0, 1}) {
     dialogs.shown.clear();
