@@ -149,9 +149,10 @@ int ListPrinters() {
   return kOk;
 }
 
-// Ctrl+C during a file run stops it after the current line; the lines before
-// still go out as one job. A second Ctrl+C ends the program at once, as it
-// would `cat`: the run may be waiting for a stream that sends nothing.
+// Ctrl+C, a hang-up or a termination request during a file run stops it
+// after the current line; the lines before still go out as one job. A
+// second one ends the program at once, as it would `cat`: the run may be
+// waiting for a stream that sends nothing.
 volatile std::sig_atomic_t interrupted = 0;
 extern "C" void OnInterrupt(int signal) {
   if (interrupted) {
@@ -177,9 +178,11 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   interrupted = 0;
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGHUP, OnInterrupt);
   form.PrintCommandLineFile(commandLine);
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGHUP, SIG_DFL);
   form.OnRefusedLine = nullptr;
 
   const platform::Printers& printers = form.CurrentPrinter();
@@ -200,7 +203,8 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
       break;
   }
   const QString where = run.pdfPath.isEmpty()
-                            ? QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName())
+                            ? QStringLiteral("sent to the printer \"%1\" as job %2")
+                                  .arg(printers.CurrentName(), printers.LastJobId())
                             : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
   if (run.cancelled || !run.readError.isEmpty()) {
     Err(run.cancelled ? QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
