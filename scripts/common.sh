@@ -4,13 +4,13 @@
 # What building and running needs.
 QUILLON_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libcups2 libcups2-dev fonts-dejavu-core fontconfig
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6printsupport6 libcups2 libcups2-dev fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What the tests need on top: the referee decoders, PDF rasteriser, a CUPS
 # server with a PDF queue, and an X server for the real-window smoke test.
 QUILLON_TEST_PACKAGES=(
-  zbar-tools zxing-cpp-tools poppler-utils imagemagick
+  zbar-tools zxing-cpp-tools poppler-utils imagemagick librsvg2-bin
   cups cups-client cups-bsd printer-driver-cups-pdf ghostscript
   xvfb xauth x11-utils
 )

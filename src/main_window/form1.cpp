@@ -236,10 +236,7 @@ void Form1::reSizeimage() {
     Picture1->SetFontSize(fontSize);
     Command1_Click();
   } catch (const std::exception& e) {
-    services_.dialogs.Ok(QString::fromLocal8Bit(e.what()) + QStringLiteral("\r\n\r\n") + kSettingsErrorText,
-                         kWindowTitle);
-    services_.settings.DeleteApplication(kApp);
-    services_.dialogs.EndProgram(1);
+    SettingsErrorPath(QString::fromLocal8Bit(e.what()));
   }
 }
 

@@ -22,6 +22,10 @@ inline const QString kSection = QStringLiteral("options");
 inline const QString kWindowTitle = QStringLiteral("Quillon - www.quillon.example");
 inline const QString kSettingsErrorText =
     QStringLiteral("Error in Settings, Default Settings will be restored and Quillon should be restarted");
+// When the saved options cannot be deleted (%1: the settings file).
+inline const QString kSettingsNotRestoredText = QStringLiteral(
+    "Error in Settings. The Default Settings could not be restored: %1 cannot be changed. "
+    "Correct or remove it, then restart Quillon");
 
 class Form1 : public QMainWindow {
  public:
@@ -160,6 +164,9 @@ class Form1 : public QMainWindow {
   void SetOuterHeightTwips(double twips);
   bool eventFilter(QObject* watched, QEvent* event) override;
   QString startupError_;  // the first conversion error of the running start-up
+  // Shows the settings error (description, then what became of the store),
+  // deletes the saved options and ends the program.
+  void SettingsErrorPath(const QString& description);
 
   // --- Printing: Print, Print File, the printer list (print_commands.cpp) ---
  public:

@@ -149,6 +149,16 @@ void Form1::RestoreDefaults_Click() {
   services_.dialogs.EndProgram(0);
 }
 
+void Form1::SettingsErrorPath(const QString& description) {
+  // Deleted first, so that the message can say whether it worked: a store
+  // that cannot be changed would give the same error at the next start.
+  const QString restored = services_.settings.DeleteApplication(kApp)
+                               ? kSettingsErrorText
+                               : kSettingsNotRestoredText.arg(services_.settings.FilePath(kApp));
+  services_.dialogs.Ok(description + QStringLiteral("\r\n\r\n") + restored, kWindowTitle);
+  services_.dialogs.EndProgram(1);
+}
+
 // --- Start-up ------------------------------------------------------------------
 
 void Form1::SetOptionValue(QRadioButton* option, bool value) {
@@ -235,6 +245,9 @@ QString Form1::RestoreOptions() {
       if (startupError_.isEmpty()) startupError_ = QString::fromLocal8Bit(e.what());
     }
   };
+  // A store that is not one (far too large) is not read at all.
+  const QString storeProblem = services_.settings.Problem(kApp);
+  if (!storeProblem.isEmpty()) return storeProblem;
   step([this] { StartupOptions(); });
   step([this] { FillPrinterList(); });
   step([this] { Text9->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
@@ -245,9 +258,7 @@ QString Form1::RestoreOptions() {
 Form1::LoadResult Form1::Form_Load(const QString& commandLine) {
   const QString error = RestoreOptions();
   if (!error.isEmpty()) {
-    services_.dialogs.Ok(error + QStringLiteral("\r\n\r\n") + kSettingsErrorText, kWindowTitle);
-    services_.settings.DeleteApplication(kApp);
-    services_.dialogs.EndProgram(1);
+    SettingsErrorPath(error);
     return LoadResult::Ended;
   }
   const QString path = commandLine.trimmed();
