@@ -92,6 +92,9 @@ const char* const kUsageText =
     "A TEXT or PATH that starts with '-' follows a lone '--'; a file whose name\n"
     "starts with '--' may also be given as ./--name.\n"
     "\n"
+    "Lines end at CR LF, CR or LF. A file that is valid UTF-8 is read as UTF-8,\n"
+    "any other as Windows-1252. Pipes and standard input are read as they come.\n"
+    "\n"
     "Exit status: 0 done (every matching line printed); 1 nothing could be\n"
     "written or printed (the reason on stderr); 2 usage error; 3 the job was\n"
     "sent but some lines were refused (each named on stderr).\n";
@@ -318,14 +321,26 @@ int ListPrinters() {
 }
 
 // Ctrl+C, a hang-up or a termination request during a file run stops it
-// after the current line; the lines before still go out as one job.
+// after the current line; the lines before still go out as one job. A
+// second one ends the program at once, as it would `cat`: the run may be
+// waiting for a stream that sends nothing.
 volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int) { interrupted = 1; }
+extern "C" void OnInterrupt(int signal) {
+  if (interrupted) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
+  interrupted = 1;
+}
 
 }  // namespace
 
 int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   form.ProgressOnConsole = true;
+  form.OnRefusedLine = [](const printing::RefusedLine& r) {
+    Err(QStringLiteral("line %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason));
+  };
   QTimer watch;
   QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
     if (interrupted) form.CancelFileRun();
@@ -339,22 +354,22 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
   std::signal(SIGHUP, SIG_DFL);
+  form.OnRefusedLine = nullptr;
 
   const platform::Printers& printers = form.CurrentPrinter();
   const printing::FileRunResult& run = form.LastFileRun();
   const QString path = form.FilePath;
+  const QString refusedCount =
+      QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching);
   using Status = printing::FileRunResult::Status;
   switch (run.status) {
     case Status::CannotOpen:
     case Status::PrinterFailed:
       return kFailed;  // the message is out already
     case Status::NothingPrinted:
-      if (run.cancelled) {
-        Err(QStringLiteral("cancelled before anything was printed"));
-        return kFailed;
-      }
-      Err(QStringLiteral("no line of %1 gave a barcode or text to print; nothing was sent").arg(path));
-      return kOk;
+      Err(run.cancelled ? QStringLiteral("cancelled before anything was printed") : run.message);
+      if (run.refused > 0) Err(refusedCount);
+      return kFailed;
     case Status::Sent:
       break;
   }
@@ -362,14 +377,20 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
                             ? QStringLiteral("sent to the printer \"%1\" as job %2")
                                   .arg(printers.CurrentName(), printers.LastJobId())
                             : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
-  if (run.cancelled) {
-    Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
-            .arg(run.lines)
-            .arg(run.barcodes)
-            .arg(where));
+  if (run.cancelled || !run.readError.isEmpty()) {
+    Err(run.cancelled ? QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
+                            .arg(run.lines)
+                            .arg(run.barcodes)
+                            .arg(where)
+                      : QStringLiteral("%1 (%2 barcode(s) %3)").arg(run.message).arg(run.barcodes).arg(where));
+    if (run.refused > 0) Err(refusedCount);
     return kFailed;
   }
   Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(path, where));
+  if (run.refused > 0) {
+    Err(refusedCount);
+    return kSomeRefused;
+  }
   return kOk;
 }
 

@@ -13,6 +13,8 @@
 
 #include <functional>
 
+#include <functional>
+
 class QProgressDialog;
 class QScrollArea;
 
@@ -243,6 +245,9 @@ class Form1 : public QMainWindow {
   platform::Printers& CurrentPrinter() const { return services_.printers; }
   // File runs report their progress on stderr instead of in a progress window.
   bool ProgressOnConsole = false;
+  // Called for each refused line as it happens. When set (the command line),
+  // the run ends without the window's list of refused lines.
+  std::function<void(const printing::RefusedLine&)> OnRefusedLine;
 
  private:
   friend class FileRunAdapter;

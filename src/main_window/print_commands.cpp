@@ -44,16 +44,24 @@ class FileRunAdapter : public printing::FileRunWindow {
     form_.Text1->setText(value);
     return form_.FinishedPicture();
   }
+  QString Problem() override { return form_.LastProblem(); }
   void LetEventsRun() override { QCoreApplication::processEvents(); }
   bool CancelRequested() override { return form_.fileRunCancel_; }
+  void Refused(const printing::RefusedLine& refused) override {
+    if (form_.OnRefusedLine) form_.OnRefusedLine(refused);
+  }
 
+  // lines is -1 for a stream: its length is unknown.
   void Progress(qint64 line, qint64 lines) override {
     if (form_.ProgressOnConsole) {
       // About once a second, and the last line.
       if (line == lines || lastReport_ < 0 || clock_.elapsed() - lastReport_ >= 1000) {
         lastReport_ = clock_.elapsed();
-        std::fprintf(stderr, "quillon: printing line %lld of %lld\n", static_cast<long long>(line),
-                     static_cast<long long>(lines));
+        if (lines < 0)
+          std::fprintf(stderr, "quillon: printing line %lld\n", static_cast<long long>(line));
+        else
+          std::fprintf(stderr, "quillon: printing line %lld of %lld\n", static_cast<long long>(line),
+                       static_cast<long long>(lines));
       }
       return;
     }
@@ -68,6 +76,12 @@ class FileRunAdapter : public printing::FileRunWindow {
       QObject::connect(dialog, &QProgressDialog::canceled, &form_, &Form1::CancelFileRun);
     }
     if (line == 1) dialog->reset();
+    if (lines < 0) {
+      dialog->setMaximum(0);  // a busy bar: the end is unknown
+      dialog->setLabelText(QStringLiteral("Printing line %1").arg(line));
+      dialog->setValue(0);
+      return;
+    }
     dialog->setMaximum(static_cast<int>(std::min<qint64>(lines, INT_MAX)));
     dialog->setLabelText(QStringLiteral("Printing line %1 of %2").arg(line).arg(lines));
     dialog->setValue(static_cast<int>(std::min<qint64>(line, INT_MAX)));
@@ -184,7 +198,10 @@ void Form1::PrintFile() {
   fileRunActive_ = true;
   fileRunCancel_ = false;
   FileRunAdapter adapter(*this);
-  lastFileRun_ = printing::RunFile(FilePath, printer, adapter);
+  // "-" is standard input only for the command line: the window would wait
+  // on a terminal nobody types into. There it names a file called "-".
+  const QString path = FilePath == QLatin1String("-") && !ProgressOnConsole ? QStringLiteral("./-") : FilePath;
+  lastFileRun_ = printing::RunFile(path, printer, adapter);
   fileRunActive_ = false;
   if (fileRunProgress_) fileRunProgress_->hide();
   using Status = printing::FileRunResult::Status;
@@ -199,21 +216,33 @@ void Form1::PrintFile() {
     case Status::NothingPrinted:
       ShowStatus(run.cancelled ? QStringLiteral("Cancelled before anything of %1 was printed").arg(file)
                                : QStringLiteral("Nothing printed: no line of %1 gave a barcode").arg(file));
-      return;
+      break;
     case Status::Sent:
+      ShowStatus(run.cancelled ? QStringLiteral("Cancelled after line %1 of %2: %3 barcode(s) printed to %4")
+                                     .arg(run.lines)
+                                     .arg(file)
+                                     .arg(run.barcodes)
+                                     .arg(JobPlace(printer.CurrentName(), run.pdfPath))
+                               : QStringLiteral("%1 barcode(s) from %2 lines of %3 printed to %4")
+                                     .arg(run.barcodes)
+                                     .arg(run.lines)
+                                     .arg(file, JobPlace(printer.CurrentName(), run.pdfPath)),
+                 run.pdfPath);
       break;
   }
-  const QString place = JobPlace(printer.CurrentName(), run.pdfPath);
-  ShowStatus(run.cancelled ? QStringLiteral("Cancelled after line %1 of %2: %3 barcode(s) printed to %4")
-                                 .arg(run.lines)
-                                 .arg(file)
-                                 .arg(run.barcodes)
-                                 .arg(place)
-                           : QStringLiteral("%1 barcode(s) from %2 lines of %3 printed to %4")
-                                 .arg(run.barcodes)
-                                 .arg(run.lines)
-                                 .arg(file, place),
-             run.pdfPath);
+  if (OnRefusedLine) return;  // the command line has reported the run itself
+  // One message at the end: why nothing was printed, the refused lines.
+  QStringList parts;
+  if (!run.message.isEmpty()) parts << run.message;
+  if (run.refused > 0) {
+    QString list = QStringLiteral("%1 of %2 matching lines gave no barcode:").arg(run.refused).arg(run.matching);
+    for (const printing::RefusedLine& r : run.firstRefused)
+      list += QStringLiteral("\nline %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason);
+    if (run.refused > run.firstRefused.size())
+      list += QStringLiteral("\n(and %1 more)").arg(run.refused - run.firstRefused.size());
+    parts << list;
+  }
+  if (!parts.isEmpty()) services_.dialogs.Ok(parts.join(QStringLiteral("\n\n")), kWindowTitle);
 }
 
 void Form1::FillPrinterList() {

@@ -1,8 +1,8 @@
 #include "printing/file_run.h"
 
-#include "platform/ansi_lines.h"
 #include "platform/blanks.h"
 #include "platform/picture_box.h"
+#include "platform/text_lines.h"
 
 #include <algorithm>
 
@@ -51,6 +51,12 @@ class RowLayout {
   // the row's tallest picture reaches further, the next row starts one text
   // line below its bottom.
   void EndRow() {
+    if (!printers_.DocumentOpen()) {
+      // Nothing printed yet: move down without starting a document, so that
+      // a run of empty slots alone sends no job of blank pages.
+      Skip(6);
+      return;
+    }
     for (int i = 0; i < 3; ++i) printers_.Print(QStringLiteral(" \r\n"));
     if (printers_.Page() == rowPage_ && printers_.CurrentY() < rowBottom_)
       printers_.SetCurrentY(rowBottom_ + printers_.TextHeight());
@@ -58,7 +64,29 @@ class RowLayout {
     rowRight_ = 0;
   }
 
+  // A line of text that shows nothing (empty or blanks only).
+  void PrintLine(const QString& line) {
+    if (printers_.DocumentOpen() || !line.trimmed().isEmpty())
+      printers_.Print(line);
+    else
+      Skip(1);
+  }
+
  private:
+  // Moves down as printing that many empty lines would, before the document
+  // exists. Where that would pass the bottom, the first page starts at the
+  // top instead of after a blank page.
+  void Skip(int lines) {
+    const double line = printers_.TextHeight();
+    double y = printers_.CurrentY();
+    for (int i = 0; i < lines; ++i) {
+      if (y > 0 && y + line > printers_.ScaleHeight()) y = 0;
+      y += line;
+    }
+    printers_.SetCurrentX(0);
+    printers_.SetCurrentY(y);
+  }
+
   double ColumnX(int column) const {
     if (column == 1) return kColumn1Millimetres;
     if (column == 2) return kColumn2Millimetres;
@@ -75,36 +103,103 @@ class RowLayout {
 
 std::optional<QString> BarcodeValue(const QString& line, const QString& pattern, bool includePattern) {
   const QString trimmed = platform::TrimBlanks(line);
-  if (!trimmed.startsWith(pattern, Qt::CaseSensitive)) return std::nullopt;
+  // An empty pattern matches every line (a null empty line too, which
+  // startsWith would not match).
+  if (!pattern.isEmpty() && !trimmed.startsWith(pattern, Qt::CaseSensitive)) return std::nullopt;
   return platform::TrimBlanks(trimmed.mid(includePattern ? 0 : pattern.size()));
 }
 
+QString Escaped(const QString& text) {
+  QString shown;
+  for (const QChar c : text) {
+    const ushort u = c.unicode();
+    if (u == '\t')
+      shown += QStringLiteral("\\t");
+    else if (u == '\n')
+      shown += QStringLiteral("\\n");
+    else if (u == '\r')
+      shown += QStringLiteral("\\r");
+    else if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0))
+      shown += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+    else
+      shown += c;
+  }
+  return shown;
+}
+
+QString ShownLine(const QString& line) {
+  const QString cut = line.left(kRefusedTextCharacters);
+  return Escaped(cut) + (line.size() > cut.size() ? QStringLiteral("...") : QString());
+}
+
+namespace {
+
+void Refuse(FileRunResult& result, FileRunWindow& window, qint64 number, const QString& text, const QString& reason) {
+  RefusedLine refused{number, ShownLine(text), Escaped(reason)};
+  ++result.refused;
+  if (result.firstRefused.size() < kRefusedLinesKept) result.firstRefused << refused;
+  window.Refused(refused);
+}
+
+// Why a run printed nothing, for a run that was not cancelled.
+QString NothingPrintedWhy(const FileRunResult& result, const QString& path, const QString& pattern) {
+  if (!result.readError.isEmpty())
+    return QStringLiteral("Reading \"%1\" failed: %2. Nothing was printed.").arg(path, result.readError);
+  if (result.lines == 0) return QStringLiteral("\"%1\" is empty. Nothing was printed.").arg(path);
+  if (result.matching == 0)
+    return QStringLiteral("No line of \"%1\" starts with the pattern \"%2\". Nothing was printed.").arg(path, pattern);
+  if (result.refused == result.matching)
+    return QStringLiteral("Every matching line of \"%1\" was refused. Nothing was printed.").arg(path);
+  return QStringLiteral("No line of \"%1\" gave a barcode or text to print. Nothing was printed.").arg(path);
+}
+
+}  // namespace
+
 FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& window) {
   FileRunResult result;
-  platform::AnsiLineReader reader;
+  platform::TextLineReader reader;
   if (!reader.Open(path)) {
     result.status = FileRunResult::Status::CannotOpen;
     result.message = QStringLiteral("Cannot open \"%1\" to print: %2.").arg(path, reader.Error());
     return result;
   }
-  const qint64 total = platform::AnsiLineReader::CountLines(path);
+  const qint64 total = reader.LineCount();
   RowLayout layout(printers);
   int column = 0;
-  while (!reader.AtEnd()) {
+  platform::TextLine line;
+  for (;;) {
     window.LetEventsRun();
     if (window.CancelRequested()) {
       result.cancelled = true;
       break;
     }
-    const QString line = reader.ReadLine();
+    if (!reader.Next(line)) {
+      result.readError = reader.Error();
+      break;
+    }
     ++result.lines;
-    window.Progress(result.lines, std::max(total, result.lines));
-    if (window.PrintLines()) printers.Print(line);
-    const std::optional<QString> value = BarcodeValue(line, window.Pattern(), window.IncludePattern());
+    window.Progress(result.lines, total < 0 ? -1 : std::max(total, result.lines));
+    if (window.PrintLines()) layout.PrintLine(line.text);
+    const std::optional<QString> value = BarcodeValue(line.text, window.Pattern(), window.IncludePattern());
     if (!value) continue;
-    const QImage picture = window.Generate(*value);
-    window.LetEventsRun();
-    window.LetEventsRun();
+    ++result.matching;
+    QImage picture;
+    if (line.tooLong) {
+      Refuse(result, window, result.lines, line.text,
+             QStringLiteral("The line is too long for any barcode (%1 characters; at most %2).")
+                 .arg(line.length)
+                 .arg(platform::TextLineReader::kMaxLineCharacters));
+    } else {
+      picture = window.Generate(*value);
+      window.LetEventsRun();
+      window.LetEventsRun();
+      // An empty value leaves an empty slot on purpose: no refusal.
+      if (picture.isNull() && !value->isEmpty()) {
+        const QString why = window.Problem();
+        Refuse(result, window, result.lines, line.text,
+               why.isEmpty() ? QStringLiteral("Nothing was drawn for \"%1\".").arg(ShownLine(*value)) : why);
+      }
+    }
     printers.SetScaleMode(PageUnit::Millimetres);
     if (!picture.isNull()) {
       layout.Paint(picture, column);
@@ -129,6 +224,13 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
   } else if (anything) {
     result.status = FileRunResult::Status::Sent;
     if (printers.CurrentName() == platform::kSaveAsPdf) result.pdfPath = printers.LastPdfPath();
+    if (!result.readError.isEmpty())
+      result.message = QStringLiteral("Reading \"%1\" failed after line %2: %3. The lines before it were printed.")
+                           .arg(path)
+                           .arg(result.lines)
+                           .arg(result.readError);
+  } else if (!result.cancelled) {
+    result.message = NothingPrintedWhy(result, path, window.Pattern());
   }
   return result;
 }

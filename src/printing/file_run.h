@@ -5,11 +5,21 @@
 #include "platform/printers.h"
 
 #include <QImage>
+#include <QList>
 #include <QString>
 
 #include <optional>
 
 namespace printing {
+
+// A matching line that gave no barcode.
+struct RefusedLine {
+  qint64 number = 0;  // from 1
+  QString text;       // the line, cut to kRefusedTextCharacters, control characters escaped
+  QString reason;
+};
+inline constexpr int kRefusedTextCharacters = 40;
+inline constexpr int kRefusedLinesKept = 10;
 
 // What the run asks the window for. Options are read afresh at every line,
 // since the user may change them while a file prints.
@@ -24,22 +34,30 @@ class FileRunWindow {
   // differs from the current one) and returns the finished picture, or a
   // null image when nothing was drawn.
   virtual QImage Generate(const QString& value) = 0;
+  // Why the last Generate drew nothing (the window's hint), or "".
+  virtual QString Problem() = 0;
   virtual void LetEventsRun() = 0;
+  // lines is -1 when the input is a stream whose length is unknown.
   virtual void Progress(qint64 line, qint64 lines) = 0;
   virtual bool CancelRequested() = 0;
+  virtual void Refused(const RefusedLine& refused) = 0;
 };
 
 struct FileRunResult {
   enum class Status {
     Sent,            // the job went to the printer
-    NothingPrinted,  // nothing to print (no output at all): no job
+    NothingPrinted,  // nothing to print (no output at all): no job; message says why
     CannotOpen,      // the file could not be opened; message says why
     PrinterFailed,   // the printer could not take the job; message says why
   };
   Status status = Status::NothingPrinted;
   QString message;
   qint64 lines = 0;     // lines read
+  qint64 matching = 0;  // lines that start with the pattern
   qint64 barcodes = 0;  // pictures painted
+  qint64 refused = 0;   // matching lines that gave no barcode (blank values aside)
+  QList<RefusedLine> firstRefused;  // the first kRefusedLinesKept of them
+  QString readError;  // reading stopped early: why (the lines before were printed)
   bool cancelled = false;
   QString pdfPath;  // the file "Save as PDF" wrote
 };
@@ -56,7 +74,15 @@ inline constexpr double kQuietZoneMillimetres = 6.35;
 // spaces and compares exactly.
 std::optional<QString> BarcodeValue(const QString& line, const QString& pattern, bool includePattern);
 
-// Prints the file at path on the current printer (already selected).
+// Text as a one-line message shows it: control characters written as \t,
+// \n, \xNN.
+QString Escaped(const QString& text);
+// A line as a message shows it: escaped, cut to kRefusedTextCharacters.
+QString ShownLine(const QString& line);
+
+// Prints the file at path ("-" for standard input) on the current printer
+// (already selected). A document is only started by something to print: a
+// run that prints nothing sends no job.
 FileRunResult RunFile(const QString& path, platform::Printers& printers, FileRunWindow& window);
 
 }  // namespace printing

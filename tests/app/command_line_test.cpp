@@ -41,7 +41,7 @@ class CommandLineTest : public ::testing::Test {
   // itself. The store lives in config/, CUPS is cups (the system's with
   // "", none answers with the default) and "Save as PDF" writes into pdfDir.
   void Start(QProcess& p, const QStringList& args, const QString& cups = "none", const QString& pdfDir = "",
-             const QStringList& extraEnv = {}) const {
+             const QStringList& extraEnv = {}, const QString& program = QUILLON_BINARY) const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "CUPS_SERVER", "QUILLON_DEBUG"})
       env.remove(name);
@@ -50,8 +50,10 @@ class CommandLineTest : public ::testing::Test {
     env.insert("XDG_CONFIG_HOME", Path("config"));
     env.insert("QUILLON_PDF_DIR", pdfDir.isEmpty() ? Path("pdf") : pdfDir);
     if (cups != "") env.insert("CUPS_SERVER", cups == "none" ? Path("no-cups.sock") : cups);
+    env.insert("Q", QUILLON_BINARY);
     p.setProcessEnvironment(env);
-    p.start(QUILLON_BINARY, args);
+    p.setWorkingDirectory(dir.path());
+    p.start(program, args);
   }
   static Result Finish(QProcess& p) {
     Result r;
@@ -64,6 +66,12 @@ class CommandLineTest : public ::testing::Test {
   Result Quillon(const QStringList& args, bool withCups = false, const QStringList& extraEnv = {}) const {
     QProcess p;
     Start(p, args, withCups ? "" : "none", "", extraEnv);
+    return Finish(p);
+  }
+  // A shell line: $Q is the program, the folder the current directory.
+  Result Shell(const QString& script) const {
+    QProcess p;
+    Start(p, {"-c", script}, "none", "", {}, "bash");
     return Finish(p);
   }
   // Runs quillon on a 3,000-line file and does what to it (or to its
@@ -290,6 +298,56 @@ TEST_F(CommandLineTest, APathPrintsTheMatchingLinesWithTheSavedOptionsThroughSav
   EXPECT_EQ(Read("out.pdf"), out);
   EXPECT_EQ(Quillon({"--output", Path("out.pdf"), "--force", Path("my  files/orders.txt")}).exitCode, 0);
   EXPECT_NE(Read("out.pdf"), out);
+}
+
+TEST_F(CommandLineTest, StandardInputAndPipesPrintAsTheFileAndRefusedLinesSetTheExitStatus) {
+  Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nline=ID:\n");
+  Write("in.txt", "ID:A1\nnote\r\nID:B2\rID:C3");
+  const auto expectPdf = [&](const Result& r, const QStringList& values) {
+    QStringList zbar, zxing;
+    for (const auto& read : test_support::ReadSymbols(r.out.trimmed(), "code39")) {
+      zbar << read.zbar;
+      zxing << read.zxing;
+    }
+    EXPECT_TRUE(zbar == values && zxing == values) << zbar.join(' ').toStdString() << r.err.toStdString();
+  };
+  for (const char* script : {"$Q in.txt", "$Q - < in.txt", "$Q /dev/stdin < in.txt", "cat in.txt | $Q -",
+                             "$Q <(cat in.txt)"}) {
+    SCOPED_TRACE(script);
+    const Result r = Shell(script);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    expectPdf(r, {"A1", "B2", "C3"});
+  }
+
+  // Lines 2, 5 and 9 refused among 10 matching lines, one of them too long.
+  QByteArray ten;
+  for (int i = 1; i <= 10; ++i)
+    ten += i == 2 ? "ID:a#b\n" : i == 5 ? "ID:" + QByteArray(3'000'000, 'X') + "\n" : i == 9 ? "ID:\x01\n" : "ID:N" + QByteArray::number(i) + "\n";
+  Write("ten.txt", ten);
+  const Result r = Quillon({Path("ten.txt")});
+  EXPECT_EQ(r.exitCode, 3);
+  expectPdf(r, {"N1", "N3", "N4", "N6", "N7", "N8", "N10"});
+  EXPECT_TRUE(r.err.contains("quillon: line 2: \"ID:a#b\": Code 39 cannot encode \"#\" (character 2)")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("quillon: line 5: \"ID:" + QString(37, 'X') + "...\": The line is too long for any barcode (3000003 characters; at most 4096).")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.contains("quillon: line 9: \"ID:\\x01\": ")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.endsWith("quillon: 3 of 10 matching lines were refused\n")) << r.err.toStdString();
+
+  // Nothing printed: exit 1, no PDF, the reason last.
+  const qsizetype pdfs = QDir(Path("pdf")).entryList({"*.pdf"}).size();
+  struct Case {
+    QByteArray bytes;
+    QString err;
+  };
+  for (const Case& c : {Case{"ID:a#b\nID:c#d\n", "quillon: 2 of 2 matching lines were refused\n"},
+                        Case{"A1\nB2\n", "starts with the pattern \"ID:\". Nothing was printed.\n"},
+                        Case{"", "is empty. Nothing was printed.\n"}}) {
+    Write("none.txt", c.bytes);
+    const Result n = Quillon({Path("none.txt")});
+    EXPECT_EQ(n.exitCode, 1);
+    EXPECT_TRUE(n.err.endsWith(c.err)) << n.err.toStdString();
+    EXPECT_EQ(n.out, "");
+  }
+  EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}).size(), pdfs);
 }
 
 // The shared scheduler's queue "PDF" is used by other tests at the same time,

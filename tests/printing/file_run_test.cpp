@@ -4,6 +4,7 @@
 #include "printing/printing_support.h"
 
 #include <QCoreApplication>
+#include <QProcess>
 #include <QTimer>
 
 namespace {
@@ -20,15 +21,17 @@ TEST(BarcodeValue, ThePatternIsTestedExactlyOnTheLineTrimmedOfSpaces) {
   for (const auto& m : misses) EXPECT_EQ(printing::BarcodeValue(m[0], m[1], false), std::nullopt) << m[0];
 }
 
-// 30 lines (matching, blank-padded, blank, other case, lone LF inside; CR LF
-// and lone CR endings, none at the end) and what the decoders must read.
+// 30 lines (matching, blank-padded, blank, other case, a lone LF inside;
+// CR LF and lone CR endings, none at the end) and what the decoders must
+// read. The lone LF ends "note", so "ID:\x01" is a line of its own, which no
+// symbology can encode: five refused lines, each leaving an empty slot.
 std::pair<QByteArray, QStringList> ThirtyLines(const SymbologyCase& sym) {
   QByteArray bytes;
   QStringList values;
   for (int i = 0, k = 0; i < 30; ++i) {
     const QString value = sym.value(k);
-    const QString lines[] = {"ID:" + value, "", "   ID:" + value + "  ", "note\nID:0", "id:" + value, "ID:" + value};
-    if (i % 6 == 0 || i % 6 == 2 || i % 6 == 5) values << sym.read(sym.value(k++));
+    const QString lines[] = {"ID:" + value, "", "   ID:" + value + "  ", "ID:" + value, "note\nID:\x01", "id:" + value};
+    if (i % 6 == 0 || i % 6 == 2 || i % 6 == 3) values << sym.read(sym.value(k++));
     bytes += lines[i % 6].toLatin1() + (i == 29 ? "" : i % 2 ? "\r" : "\r\n");
   }
   return {bytes, values};
@@ -72,20 +75,26 @@ class FileRunTest : public PrintingTest {
         const QString token = QString("run%1%2n%3").arg(sym.name).arg(columns).arg(QCoreApplication::applicationPid());
         const QString path = Write(token + ".txt", bytes);
         const qsizetype pdfs = PdfCount();
-        EXPECT_EQ(app::PrintFileCommand(form(), "  " + path + " "), 0);
+        EXPECT_EQ(app::PrintFileCommand(form(), "  " + path + " "), 3);
         EXPECT_TRUE(dialogs.shown.empty());
+        const auto& run = form().LastFileRun();
+        EXPECT_EQ(run.lines, 35);
+        EXPECT_EQ(run.matching, 20);  // the blank lines do not start with "ID:"
+        EXPECT_EQ(run.refused, 5);
+        EXPECT_EQ(run.firstRefused.value(0).number, 6);
         EXPECT_EQ(PdfCount(), pdfs + (cups ? 0 : 1));  // one job
         const QString pdf = cups ? test_support::WaitForCupsPdf(token) : form().LastFileRun().pdfPath;
         const auto read = ReadSymbols(pdf, sym.decodeAs);
         ExpectRead(read, values, area);
         if (columns && read.size() >= 4) {
-          // Three to a row at 0, 75 and 150 mm; the fourth six text lines below the first.
+          // Three to a row at 0, 75 and 150 mm; the next row six text lines lower.
           const double lead = DarkBox(form().FinishedPicture()).left() * 300 / 96.0;
           for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(read[c].box.left(), MmToPx(area.left() + 75 * c) + lead, 3) << c;
             EXPECT_EQ(read[c].box.top(), read[0].box.top());
           }
-          EXPECT_EQ(read[3].box.left(), read[0].box.left());
+          // The empty slot of line 6 is the first of the second row.
+          EXPECT_EQ(read[3].box.left(), read[1].box.left());
           EXPECT_NEAR(read[3].box.top() - read[0].box.top(), MmToPx(6 * printers.TextHeight()), 2);
         }
         if (cups) QFile::remove(pdf);
@@ -117,6 +126,72 @@ TEST_F(FileRunTest, PrintedLinesStandAboveTheirBarcodeAndRowsAreSixTextLines) {
   EXPECT_NEAR(marks[1].top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top()) + line, 2);
   EXPECT_NEAR(marks[2].top() - marks[0].top(), 7 * line, 2);
   EXPECT_NEAR(marks[3].top() - marks[2].top(), line, 2);
+}
+
+// The same lines in every kind of file: the decoders read the matching ones
+// and the printed text lines read back as the file's characters.
+TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFilesCharacters) {
+  form().Text4->setText("ID:");
+  form().CheckPrintLine->SetValue(1);
+  const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac", ansi = "caf\xe9 \x80";
+  for (const QByteArray& bytes :
+       {"ID:A1\n" + utf8 + "\nID:B2\n", "ID:A1\r\n" + ansi + "\r\nID:B2\r\n", "ID:A1\r" + utf8 + "\rID:B2",
+        "ID:A1\r\n\n" + ansi + "\n\rID:B2\r", "\xef\xbb\xbfID:A1\r\n\r\n" + utf8 + "\n\nID:B2"}) {
+    SCOPED_TRACE(bytes.toHex().toStdString());
+    ASSERT_EQ(app::PrintFileCommand(form(), Write("kinds.txt", bytes)), 0);
+    const QString pdf = form().LastFileRun().pdfPath;
+    std::vector<ReadSymbol> symbols;  // the marks as tall as bars, not the text lines
+    for (const ReadSymbol& r : ReadSymbols(pdf, "code39"))
+      if (r.box.height() > MmToPx(6)) symbols.push_back(r);
+    ExpectRead(symbols, {"A1", "B2"});
+    QProcess text;
+    text.start("pdftotext", {pdf, "-"});
+    ASSERT_TRUE(text.waitForFinished(60000));
+    QStringList printed;
+    for (const QString& l : QString::fromUtf8(text.readAllStandardOutput()).split('\n'))
+      if (!l.trimmed().isEmpty()) printed << l.trimmed();
+    EXPECT_EQ(printed, QStringList({"ID:A1", QStringLiteral("caf\u00e9 \u20ac"), "ID:B2"}));
+  }
+}
+
+// Nothing printed: no job. Empty slots before the first barcode still move it down.
+TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob) {
+  QByteArray bytes = "ID:OK\n";
+  for (int i = 0; i < 12; ++i) bytes += QString("ID:a#%1\t\n").arg(i).toLatin1();
+  form().Text4->setText("ID:");
+  form().FilePath = Write("refused.txt", bytes);
+  form().Command4->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  const QString message = dialogs.shown[0].text;
+  EXPECT_TRUE(message.startsWith("12 of 13 matching lines gave no barcode:\nline 2: \"ID:a#0\\t\": Code 39 cannot encode"))
+      << message.toStdString();
+  EXPECT_TRUE(message.contains("\nline 11: \"ID:a#9\\t\": ") && !message.contains("line 12:"));
+  EXPECT_TRUE(message.endsWith("\n(and 2 more)"));
+  EXPECT_EQ(PdfCount(), 1);
+
+  dialogs.shown.clear();
+  form().FilePath = "-";  // standard input only on the command line
+  form().Command4->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Cannot open \"./-\" to print: No such file or directory.");
+
+  form().Text4->setText("");
+  for (const int printLines : {0, 1}) {
+    dialogs.shown.clear();
+    form().CheckPrintLine->SetValue(printLines);
+    form().FilePath = Write("blank.txt", "\n  \r\n\n");
+    form().Command4->click();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].text, QString("No line of \"%1\" gave a barcode or text to print. Nothing was printed.")
+                                         .arg(form().FilePath));
+    EXPECT_EQ(PdfCount(), 1);
+  }
+  form().CheckPrintLine->SetValue(0);
+  ASSERT_EQ(app::PrintFileCommand(form(), Write("late.txt", "\n\nLATE")), 0);
+  const auto read = ReadSymbols(form().LastFileRun().pdfPath, "code39");
+  ExpectRead(read, {"LATE"});
+  const double ink = DarkBox(form().FinishedPicture()).top() * 300 / 96.0;
+  EXPECT_NEAR(read[0].box.top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top() + 12 * printers.TextHeight()) + ink, 3);
 }
 
 TEST_F(FileRunTest, TallAndWideBarcodesNeitherOverlapNorRunOffThePage) {
