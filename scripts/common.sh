@@ -8,11 +8,13 @@ QUILLON_BUILD_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What the tests need on top: the referee decoders, PDF rasteriser, a CUPS
-# server with a PDF queue, and an X server for the real-window smoke test.
+# server with a PDF queue, an X server for the real-window smoke test, and
+# clang with its sanitizer and libFuzzer runtimes (llvm for the symbolizer).
 QUILLON_TEST_PACKAGES=(
   zbar-tools zxing-cpp-tools poppler-utils imagemagick
   cups cups-client cups-bsd printer-driver-cups-pdf ghostscript
   xvfb xauth x11-utils
+  clang libclang-rt-14-dev llvm
 )
 
 quillon_log() { echo "[quillon] $*" >&2; }
