@@ -4,7 +4,7 @@
 # What building and running needs.
 QUILLON_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libcups2 fonts-dejavu-core fontconfig
+  qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libcups2 libcups2-dev fonts-dejavu-core fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What the tests need on top: the referee decoders, PDF rasteriser, a CUPS

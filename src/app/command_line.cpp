@@ -141,8 +141,8 @@ int ListPrinters() {
   return kOk;
 }
 
-// Ctrl+C during a file run stops it after the current line; the lines before
-// still go out as one job.
+// Ctrl+C, a hang-up or a termination request during a file run stops it
+// after the current line; the lines before still go out as one job.
 volatile std::sig_atomic_t interrupted = 0;
 extern "C" void OnInterrupt(int) { interrupted = 1; }
 
@@ -158,9 +158,11 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   interrupted = 0;
   std::signal(SIGINT, OnInterrupt);
   std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGHUP, OnInterrupt);
   form.PrintCommandLineFile(commandLine);
   std::signal(SIGINT, SIG_DFL);
   std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGHUP, SIG_DFL);
 
   const platform::Printers& printers = form.CurrentPrinter();
   const printing::FileRunResult& run = form.LastFileRun();
@@ -181,7 +183,8 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
       break;
   }
   const QString where = run.pdfPath.isEmpty()
-                            ? QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName())
+                            ? QStringLiteral("sent to the printer \"%1\" as job %2")
+                                  .arg(printers.CurrentName(), printers.LastJobId())
                             : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
   if (run.cancelled) {
     Err(QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")

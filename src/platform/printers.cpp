@@ -1,14 +1,17 @@
 #include "platform/printers.h"
 
+#include <QBuffer>
 #include <QDateTime>
 #include <QDir>
-#include <QFileInfo>
 #include <QFontMetricsF>
-#include <QPageLayout>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
+
+#include <cups/cups.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -21,12 +24,48 @@ constexpr double kMillimetresPerInch = 25.4;
 constexpr double kPicturePixelsPerInch = 96.0;
 // "Save as PDF" pages: A4 with the quarter-inch margins of a typical printer.
 constexpr double kPdfMarginMillimetres = 6.35;
+// Device pixels per inch of the rendered documents.
+constexpr int kResolution = 1200;
 
 // The printers' font: nothing in the program sets it.
 QFont PrinterFont() {
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPointSizeF(10);
   return font;
+}
+
+QString CupsReason() { return QString::fromUtf8(cupsLastErrorString()); }
+
+// Why the queue cannot take a job now ("" when it can): it does not exist,
+// CUPS does not answer, it refuses jobs or it is disabled (a job would wait).
+QString QueueProblem(const QString& queue) {
+  char uri[HTTP_MAX_URI];
+  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
+                   queue.toUtf8().constData());
+  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
+  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
+  static const char* const kWanted[] = {"printer-state", "printer-is-accepting-jobs", "printer-state-message"};
+  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, kWanted);
+  ipp_t* answer = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");  // frees request
+  const ipp_status_t status = cupsLastError();
+  QString problem;
+  if (status == IPP_STATUS_ERROR_NOT_FOUND) {
+    problem = QStringLiteral("the printer \"%1\" does not exist").arg(queue);
+  } else if (!answer || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
+    problem = QStringLiteral("the printer \"%1\" cannot be reached, CUPS does not answer: %2").arg(queue, CupsReason());
+  } else {
+    ipp_attribute_t* message = ippFindAttribute(answer, "printer-state-message", IPP_TAG_TEXT);
+    const QString text = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)) : QString();
+    const QString reason = text.isEmpty() ? QString() : QStringLiteral(": ") + text;
+    ipp_attribute_t* accepting = ippFindAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
+    ipp_attribute_t* state = ippFindAttribute(answer, "printer-state", IPP_TAG_ENUM);
+    if (accepting && !ippGetBoolean(accepting, 0))
+      problem = QStringLiteral("the printer \"%1\" is not accepting jobs%2").arg(queue, reason);
+    else if (state && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED)
+      problem = QStringLiteral("the printer \"%1\" is disabled (paused)%2").arg(queue, reason);
+  }
+  ippDelete(answer);
+  return problem;
 }
 
 }  // namespace
@@ -64,27 +103,35 @@ void Printers::SelectPrinter(const QString& name) {
   const auto match = std::find(names.begin(), names.end(), name);
   if (match == names.end() || *match == current_) return;
   current_ = *match;
-  printer_.reset();
+  layout_.reset();
 }
 
-void Printers::PreparePrinter() const {
-  if (printer_) return;
+const QPageLayout& Printers::Layout() const {
+  if (layout_) return *layout_;
   if (current_ == kSaveAsPdf) {
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    printer_->setOutputFormat(QPrinter::PdfFormat);
-    printer_->setPageLayout(QPageLayout(
+    layout_ = std::make_unique<QPageLayout>(
         QPageSize(QPageSize::A4), QPageLayout::Portrait,
         QMarginsF(kPdfMarginMillimetres, kPdfMarginMillimetres, kPdfMarginMillimetres, kPdfMarginMillimetres),
-        QPageLayout::Millimeter));
+        QPageLayout::Millimeter);
   } else {
-    printer_ = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(current_), QPrinter::HighResolution);
+    // The queue's page and margins, as its driver describes them.
+    layout_ = std::make_unique<QPageLayout>(
+        QPrinter(QPrinterInfo::printerInfo(current_), QPrinter::HighResolution).pageLayout());
   }
-  printer_->setFullPage(false);  // the origin is the printable area's top-left
+  return *layout_;
+}
+
+QPdfWriter& Printers::Measure() const {
+  if (!measure_) {
+    static QBuffer nowhere;  // a device nothing is ever written to
+    measure_ = std::make_unique<QPdfWriter>(&nowhere);
+    measure_->setResolution(kResolution);
+  }
+  return *measure_;
 }
 
 double Printers::UnitsPerDevicePixel() const {
-  PreparePrinter();
-  const double millimetres = kMillimetresPerInch / printer_->resolution();
+  const double millimetres = kMillimetresPerInch / kResolution;
   return unit_ == PageUnit::Millimetres ? millimetres : millimetres / 10.0;
 }
 
@@ -93,56 +140,61 @@ double Printers::CurrentY() const { return y_ * UnitsPerDevicePixel(); }
 void Printers::SetCurrentX(double x) { x_ = DevicePixels(x); }
 void Printers::SetCurrentY(double y) { y_ = DevicePixels(y); }
 
-double Printers::ScaleWidth() const {
-  PreparePrinter();
-  return printer_->pageLayout().paintRectPixels(printer_->resolution()).width() * UnitsPerDevicePixel();
-}
+double Printers::ScaleWidth() const { return Layout().paintRectPixels(kResolution).width() * UnitsPerDevicePixel(); }
 
 double Printers::ScaleHeight() const {
-  PreparePrinter();
-  return printer_->pageLayout().paintRectPixels(printer_->resolution()).height() * UnitsPerDevicePixel();
+  return Layout().paintRectPixels(kResolution).height() * UnitsPerDevicePixel();
 }
 
 double Printers::TextHeight() const {
-  PreparePrinter();
-  return QFontMetricsF(PrinterFont(), printer_.get()).lineSpacing() * UnitsPerDevicePixel();
+  return QFontMetricsF(PrinterFont(), &Measure()).lineSpacing() * UnitsPerDevicePixel();
 }
 
 double Printers::PictureWidth(const QImage& picture) const {
-  PreparePrinter();
-  return picture.width() * printer_->resolution() / kPicturePixelsPerInch * UnitsPerDevicePixel();
+  return picture.width() * kResolution / kPicturePixelsPerInch * UnitsPerDevicePixel();
 }
 
 double Printers::PictureHeight(const QImage& picture) const {
-  PreparePrinter();
-  return picture.height() * printer_->resolution() / kPicturePixelsPerInch * UnitsPerDevicePixel();
+  return picture.height() * kResolution / kPicturePixelsPerInch * UnitsPerDevicePixel();
+}
+
+bool Printers::Fail(const QString& why) {
+  lastError_ = why;
+  failed_ = true;
+  return false;
 }
 
 bool Printers::EnsureDocument() {
   if (painter_) return !failed_;
-  PreparePrinter();
   lastError_.clear();
   failed_ = false;
-  printer_->setDocName(docName_);
-  if (current_ == kSaveAsPdf) {
-    if (!QDir().mkpath(pdfFolder_)) {
-      lastError_ = QStringLiteral("cannot create the folder %1 for \"%2\"").arg(pdfFolder_, kSaveAsPdf);
-      failed_ = true;
-    }
-    ++pdfJobs_;
-    pdfPath_ = QDir(pdfFolder_)
-                   .filePath(QStringLiteral("quillon-%1-%2.pdf")
-                                 .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")))
-                                 .arg(pdfJobs_));
-    printer_->setOutputFileName(pdfPath_);
-  }
   painter_ = std::make_unique<QPainter>();
-  if (!failed_ && !painter_->begin(printer_.get())) {
-    lastError_ = current_ == kSaveAsPdf ? QStringLiteral("cannot write %1").arg(pdfPath_)
-                                        : QStringLiteral("the printer \"%1\" cannot start a document").arg(current_);
-    failed_ = true;
+  QIODevice* device = nullptr;
+  if (current_ == kSaveAsPdf) {
+    output_ = std::make_unique<OutputFile>();
+    const QString file = std::exchange(pdfFile_, QString());
+    pdfTarget_ = file.isEmpty() ? pdfFolder_ : file;
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (!file.isEmpty() ? output_->Open(file, pdfReplace_)
+                        : output_->OpenNumbered(pdfFolder_, QStringLiteral("quillon-") + stamp, QStringLiteral(".pdf")))
+      device = output_->Device();
+    else
+      return Fail(QStringLiteral("cannot write the PDF %1: %2").arg(pdfTarget_, output_->Error()));
+  } else {
+    // Refused before rendering: a queue that cannot take the job says so now.
+    const QString problem = QueueProblem(current_);
+    if (!problem.isEmpty()) return Fail(problem);
+    spool_ = std::make_unique<QTemporaryFile>(QDir(QDir::tempPath()).filePath(QStringLiteral("quillon-job-XXXXXX")));
+    if (!spool_->open()) return Fail(QStringLiteral("cannot make the print job: %1").arg(spool_->errorString()));
+    device = spool_.get();
   }
-  if (failed_) return false;
+  writer_ = std::make_unique<QPdfWriter>(device);
+  writer_->setResolution(kResolution);
+  writer_->setPageLayout(Layout());
+  writer_->setTitle(docName_);
+  writer_->setCreator(QStringLiteral("Quillon"));
+  if (!painter_->begin(writer_.get()))
+    return Fail(QStringLiteral("the printer \"%1\" cannot start a document").arg(current_));
   painter_->setFont(PrinterFont());
   painter_->setPen(Qt::black);
   painter_->setRenderHint(QPainter::SmoothPixmapTransform, false);
@@ -153,9 +205,9 @@ bool Printers::EnsureDocument() {
 
 void Printers::Print(const QString& text) {
   if (!EnsureDocument()) return;
-  const QFontMetricsF metrics(painter_->font(), printer_.get());
+  const QFontMetricsF metrics(painter_->font(), writer_.get());
   const double lineHeight = metrics.lineSpacing();
-  const double pageHeight = printer_->pageLayout().paintRectPixels(printer_->resolution()).height();
+  const double pageHeight = Layout().paintRectPixels(kResolution).height();
   QString normalised = text;
   normalised.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
   for (const QString& line : normalised.split(QLatin1Char('\n'))) {
@@ -168,17 +220,45 @@ void Printers::Print(const QString& text) {
 
 void Printers::PaintPicture(const QImage& picture, double x, double y) {
   if (picture.isNull() || !EnsureDocument()) return;
-  const double scale = printer_->resolution() / kPicturePixelsPerInch;
+  const double scale = kResolution / kPicturePixelsPerInch;
   painter_->drawImage(QRectF(DevicePixels(x), DevicePixels(y), picture.width() * scale, picture.height() * scale),
                       picture);
 }
 
 void Printers::NewPage() {
   if (!EnsureDocument()) return;
-  printer_->newPage();
+  writer_->newPage();
   ++page_;
   x_ = 0;
   y_ = 0;
+}
+
+// Sends the rendered document to the queue as one job; a job that cannot be
+// completed is cancelled, so none is left waiting.
+bool Printers::SubmitToQueue() {
+  if (!spool_->flush() || spool_->error() != QFileDevice::NoError || !spool_->seek(0))
+    return Fail(QStringLiteral("cannot make the print job: %1").arg(spool_->errorString()));
+  const QString problem = QueueProblem(current_);
+  if (!problem.isEmpty()) return Fail(problem);
+  const QByteArray queue = current_.toUtf8(), title = docName_.toUtf8();
+  const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), 0, nullptr);
+  if (job == 0) return Fail(QStringLiteral("the printer \"%1\" refused the job: %2").arg(current_, CupsReason()));
+  bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, title.constData(), CUPS_FORMAT_PDF, 1) ==
+              HTTP_STATUS_CONTINUE;
+  QByteArray block;
+  while (sent && !(block = spool_->read(64 * 1024)).isEmpty())
+    sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, block.constData(), static_cast<size_t>(block.size())) ==
+           HTTP_STATUS_CONTINUE;
+  sent = sent && spool_->atEnd();
+  // Finishing also reads the scheduler's answer after a failed write.
+  sent = cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) == IPP_STATUS_OK && sent;
+  if (!sent) {
+    const QString reason = CupsReason();
+    cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 1);
+    return Fail(QStringLiteral("the printer \"%1\" did not take the job: %2").arg(current_, reason));
+  }
+  lastJobId_ = QStringLiteral("%1-%2").arg(current_).arg(job);
+  return true;
 }
 
 bool Printers::EndDoc() {
@@ -186,23 +266,28 @@ bool Printers::EndDoc() {
   y_ = 0;
   page_ = 0;
   if (!painter_) return true;
-  const bool wasFailed = failed_;
-  const bool ended = painter_->isActive() ? painter_->end() : false;
+  bool ok = !failed_ && painter_->isActive() && painter_->end();
+  if (!failed_ && !ok) Fail(QStringLiteral("the printer \"%1\" could not finish the document").arg(current_));
   painter_.reset();
+  writer_.reset();
   failed_ = false;
-  if (wasFailed) return false;
-  if (!ended) {
-    lastError_ = QStringLiteral("the printer \"%1\" could not finish the document").arg(current_);
-    return false;
+  if (ok && current_ == kSaveAsPdf) {
+    ok = output_->Commit();
+    if (ok)
+      lastPdfPath_ = output_->FinalPath();
+    else
+      lastError_ = QStringLiteral("cannot write the PDF %1: %2").arg(pdfTarget_, output_->Error());
+  } else if (ok) {
+    lastJobId_.clear();
+    ok = SubmitToQueue();
+    failed_ = false;
   }
+  output_.reset();  // abandons an unfinished file
+  spool_.reset();
+  if (!ok) return false;
   ++jobsSent_;
   if (current_ == kSaveAsPdf) {
-    if (!QFileInfo(pdfPath_).isFile()) {
-      lastError_ = QStringLiteral("cannot write %1").arg(pdfPath_);
-      return false;
-    }
-    lastPdfPath_ = pdfPath_;
-    std::fprintf(stdout, "%s\n", QDir::toNativeSeparators(pdfPath_).toLocal8Bit().constData());
+    std::fprintf(stdout, "%s\n", QDir::toNativeSeparators(lastPdfPath_).toLocal8Bit().constData());
     std::fflush(stdout);
   }
   return true;

@@ -7,14 +7,22 @@
 // Positions are in the page unit (centimetres or millimetres) with the origin
 // at the top-left corner of the printable area, y growing downwards. The
 // document opens with the first output and is sent as one job by EndDoc.
+//
+// Qt renders every document as PDF. "Save as PDF" writes it through an
+// OutputFile (whole or not at all); a CUPS queue gets it through libcups,
+// which gives the job id, after a look at whether the queue takes jobs.
+#include "platform/output_file.h"
+
 #include <QImage>
+#include <QPageLayout>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
 
 class QPainter;
-class QPrinter;
+class QPdfWriter;
+class QTemporaryFile;
 
 namespace platform {
 
@@ -44,6 +52,14 @@ class Printers {
   // current one; with no match the current printer stays as it is. Ignored
   // while a document is open (it belongs to the printer it started on).
   void SelectPrinter(const QString& name);
+
+  // Where "Save as PDF" jobs go, each under the next free name.
+  void SetPdfFolder(const QString& folder) { pdfFolder_ = folder; }
+  // The next "Save as PDF" job writes exactly this file (this job only).
+  void SetPdfFile(const QString& path, Replace replace) {
+    pdfFile_ = path;
+    pdfReplace_ = replace;
+  }
 
   // The job title of the next document.
   void SetDocName(const QString& name) { docName_ = name; }
@@ -76,35 +92,48 @@ class Printers {
   int Page() const { return page_; }
   bool DocumentOpen() const { return painter_ != nullptr; }
   // Sends the open document as one job. With nothing printed there is no
-  // document and nothing is sent (true). False when the platform failed to
-  // start or finish it: see LastError().
+  // document and nothing is sent (true). False when the job could not be
+  // written or sent (the PDF file could not be written whole, the queue is
+  // missing, paused or refuses jobs, CUPS does not answer): see LastError();
+  // nothing is then left behind, neither a file nor a waiting job.
   bool EndDoc();
 
   QString LastError() const { return lastError_; }
   // The file that the last finished "Save as PDF" job wrote ("" otherwise).
   QString LastPdfPath() const { return lastPdfPath_; }
+  // The CUPS job id of the last job sent to a queue, e.g. "PDF-17" ("" otherwise).
+  QString LastJobId() const { return lastJobId_; }
   // Jobs sent since the program started.
   int JobsSent() const { return jobsSent_; }
 
  private:
   bool EnsureDocument();
-  void PreparePrinter() const;
+  bool Fail(const QString& why);
+  bool SubmitToQueue();
+  const QPageLayout& Layout() const;
+  QPdfWriter& Measure() const;
   double UnitsPerDevicePixel() const;
   double DevicePixels(double units) const { return units / UnitsPerDevicePixel(); }
 
   QString pdfFolder_;
+  QString pdfFile_;
+  Replace pdfReplace_ = Replace::Never;
+  QString pdfTarget_;  // the folder or file of the open "Save as PDF" document
   QString current_;
   QString docName_ = QStringLiteral("Quillon");
   PageUnit unit_ = PageUnit::Centimetres;
-  mutable std::unique_ptr<QPrinter> printer_;  // set up for current_, kept between jobs
-  std::unique_ptr<QPainter> painter_;          // the open document
+  mutable std::unique_ptr<QPageLayout> layout_;  // of current_, kept between jobs
+  mutable std::unique_ptr<QPdfWriter> measure_;  // never painted on: font metrics only
+  std::unique_ptr<OutputFile> output_;           // the open "Save as PDF" document
+  std::unique_ptr<QTemporaryFile> spool_;        // the open document for a queue
+  std::unique_ptr<QPdfWriter> writer_;
+  std::unique_ptr<QPainter> painter_;  // the open document
   double x_ = 0;                               // device pixels
   double y_ = 0;
   int page_ = 0;
-  int pdfJobs_ = 0;
   int jobsSent_ = 0;
-  QString pdfPath_;
   QString lastPdfPath_;
+  QString lastJobId_;
   QString lastError_;
   bool failed_ = false;  // the open document could not be started
 };

@@ -2,14 +2,28 @@
 #include "support/decode.h"
 #include "support/printed_pages.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <functional>
+#include <iostream>
+
 namespace {
+
+// A shell command's output, or "FAILED" when it does not exit with 0.
+QString Sh(const QString& command) {
+  QProcess p;
+  p.start("bash", {"-c", command});
+  const bool ok = p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+  return ok ? QString::fromLocal8Bit(p.readAllStandardOutput()) : "FAILED";
+}
 
 struct Result {
   int exitCode = -1;
@@ -24,22 +38,45 @@ class CommandLineTest : public ::testing::Test {
     return bytes;
   }
   // Runs quillon headless, as CI does: it must pick the offscreen platform
-  // itself. The store lives in config/, no CUPS answers unless withCups,
-  // and "Save as PDF" writes into pdf/.
-  Result Quillon(const QStringList& args, bool withCups = false) const {
+  // itself. The store lives in config/, CUPS is cups (the system's with
+  // "", none answers with the default) and "Save as PDF" writes into pdfDir.
+  void Start(QProcess& p, const QStringList& args, const QString& cups = "none", const QString& pdfDir = "") const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "CUPS_SERVER"}) env.remove(name);
     env.insert("XDG_CONFIG_HOME", Path("config"));
-    env.insert("QUILLON_PDF_DIR", Path("pdf"));
-    if (!withCups) env.insert("CUPS_SERVER", Path("no-cups.sock"));
-    QProcess p;
+    env.insert("QUILLON_PDF_DIR", pdfDir.isEmpty() ? Path("pdf") : pdfDir);
+    if (cups != "") env.insert("CUPS_SERVER", cups == "none" ? Path("no-cups.sock") : cups);
     p.setProcessEnvironment(env);
     p.start(QUILLON_BINARY, args);
+  }
+  static Result Finish(QProcess& p) {
     Result r;
-    if (!p.waitForFinished(60000)) return r;
+    if (!p.waitForFinished(120000)) return r;
     r.exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+  }
+  Result Quillon(const QStringList& args, bool withCups = false) const {
+    QProcess p;
+    Start(p, args, withCups ? "" : "none");
+    return Finish(p);
+  }
+  // Runs quillon on a 3,000-line file and does what to it (or to its
+  // printer) once it has printed a few lines.
+  Result InterruptedRun(const std::function<void(QProcess&)>& what, const QString& cups = "none") {
+    QByteArray lines;
+    for (int i = 0; i < 3000; ++i) lines += "LINE" + QByteArray::number(i) + "\r\n";
+    Write("long.txt", lines);
+    QProcess p;
+    Start(p, {Path("long.txt")}, cups);
+    p.setReadChannel(QProcess::StandardError);
+    QByteArray err;
+    while (!err.contains("printing line") && p.waitForReadyRead(60000)) err += p.readAllStandardError();
+    QThread::msleep(200);
+    what(p);
+    Result r = Finish(p);
+    r.err.prepend(QString::fromLocal8Bit(err));
     return r;
   }
   QTemporaryDir dir;
@@ -118,6 +155,111 @@ TEST_F(CommandLineTest, APathPrintsTheMatchingLinesWithTheSavedOptionsThroughSav
     EXPECT_EQ(read[i].zxing, expected[i]);
   }
   EXPECT_EQ(read[0].box.top(), read[2].box.top());  // three to a row
+}
+
+// The shared scheduler's queue "PDF" is used by other tests at the same time,
+// so the refusals are tried on a queue of this test's own, and the scheduler
+// that stops is a private one.
+TEST_F(CommandLineTest, ThroughCupsTheJobIdOrTheQueuesReasonAndNoJobLeftWaiting) {
+  if (!test_support::CupsWanted()) GTEST_SKIP() << "QUILLON_TEST_CUPS is not set: no CUPS here";
+  const QString queue = QString("QuillonTest%1").arg(QCoreApplication::applicationPid());
+  const QString addQueue = "lpadmin -p %1 -v cups-pdf:/ -P $(ls /usr/share/ppd/cups-pdf/CUPS-PDF_*.ppd | head -n 1) -E";
+  ASSERT_EQ(Sh(addQueue.arg(queue)), "");
+  struct Remove {
+    QString queue;
+    ~Remove() { Sh("lpadmin -x " + queue); }
+  } remove{queue};
+  Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nc1opt=" + queue.toLatin1() + "\n");
+  Write("two.txt", "CUPS1\r\nCUPS2\r\n");
+  struct Case {
+    QString before;
+    int exitCode;
+    QString err;
+  };
+  for (const Case& c : {Case{"true", 0, QString("sent to the printer \"%1\" as job %1-").arg(queue)},
+                        Case{"cupsreject -r 'out of paper' " + queue, 1,
+                             QString("the printer \"%1\" is not accepting jobs: out of paper").arg(queue)},
+                        Case{"cupsaccept " + queue + " && cupsdisable -r jammed " + queue, 1,
+                             QString("the printer \"%1\" is disabled (paused): jammed").arg(queue)}}) {
+    ASSERT_EQ(Sh(c.before), "");
+    const Result r = Quillon({Path("two.txt")}, true);
+    EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
+    if (c.exitCode == 0) {
+      const QString job = r.err.section(" as job ", 1).trimmed();
+      EXPECT_TRUE(Sh("lpstat -W all -o " + queue).contains(job + " ")) << job.toStdString();
+      for (int i = 0; i < 300 && !Sh("lpstat -o " + queue).isEmpty(); ++i) QThread::msleep(100);
+    }
+    EXPECT_EQ(Sh("lpstat -o " + queue).toStdString(), "");  // nothing waits
+  }
+  ASSERT_EQ(Sh("cupsenable " + queue), "");
+  const Result deleted = InterruptedRun([&](QProcess&) { Sh("lpadmin -x " + queue); }, "");
+  EXPECT_EQ(deleted.exitCode, 1);
+  EXPECT_TRUE(deleted.err.contains(QString("the printer \"%1\" does not exist").arg(queue))) << deleted.err.toStdString();
+
+  // A private scheduler with one queue, stopped in the middle of a run.
+  const QString root = Path("cupsd");
+  Write("cupsd/cups-files.conf", QString("SystemGroup root\nServerRoot %1\nRequestRoot %1\nCacheDir %1\nStateDir %1\n"
+                                         "ErrorLog %1/log\nAccessLog %1/log\nPageLog %1/log\n").arg(root).toLocal8Bit());
+  Write("cupsd/cupsd.conf", QString("Listen %1/cups.sock\nBrowsing No\n<Location />\nOrder allow,deny\nAllow all\n</Location>\n"
+                                    "<Policy default>\n<Limit All>\nOrder deny,allow\n</Limit>\n</Policy>\n").arg(root).toLocal8Bit());
+  QProcess cupsd;
+  cupsd.start("cupsd", {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
+  const QString server = "CUPS_SERVER=" + root + "/cups.sock ";
+  for (int i = 0; i < 100 && Sh(server + "lpstat -r") != "scheduler is running\n"; ++i) QThread::msleep(50);
+  ASSERT_EQ(Sh(server + addQueue.arg("Private")), "");
+  Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nc1opt=Private\n");
+  const Result stopped = InterruptedRun([&](QProcess&) { cupsd.kill(), cupsd.waitForFinished(); }, root + "/cups.sock");
+  EXPECT_EQ(stopped.exitCode, 1);
+  EXPECT_TRUE(stopped.err.contains("the printer \"Private\" cannot be reached, CUPS does not answer")) << stopped.err.toStdString();
+}
+
+TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPartialOne) {
+  Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\n");
+  Write("one.txt", "ONE\r\n");
+  // Twelve runs at once: each its own complete PDF, in the same second or not.
+  std::vector<std::unique_ptr<QProcess>> runs;
+  for (int i = 0; i < 12; ++i) Start(*runs.emplace_back(std::make_unique<QProcess>()), {Path("one.txt")});
+  QStringList pdfs;
+  for (auto& p : runs) {
+    const Result r = Finish(*p);
+    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+    pdfs << r.out.trimmed();
+  }
+  pdfs.removeDuplicates();
+  EXPECT_EQ(pdfs.size(), 12);
+  EXPECT_EQ(QDir(Path("pdf")).entryList(QDir::Files | QDir::Hidden).size(), 12);
+  for (const QString& pdf : pdfs) EXPECT_NE(Sh("pdfinfo '" + pdf + "'"), "FAILED") << pdf.toStdString();
+
+  // A folder that cannot take the file: exit 1, the reason, nothing left.
+  test_support::Tmpfs full("size=64k"), readOnly("size=64k,ro");
+  QByteArray many;
+  for (int i = 0; i < 600; ++i) many += "FULL" + QByteArray::number(i) + "\r\n";
+  Write("many.txt", many);
+  for (const auto& [mount, why] : {std::pair{&full, "no space left on the device"},
+                                   std::pair{&readOnly, "the file system is read-only"}}) {
+    if (mount->Path().isEmpty()) {
+      std::cout << "skipped \"" << why << "\": " << mount->Problem().toStdString() << "\n";
+      continue;
+    }
+    QProcess p;
+    Start(p, {Path("many.txt")}, "none", mount->Path());
+    const Result r = Finish(p);
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("cannot write the PDF " + mount->Path() + ": " + why)) << r.err.toStdString();
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_EQ(QDir(mount->Path()).entryList(QDir::Files | QDir::Hidden), QStringList());
+  }
+
+  // Killed: no PDF at all; hung up: the lines before as a whole PDF.
+  QDir(Path("pdf")).removeRecursively();
+  InterruptedRun([](QProcess& p) { p.kill(); });
+  EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}, QDir::Files), QStringList());
+  const Result hup = InterruptedRun([](QProcess& p) { ::kill(static_cast<pid_t>(p.processId()), SIGHUP); });
+  EXPECT_EQ(hup.exitCode, 1);
+  EXPECT_TRUE(hup.err.contains("cancelled after line")) << hup.err.toStdString();
+  EXPECT_NE(Sh("pdfinfo '" + hup.out.trimmed() + "'"), "FAILED") << hup.out.toStdString();
+  EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
 }
 
 }  // namespace

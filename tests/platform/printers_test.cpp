@@ -2,11 +2,14 @@
 // the rasterised PDF; and the reader of ANSI text lines.
 #include "platform/printers.h"
 #include "platform/ansi_lines.h"
+#include "platform/output_file.h"
 #include "support/printed_pages.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+
+#include <iostream>
 
 #include <gtest/gtest.h>
 
@@ -31,6 +34,69 @@ TEST(AnsiLineReader, CrLfAndLoneCrEndLinesALoneLfStaysAndBytesAreWindows1252) {
     EXPECT_EQ(lines, expected);
     EXPECT_EQ(platform::AnsiLineReader::CountLines(path), expected.size());
   }
+}
+
+// Every way a write can end: the target holds the whole new content or keeps
+// what it had, the error says why, and no temporary file stays behind.
+TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
+  using platform::OutputFile;
+  using platform::Replace;
+  QTemporaryDir dir;
+  const QString old = dir.filePath("old.png"), victim = dir.filePath("victim"), link = dir.filePath("link.png");
+  test_support::Tmpfs full("size=64k"), readOnly("size=64k,ro");
+  ASSERT_TRUE(test_support::WriteFile(victim, "victim"));
+  ASSERT_TRUE(QFile::link(victim, link));
+  const QByteArray big(200 * 1024, 'x');
+  const auto read = [](const QString& path) {
+    QFile f(path);
+    return path.isEmpty() || path.startsWith("/dev") || !f.open(QIODevice::ReadOnly) ? QByteArray() : f.readAll();
+  };
+  struct Case {
+    QString target;  // "" with folder: OpenNumbered
+    Replace replace;
+    QByteArray bytes;
+    QString error;  // "" for success
+    QString folder = {};
+    const test_support::Tmpfs* mount = nullptr;  // the case needs this tmpfs
+  };
+  const Case cases[] = {
+      {dir.filePath("new.png"), Replace::Never, "new", ""},
+      {old, Replace::Never, "new", old + " already exists"},
+      {old, Replace::Allowed, "replaced", ""},
+      {dir.filePath("none/x.png"), Replace::Allowed, "x", "the folder " + dir.filePath("none") + " does not exist"},
+      {link, Replace::Never, "x", link + " already exists"},
+      {"/dev/full", Replace::Never, "x", "no space left on the device"},
+      {"", Replace::Never, "one", "", dir.filePath("made/here")},
+      {"", Replace::Never, "two", "", dir.filePath("made/here")},
+      {full.Path() + "/a.png", Replace::Never, big, "no space left on the device", {}, &full},
+      {readOnly.Path() + "/a.png", Replace::Never, "x", "the file system is read-only", {}, &readOnly},
+      {"", Replace::Never, "x", "the folder " + readOnly.Path() + "/sub cannot be made: the file system is read-only",
+       readOnly.Path() + "/sub", &readOnly},
+      {link, Replace::Allowed, "no link", ""},  // the link goes, its target stays
+  };
+  ASSERT_TRUE(test_support::WriteFile(old, "old"));
+  for (const Case& c : cases) {
+    if (c.mount && c.mount->Path().isEmpty()) {
+      std::cout << "skipped " << c.error.toStdString() << ": " << c.mount->Problem().toStdString() << "\n";
+      continue;
+    }
+    SCOPED_TRACE((c.target + c.folder).toStdString());
+    const QByteArray was = read(c.target);
+    OutputFile out;
+    bool ok = c.folder.isEmpty() ? out.Open(c.target, c.replace) : out.OpenNumbered(c.folder, "quillon-stem", ".pdf");
+    if (ok) {
+      ok = out.Device()->write(c.bytes) == c.bytes.size() || !c.error.isEmpty();
+      ok = out.Commit() && ok;
+    }
+    EXPECT_EQ(ok, c.error.isEmpty());
+    EXPECT_EQ(out.Error(), c.error);
+    EXPECT_EQ(read(ok ? out.FinalPath() : c.target), ok ? c.bytes : was);
+    const QString folder = c.folder.isEmpty() ? QFileInfo(c.target).absolutePath() : c.folder;
+    EXPECT_EQ(QDir(folder).entryList({".quillon-*"}, QDir::Hidden | QDir::Files), QStringList());
+  }
+  EXPECT_EQ(QDir(dir.filePath("made/here")).entryList(QDir::Files), QStringList({"quillon-stem-1.pdf", "quillon-stem-2.pdf"}));
+  EXPECT_EQ(read(victim), "victim");
+  EXPECT_FALSE(QFileInfo(link).isSymLink());
 }
 
 TEST(Printers, TheListEndsWithSaveAsPdfAndOnlyAnExactNameSelects) {
@@ -79,9 +145,10 @@ TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJob) {
     const int g = qGray(pages[0].pixel(x, marks[0].center().y()));
     EXPECT_TRUE(g <= 60 || g >= 195) << x;
   }
+  const QString first = printers.LastPdfPath();
   printers.PaintPicture(picture, 0, 0);
   ASSERT_TRUE(printers.EndDoc());
-  EXPECT_TRUE(printers.LastPdfPath().endsWith("-2.pdf")) << printers.LastPdfPath().toStdString();
+  EXPECT_NE(printers.LastPdfPath(), first);
   EXPECT_EQ(printers.JobsSent(), 2);
 }
 

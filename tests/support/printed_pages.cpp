@@ -93,6 +93,20 @@ std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology
   return found;
 }
 
+Tmpfs::Tmpfs(const QString& options) {
+  QByteArray name = QDir::temp().filePath("quillon-tmpfs-XXXXXX").toLocal8Bit();
+  path_ = QString::fromLocal8Bit(mkdtemp(name.data()));
+  QProcess mount;
+  mount.start("mount", {"-t", "tmpfs", "-o", options, "tmpfs", path_});
+  mounted_ = mount.waitForFinished(10000) && mount.exitStatus() == QProcess::NormalExit && mount.exitCode() == 0;
+  if (!mounted_) problem_ = "cannot mount a tmpfs here: " + QString::fromLocal8Bit(mount.readAllStandardError()).trimmed();
+}
+
+Tmpfs::~Tmpfs() {
+  if (mounted_) QProcess::execute("umount", {path_});
+  QDir().rmdir(path_);
+}
+
 bool CupsWanted() { return !qEnvironmentVariableIsEmpty("QUILLON_TEST_CUPS"); }
 
 QString CupsProblem() {

@@ -27,6 +27,21 @@ struct ReadSymbol {
 // Every mark of every page decoded by zbar and ZXing, in reading order.
 std::vector<ReadSymbol> ReadSymbols(const QString& pdf, const QString& symbology, int dpi = 300);
 
+// A tmpfs mounted on a fresh folder for the life of the object (root only):
+// options such as "size=64k" or "size=64k,ro". Path() is "" where it could
+// not be mounted, and Problem() says why.
+class Tmpfs {
+ public:
+  explicit Tmpfs(const QString& options);
+  ~Tmpfs();
+  QString Path() const { return mounted_ ? path_ : QString(); }
+  QString Problem() const { return problem_; }
+
+ private:
+  QString path_, problem_;
+  bool mounted_ = false;
+};
+
 bool CupsWanted();      // QUILLON_TEST_CUPS is set
 QString CupsProblem();  // "" when the scheduler answers and has the queue PDF
 // The PDF the CUPS queue wrote for a job whose title contains token; "" on timeout.

@@ -1,0 +1,259 @@
+#include "platform/output_file.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QIODevice>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <utility>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+QString OutputErrorText(int error) {
+  switch (error) {
+    case ENOSPC:
+    case EDQUOT:
+      return QStringLiteral("no space left on the device");
+    case EACCES:
+    case EPERM:
+      return QStringLiteral("permission denied");
+    case EROFS:
+      return QStringLiteral("the file system is read-only");
+    case EFBIG:
+      return QStringLiteral("the file is too large");
+    case EPIPE:
+      return QStringLiteral("the reader of the pipe has gone");
+    default:
+      return QString::fromLocal8Bit(std::strerror(error));
+  }
+}
+
+// Writes through a file descriptor in 64 KiB blocks; the first failed write
+// is kept and fails every later one.
+class OutputFile::Writer : public QIODevice {
+ public:
+  Writer(int fd, bool ownsFd) : fd_(fd), ownsFd_(ownsFd) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+  ~Writer() override { CloseFd(); }
+
+  int Errno() const { return errno_; }
+  bool FlushBlock() {
+    const char* p = block_.constData();
+    qsizetype left = block_.size();
+    while (left > 0 && errno_ == 0) {
+      const ssize_t n = ::write(fd_, p, static_cast<size_t>(left));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) {
+        errno_ = n < 0 ? errno : EIO;
+        break;
+      }
+      p += n;
+      left -= n;
+    }
+    block_.clear();
+    return errno_ == 0;
+  }
+  // Flushes, syncs (where the target can be synced) and closes.
+  bool Finish() {
+    if (!FlushBlock()) return false;
+    if (fsync(fd_) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) errno_ = errno;
+    if (!CloseFd() && errno_ == 0) errno_ = errno;
+    return errno_ == 0;
+  }
+  bool CloseFd() {
+    QIODevice::close();
+    if (fd_ < 0 || !ownsFd_) return fd_ = -1, true;
+    const int fd = std::exchange(fd_, -1);
+    return ::close(fd) == 0 || errno == EINTR;
+  }
+  int Fd() const { return fd_; }
+  bool isSequential() const override { return true; }
+
+ protected:
+  qint64 readData(char*, qint64) override { return -1; }
+  qint64 writeData(const char* data, qint64 size) override {
+    if (errno_ != 0 || fd_ < 0) return -1;
+    block_.append(data, size);
+    if (block_.size() >= kBlock && !FlushBlock()) return -1;
+    return size;
+  }
+
+ private:
+  static constexpr qsizetype kBlock = 64 * 1024;
+  int fd_;
+  bool ownsFd_;
+  int errno_ = 0;
+  QByteArray block_;
+};
+
+namespace {
+
+QByteArray Native(const QString& path) { return QFile::encodeName(path); }
+
+// A path written in place rather than through a temporary file: standard
+// output, or a device, FIFO or socket that is already there.
+bool WrittenInPlace(const QString& path) {
+  if (path == QLatin1String("-")) return true;
+  struct stat st {};
+  if (stat(Native(path).constData(), &st) != 0) return false;
+  return S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) ||
+         (S_ISREG(st.st_mode) && (path.startsWith(QLatin1String("/dev/fd/")) || path == QLatin1String("/dev/stdout") ||
+                                  path == QLatin1String("/dev/stderr")));
+}
+
+mode_t CreationMode() {
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+// Makes folder and its parents; errno tells why when it fails.
+bool MakeFolder(const QString& folder) {
+  QString done;
+  for (const QString& part : QDir::cleanPath(QDir(folder).absolutePath()).split(QLatin1Char('/'))) {
+    done += part + QLatin1Char('/');
+    if (part.isEmpty()) continue;
+    if (mkdir(Native(done).constData(), 0777) != 0 && errno != EEXIST) return false;
+  }
+  struct stat st {};
+  if (stat(Native(folder).constData(), &st) != 0) return false;
+  if (!S_ISDIR(st.st_mode)) return errno = ENOTDIR, false;
+  return true;
+}
+
+void SyncFolder(const QString& folder) {
+  const int fd = open(Native(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+}  // namespace
+
+OutputFile::OutputFile() = default;
+OutputFile::~OutputFile() { Abandon(); }
+
+bool OutputFile::Fail(const QString& why) {
+  error_ = why;
+  Abandon();
+  return false;
+}
+
+QIODevice* OutputFile::Device() { return device_.get(); }
+
+bool OutputFile::OpenTemporary(const QString& folder) {
+  QByteArray name = Native(QDir(folder).filePath(QStringLiteral(".quillon-XXXXXX.part")));
+  const int fd = mkostemps(name.data(), 5, O_CLOEXEC);
+  if (fd < 0) {
+    const int e = errno;
+    if (e == ENOENT) return Fail(QStringLiteral("the folder %1 does not exist").arg(folder));
+    if (e == ENOTDIR) return Fail(QStringLiteral("%1 is not a folder").arg(folder));
+    return Fail(OutputErrorText(e));
+  }
+  fchmod(fd, CreationMode());
+  temporary_ = name;
+  device_ = std::make_unique<Writer>(fd, true);
+  return true;
+}
+
+bool OutputFile::Open(const QString& path, Replace replace) {
+  Abandon();
+  error_.clear();
+  finalPath_.clear();
+  numbered_ = false;
+  target_ = path;
+  replace_ = replace;
+  if (path.isEmpty()) return Fail(QStringLiteral("no file name given"));
+  if (WrittenInPlace(path)) {
+    if (path == QLatin1String("-")) {
+      device_ = std::make_unique<Writer>(STDOUT_FILENO, false);
+      return true;
+    }
+    const int fd = open(Native(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return Fail(OutputErrorText(errno));
+    device_ = std::make_unique<Writer>(fd, true);
+    return true;
+  }
+  struct stat st {};
+  if (lstat(Native(path).constData(), &st) == 0) {
+    if (S_ISDIR(st.st_mode)) return Fail(QStringLiteral("%1 is a folder").arg(path));
+    if (replace == Replace::Never) return Fail(QStringLiteral("%1 already exists").arg(path));
+  }
+  return OpenTemporary(QFileInfo(path).absolutePath());
+}
+
+bool OutputFile::OpenNumbered(const QString& folder, const QString& stem, const QString& suffix) {
+  Abandon();
+  error_.clear();
+  finalPath_.clear();
+  numbered_ = true;
+  target_ = folder;
+  stem_ = stem;
+  suffix_ = suffix;
+  replace_ = Replace::Never;
+  if (!MakeFolder(folder)) {
+    const int e = errno;
+    return Fail(QStringLiteral("the folder %1 cannot be made: %2").arg(folder, OutputErrorText(e)));
+  }
+  return OpenTemporary(folder);
+}
+
+bool OutputFile::Place() {
+  const QByteArray from = temporary_;
+  const auto placeAs = [&](const QString& path) -> int {  // 0 or an errno
+    const QByteArray to = Native(path);
+    if (replace_ == Replace::Allowed) return rename(from.constData(), to.constData()) == 0 ? 0 : errno;
+    if (renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
+    // A file system without the no-replace rename: a hard link never replaces either.
+    if (link(from.constData(), to.constData()) != 0) return errno;
+    unlink(from.constData());
+    return 0;
+  };
+  if (!numbered_) {
+    const int e = placeAs(target_);
+    if (e == EEXIST) return Fail(QStringLiteral("%1 already exists").arg(target_));
+    if (e != 0) return Fail(OutputErrorText(e));
+    finalPath_ = target_;
+  } else {
+    for (int n = 1;; ++n) {
+      const QString path = QDir(target_).filePath(QStringLiteral("%1-%2%3").arg(stem_).arg(n).arg(suffix_));
+      const int e = placeAs(path);
+      if (e == 0) {
+        finalPath_ = path;
+        break;
+      }
+      if (e != EEXIST || n == 1000000) return Fail(OutputErrorText(e));
+    }
+  }
+  temporary_.clear();
+  SyncFolder(QFileInfo(finalPath_).absolutePath());
+  return true;
+}
+
+bool OutputFile::Commit() {
+  if (!device_) {
+    if (error_.isEmpty()) error_ = QStringLiteral("no file is open");
+    return false;
+  }
+  if (!device_->Finish()) return Fail(OutputErrorText(device_->Errno()));
+  device_.reset();
+  if (temporary_.isEmpty()) {
+    finalPath_ = target_;
+    return true;
+  }
+  return Place();
+}
+
+void OutputFile::Abandon() {
+  device_.reset();
+  if (!temporary_.isEmpty()) unlink(temporary_.constData());
+  temporary_.clear();
+}
+
+}  // namespace platform

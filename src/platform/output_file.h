@@ -1,0 +1,66 @@
+#pragma once
+// The one way the program writes a file: whole or not at all.
+//
+// A regular target is written to a hidden temporary file in its folder
+// (created exclusively, never through a symlink), every write checked, then
+// flushed, synced and renamed into place. A failure at any step removes the
+// temporary file and leaves whatever was at the target untouched.
+// "-" is standard output; an existing character device, FIFO or socket
+// (/dev/stdout, /dev/full, a named pipe) is written directly, writes checked.
+#include <QString>
+
+#include <memory>
+
+class QIODevice;
+
+namespace platform {
+
+enum class Replace { Never, Allowed };
+
+class OutputFile {
+ public:
+  OutputFile();
+  ~OutputFile();  // abandons an uncommitted file
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  // False when the target cannot be written (Error() says why); with
+  // Replace::Never an existing target is refused here already, and again
+  // at Commit should one appear meanwhile.
+  bool Open(const QString& path, Replace replace);
+  // The final name is stem + "-N" + suffix in folder, N the first free
+  // number from 1, claimed only at Commit, so concurrent writers each get
+  // their own. A missing folder is created.
+  bool OpenNumbered(const QString& folder, const QString& stem, const QString& suffix);
+
+  QIODevice* Device();  // null unless open
+  // Checked flush, fsync, close, then into place. False: Error() says why and
+  // nothing is left behind.
+  bool Commit();
+  void Abandon();
+
+  // Why the last step failed, e.g. "no space left on the device",
+  // "permission denied", "the folder /x does not exist", "/x/a.pdf already exists".
+  QString Error() const { return error_; }
+  QString FinalPath() const { return finalPath_; }  // after Commit
+
+ private:
+  class Writer;
+  bool OpenTemporary(const QString& folder);
+  bool Fail(const QString& why);
+  bool Place();
+
+  std::unique_ptr<Writer> device_;
+  QString target_;     // the named target (Open), or the folder (OpenNumbered)
+  QString stem_, suffix_;
+  bool numbered_ = false;
+  Replace replace_ = Replace::Never;
+  QByteArray temporary_;  // "" when writing straight to the target
+  QString finalPath_;
+  QString error_;
+};
+
+// The reason for an errno, in the words OutputFile uses.
+QString OutputErrorText(int error);
+
+}  // namespace platform
