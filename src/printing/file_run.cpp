@@ -1,8 +1,8 @@
 #include "printing/file_run.h"
 
-#include "platform/ansi_lines.h"
 #include "platform/blanks.h"
 #include "platform/picture_box.h"
+#include "platform/text_lines.h"
 
 #include <algorithm>
 
@@ -81,22 +81,24 @@ std::optional<QString> BarcodeValue(const QString& line, const QString& pattern,
 
 FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& window) {
   FileRunResult result;
-  platform::AnsiLineReader reader;
+  platform::TextLineReader reader;
   if (!reader.Open(path)) {
     result.status = FileRunResult::Status::CannotOpen;
     result.message = QStringLiteral("Cannot open \"%1\" to print: %2.").arg(path, reader.Error());
     return result;
   }
-  const qint64 total = platform::AnsiLineReader::CountLines(path);
+  const qint64 total = reader.LineCount();
   RowLayout layout(printers);
   int column = 0;
-  while (!reader.AtEnd()) {
+  platform::TextLine read;
+  for (;;) {
     window.LetEventsRun();
     if (window.CancelRequested()) {
       result.cancelled = true;
       break;
     }
-    const QString line = reader.ReadLine();
+    if (!reader.Next(read)) break;
+    const QString line = read.text;
     ++result.lines;
     window.Progress(result.lines, std::max(total, result.lines));
     if (window.PrintLines()) printers.Print(line);

@@ -1,7 +1,6 @@
 // The printers layer on its built-in "Save as PDF" printer, read back from
-// the rasterised PDF; and the reader of ANSI text lines.
+// the rasterised PDF.
 #include "platform/printers.h"
-#include "platform/ansi_lines.h"
 #include "platform/output_file.h"
 #include "support/printed_pages.h"
 
@@ -18,23 +17,6 @@ namespace {
 using platform::Printers;
 using test_support::FindMarks;
 using test_support::RasterisePdf;
-
-TEST(AnsiLineReader, CrLfAndLoneCrEndLinesALoneLfStaysAndBytesAreWindows1252) {
-  QTemporaryDir dir;
-  const QString path = dir.filePath("lines.txt");
-  platform::AnsiLineReader reader;
-  for (const auto& [bytes, expected] :
-       {std::pair{QByteArray("one\r\ntwo\rthree\nstill three\r\r\n\x80 caf\xe9\r\nlast", 41),
-                  QStringList{"one", "two", "three\nstill three", "", QStringLiteral("\u20ac caf\u00e9"), "last"}},
-        std::pair{QByteArray("a\r\n"), QStringList{"a"}}, std::pair{QByteArray(), QStringList()}}) {
-    ASSERT_TRUE(test_support::WriteFile(path, bytes));
-    ASSERT_TRUE(reader.Open(path)) << reader.Error().toStdString();
-    QStringList lines;
-    while (!reader.AtEnd()) lines << reader.ReadLine();
-    EXPECT_EQ(lines, expected);
-    EXPECT_EQ(platform::AnsiLineReader::CountLines(path), expected.size());
-  }
-}
 
 // Every way a write can end: the target holds the whole new content or keeps
 // what it had, the error says why, and no temporary file stays behind.
