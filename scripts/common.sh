@@ -4,16 +4,17 @@
 # What building and running needs.
 QUILLON_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-qpa-plugins libqt6printsupport6 libcups2 libcups2-dev fonts-dejavu-core fontconfig
+  qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6printsupport6 libcups2 libcups2-dev fonts-dejavu-core fonts-liberation2 fontconfig
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What the tests need on top: the referee decoders, PDF rasteriser, a CUPS
-# server with a PDF queue, an X server for the real-window smoke test, and
-# clang with its sanitizer and libFuzzer runtimes (llvm for the symbolizer).
+# server with a PDF queue, an X server (with xdotool and xclip) for the
+# real-window smoke tests, and clang with its sanitizer and libFuzzer runtimes
+# (llvm for the symbolizer).
 QUILLON_TEST_PACKAGES=(
-  zbar-tools zxing-cpp-tools poppler-utils imagemagick
+  zbar-tools zxing-cpp-tools poppler-utils imagemagick librsvg2-bin
   cups cups-client cups-bsd printer-driver-cups-pdf ghostscript
-  xvfb xauth x11-utils
+  xvfb xauth x11-utils xdotool xclip
   clang libclang-rt-14-dev llvm
 )
 

@@ -2,18 +2,26 @@
 
 #include "main_window/form1.h"
 #include "platform/dialogs.h"
+#include "platform/numbers.h"
+#include "platform/picture_file.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QImageWriter>
-#include <QTimer>
-
 #include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTimer>
 
 #include <csignal>
 #include <cstdio>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,9 +30,9 @@ namespace app {
 
 namespace {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2 };
+enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kSomeRefused = 3 };
 
-void Err(const QString& text) { std::fprintf(stderr, "quillon: %s\n", text.toLocal8Bit().constData()); }
+void Err(const QString& text) { platform::PrintProblem(text); }
 void Out(const QString& text) { std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData()); }
 
 // Qt wants a private runtime folder and complains on stderr without one.
@@ -37,6 +45,10 @@ void EnsureRuntimeDir() {
     qputenv("XDG_RUNTIME_DIR", dir);
 }
 
+void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
+  if (type == QtFatalMsg) platform::PrintProblem(text);
+}
+
 bool HasDisplay() {
   return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
          !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
@@ -45,27 +57,202 @@ bool HasDisplay() {
 const char* const kUsageText =
     "Usage:\n"
     "  quillon                      the main window\n"
-    "  quillon PATH                 print the text file PATH as \"Print File\" would, then end\n"
-    "  quillon --export OUT.png [--symbology S] [--text-line | --no-text-line]\n"
-    "          [--bar-height V] [--font-size V] [--width V] [--] TEXT\n"
-    "                               write the barcode of TEXT to OUT.png (saved options,\n"
-    "                               each flag overriding one for this run only)\n"
+    "  quillon [FLAGS] [--] PATH    print the text file PATH (- for standard input) as\n"
+    "                               \"Print File\" would, then end\n"
+    "  quillon --export OUT [--symbology S] [--text-line | --no-text-line]\n"
+    "          [--bar-height V] [--font-size V] [--width V] [--force] [--] TEXT\n"
+    "                               write the barcode of TEXT to OUT: PNG, or SVG / PDF\n"
+    "                               when OUT ends in .svg / .pdf; - writes PNG to stdout\n"
+    "  quillon --range FROM TO [--pause S] [--printer NAME | --output DIR]\n"
+    "          [--symbology S] [the other flags of --export] [--] PREFIX\n"
+    "                               print PREFIX followed by each number from FROM up to,\n"
+    "                               not including, TO (one job each; \"\" for no prefix);\n"
+    "                               --output collects \"Save as PDF\" jobs in DIR\n"
     "  quillon --list-printers      the printers, the current one marked with *\n"
     "  quillon --help | --version\n"
     "\n"
-    "S is one of code39, code128b, code128-1, code25, upc, ean.\n"
-    "A TEXT that starts with '-' follows a lone '--'; a file whose name starts\n"
-    "with '--' is given as ./--name.\n";
+    "Each flag overrides one saved option for this run only; nothing is saved.\n"
+    "  --symbology S                code39, code128b, code128-1, code25, upc or ean\n"
+    "  --pattern P                  print only the lines that start with P\n"
+    "  --include-pattern, --no-include-pattern\n"
+    "                               keep P as part of the barcode, or drop it\n"
+    "  --columns, --no-columns      three barcodes to a row, or one\n"
+    "  --print-line, --no-print-line\n"
+    "                               print each line's text above its barcode, or not\n"
+    "  --text-line, --no-text-line  the text under the bars, or not\n"
+    "  --bar-height V               0.1 to 25 (40 pixels per unit)\n"
+    "  --font-size V                1 to 144 points\n"
+    "  --width V                    1 to 16000: the stretch of Code 128-1 and Code 2/5,\n"
+    "                               in pixels per 800 drawn (800: unstretched)\n"
+    "  --printer NAME               one of --list-printers\n"
+    "  --output FILE.pdf            write the job to FILE.pdf (\"Save as PDF\")\n"
+    "  --force                      replace an existing OUT or FILE.pdf\n"
+    "Numbers are written as 12 or 1.5 (or with the locale's decimal comma).\n"
+    "\n"
+    "A TEXT or PATH that starts with '-' follows a lone '--'; a file whose name\n"
+    "starts with '--' may also be given as ./--name.\n"
+    "\n"
+    "Exit status: 0 done (every matching line printed); 1 nothing could be\n"
+    "written or printed (the reason on stderr); 2 usage error; 3 the job was\n"
+    "sent but some lines were refused (each named on stderr).\n";
+
+using main_window::Form1;
 
 struct SymbologyName {
   const char* name;
-  QRadioButton* main_window::Form1::*option;
+  QRadioButton* Form1::*option;
 };
 constexpr SymbologyName kSymbologies[] = {
-    {"code39", &main_window::Form1::Option2},   {"code128b", &main_window::Form1::Option1},
-    {"code128-1", &main_window::Form1::Option4}, {"code25", &main_window::Form1::Option5},
-    {"upc", &main_window::Form1::Option8},       {"ean", &main_window::Form1::Option9},
+    {"code39", &Form1::Option2},   {"code128b", &Form1::Option1}, {"code128-1", &Form1::Option4},
+    {"code25", &Form1::Option5},   {"upc", &Form1::Option8},      {"ean", &Form1::Option9},
 };
+
+// The on/off flags and the check box each sets.
+struct SwitchFlag {
+  const char* name;
+  platform::CheckBox* Form1::*box;
+  bool exportToo;
+};
+constexpr SwitchFlag kSwitches[] = {
+    {"include-pattern", &Form1::Check1, false},
+    {"columns", &Form1::Checkqq, false},
+    {"print-line", &Form1::CheckPrintLine, false},
+    {"text-line", &Form1::Check2, true},
+};
+
+// The numeric flags, with the ranges the window keeps its boxes to.
+struct NumberFlag {
+  const char* name;
+  QLineEdit* Form1::*box;
+  double low, high;
+};
+constexpr NumberFlag kNumbers[] = {
+    {"bar-height", &Form1::Text8, 0.1, 25},
+    {"font-size", &Form1::Text3, 1, 144},
+    // The stretch: pixels for every 800 drawn. 0 would ask for bars of no
+    // width (the window then draws 1 pixel per module); far above 16000 the
+    // picture outgrows what a picture area holds.
+    {"width", &Form1::Text9, 1, 16000},
+};
+
+// The flags that only printing a file takes.
+const char* const kPrintOnly[] = {"pattern", "printer", "output"};
+
+// A plain decimal number: digits with at most one decimal point ('.' or the
+// locale's decimal separator). No sign, exponent, group separator, hex, inf
+// or nan: whatever else a number parser would take is more likely a typo.
+std::optional<double> PlainNumber(const QString& text) {
+  const QLocale locale;
+  const QString point = locale.decimalPoint();
+  QString t = text.trimmed();
+  if (point != QLatin1String(".")) t.replace(point, QLatin1String("."));
+  static const QRegularExpression plain(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
+  if (!plain.match(t).hasMatch()) return std::nullopt;
+  bool ok = false;
+  const double value = QLocale::c().toDouble(t, &ok);
+  return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+// The saved options that one command line overrides.
+struct Overrides {
+  QRadioButton* Form1::*symbology = nullptr;
+  std::optional<QString> pattern;
+  std::vector<std::pair<platform::CheckBox* Form1::*, int>> switches;
+  std::vector<std::pair<QLineEdit* Form1::*, QString>> numbers;
+  std::optional<QString> printer;
+  QString output;  // the PDF file of the job
+  bool force = false;
+};
+
+// Which form of the command line the flags belong to.
+enum class Form { Export, PrintFile, Range };
+
+// Reads the overriding flags: "" when they are usable, else the usage error.
+QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& o) {
+  const bool exporting = form != Form::PrintFile;
+  const auto set = [&parser](const char* name) { return parser.isSet(QLatin1String(name)); };
+  const auto value = [&parser](const char* name) { return parser.value(QLatin1String(name)); };
+  if (exporting) {
+    for (const char* name : kPrintOnly)
+      if (set(name) && (form == Form::Export || std::string_view(name) == "pattern"))
+        return QStringLiteral("--%1 is for printing a file, not for --%2")
+            .arg(QLatin1String(name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
+    for (const SwitchFlag& s : kSwitches)
+      if (!s.exportToo && (set(s.name) || set(("no-" + std::string(s.name)).c_str())))
+        return QStringLiteral("--%1 is for printing a file, not for --%2")
+            .arg(QLatin1String(s.name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
+  }
+  if (set("symbology")) {
+    const QString s = value("symbology");
+    for (const auto& sym : kSymbologies)
+      if (s == QLatin1String(sym.name)) o.symbology = sym.option;
+    if (!o.symbology)
+      return QStringLiteral("unknown symbology \"%1\" (code39, code128b, code128-1, code25, upc, ean)").arg(s);
+  }
+  if (set("pattern")) o.pattern = value("pattern");
+  for (const SwitchFlag& s : kSwitches) {
+    const QString on = QLatin1String(s.name), off = QStringLiteral("no-") + on;
+    if (parser.isSet(on) && parser.isSet(off)) return QStringLiteral("--%1 and --%2 exclude each other").arg(on, off);
+    if (parser.isSet(on) || parser.isSet(off)) o.switches.emplace_back(s.box, parser.isSet(on) ? 1 : 0);
+  }
+  for (const NumberFlag& n : kNumbers) {
+    if (!set(n.name)) continue;
+    const QString text = value(n.name);
+    const auto number = PlainNumber(text);
+    if (!number || *number < n.low || *number > n.high)
+      return QStringLiteral("--%1 \"%2\" is not a number from %3 to %4")
+          .arg(QLatin1String(n.name), text, QString::number(n.low), QString::number(n.high));
+    // Written as the window's boxes read numbers: in the locale, without
+    // group separators ("1.125" is 1125 where '.' groups thousands).
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    o.numbers.emplace_back(n.box, locale.toString(*number, 'g', 15));
+  }
+  if (set("printer")) {
+    const QStringList names = platform::PrinterNames();
+    if (!names.contains(value("printer")))
+      return QStringLiteral("unknown printer \"%1\"; the printers are: %2")
+          .arg(value("printer"), names.join(QStringLiteral(", ")));
+    o.printer = value("printer");
+  }
+  if (set("output") && form == Form::Range) {
+    // A folder that collects one "Save as PDF" file per number.
+    o.output = value("output");
+    if (o.printer && *o.printer != platform::kSaveAsPdf)
+      return QStringLiteral("--output collects \"%1\" files, not jobs for the printer \"%2\"")
+          .arg(platform::kSaveAsPdf, *o.printer);
+    o.printer = platform::kSaveAsPdf;
+  } else if (set("output")) {
+    o.output = value("output");
+    if (!o.output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+      return QStringLiteral("--output \"%1\": the name of the PDF file must end in .pdf").arg(o.output);
+    if (o.printer && *o.printer != platform::kSaveAsPdf)
+      return QStringLiteral("--output writes a PDF file (\"%1\"), not to the printer \"%2\"")
+          .arg(platform::kSaveAsPdf, *o.printer);
+    o.printer = platform::kSaveAsPdf;
+  }
+  o.force = set("force");
+  return {};
+}
+
+// Puts the overrides into the window's controls, after the saved options.
+void ApplyOverrides(Form1& form, const Overrides& o) {
+  if (o.symbology) (form.*o.symbology)->setChecked(true);
+  if (o.pattern) form.Text4->setText(*o.pattern);
+  for (const auto& [box, v] : o.switches) (form.*box)->SetValue(v);
+  for (const auto& [box, text] : o.numbers) (form.*box)->setText(text);
+  if (o.printer) form.Combo1->setEditText(*o.printer);
+}
+
+// A one-off run starts from the saved options and changes none of them: a
+// store the window would reset is only reported.
+bool RestoreWithoutSaving(Form1& form, const platform::SettingsStore& settings) {
+  const QString settingsError = form.RestoreOptions();
+  if (settingsError.isEmpty()) return true;
+  Err(QStringLiteral("the saved options in %1 cannot be used: %2 (starting the window restores the defaults)")
+          .arg(settings.FilePath(main_window::kApp), settingsError));
+  return false;
+}
 
 int Export(const QCommandLineParser& parser) {
   const QString out = parser.value(QStringLiteral("export"));
@@ -74,19 +261,16 @@ int Export(const QCommandLineParser& parser) {
     Err(QStringLiteral("--export needs the TEXT to encode"));
     return kUsage;
   }
-  if (parser.isSet(QStringLiteral("text-line")) && parser.isSet(QStringLiteral("no-text-line"))) {
-    Err(QStringLiteral("--text-line and --no-text-line exclude each other"));
+  Overrides overrides;
+  if (const QString usage = ReadOverrides(parser, Form::Export, overrides); !usage.isEmpty()) {
+    Err(usage);
     return kUsage;
   }
-  QRadioButton* main_window::Form1::*option = nullptr;
-  if (parser.isSet(QStringLiteral("symbology"))) {
-    const QString s = parser.value(QStringLiteral("symbology"));
-    for (const auto& sym : kSymbologies)
-      if (s == QLatin1String(sym.name)) option = sym.option;
-    if (!option) {
-      Err(QStringLiteral("unknown symbology \"%1\" (code39, code128b, code128-1, code25, upc, ean)").arg(s));
-      return kUsage;
-    }
+
+  // "-" is standard output; a device or pipe is written as it is.
+  if (!overrides.force && QFileInfo(out).isFile()) {
+    Err(QStringLiteral("%1 exists already; use --force to replace it").arg(out));
+    return kFailed;
   }
 
   platform::ConsoleDialogs dialogs;
@@ -94,41 +278,32 @@ int Export(const QCommandLineParser& parser) {
   settings.SetReadOnly(true);  // a one-off run changes no saved option
   platform::Printers printers;
   platform::Services services{dialogs, settings, printers};
-  main_window::Form1 form(services);
-  // The saved options first, as the window would start with them; the flags
-  // then override them for this run. A store the window would reset is left
-  // alone here: this run only reports it.
-  const QString settingsError = form.RestoreOptions();
-  if (!settingsError.isEmpty()) {
-    Err(QStringLiteral("the saved options in %1 cannot be used: %2 (starting the window restores the defaults)")
-            .arg(settings.FilePath(main_window::kApp), settingsError));
-    return kFailed;
-  }
-
-  if (option) (form.*option)->setChecked(true);
-  if (parser.isSet(QStringLiteral("text-line"))) form.Check2->SetValue(1);
-  if (parser.isSet(QStringLiteral("no-text-line"))) form.Check2->SetValue(0);
-  if (parser.isSet(QStringLiteral("font-size"))) form.Text3->setText(parser.value(QStringLiteral("font-size")));
-  if (parser.isSet(QStringLiteral("width"))) form.Text9->setText(parser.value(QStringLiteral("width")));
-  if (parser.isSet(QStringLiteral("bar-height")))
-    form.Text8->setText(parser.value(QStringLiteral("bar-height")));
+  Form1 form(services);
+  if (!RestoreWithoutSaving(form, settings)) return kFailed;
+  ApplyOverrides(form, overrides);
   {
     // Set the text without a run of its own: reSizeimage below applies the bar
     // height and font size and generates once.
     const QSignalBlocker quiet(form.Text1);
     form.Text1->setText(text);
   }
+  // The encoders' message boxes say less than the reason reported below.
+  dialogs.Hold(true);
   form.reSizeimage();
+  dialogs.Hold(false);
 
   const QImage picture = form.FinishedPicture();
   if (picture.isNull()) {
-    const QString why = form.LastProblem();
-    Err(why.isEmpty() ? QStringLiteral("nothing to draw for \"%1\"").arg(text) : why);
+    const QStringList why = form.LastProblem().isEmpty() ? dialogs.TakeHeld() : QStringList{form.LastProblem()};
+    for (const QString& line : why) Err(line);
+    if (why.isEmpty()) Err(QStringLiteral("nothing to draw for \"%1\"").arg(text));
     return kFailed;
   }
-  QImageWriter writer(out, "png");
-  if (!writer.write(picture)) {
-    Err(QStringLiteral("cannot write %1: %2").arg(out, writer.errorString()));
+  for (const QString& message : dialogs.TakeHeld()) Err(message);
+  const QString problem = platform::WritePictureFile(
+      picture, out, overrides.force ? platform::Replace::Allowed : platform::Replace::Never);
+  if (!problem.isEmpty()) {
+    Err(problem);
     return kFailed;
   }
   return kOk;
@@ -199,44 +374,131 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
 
 namespace {
 
-// `quillon PATH`: the file printed as "Print File" prints it, without the
-// window being shown. Messages go to stderr; stdout gets the path of a PDF
-// that "Save as PDF" wrote.
-int PrintFileFromCommandLine(const QString& commandLine) {
+// `quillon [FLAGS] PATH`: the file printed as "Print File" prints it, without
+// the window being shown. Messages go to stderr; stdout gets the path of a
+// PDF that "Save as PDF" wrote. Without flags the run is the window's
+// start-up with a command line (the path is saved as the window's); with
+// flags nothing is saved.
+int PrintFileFromCommandLine(const QString& commandLine, const Overrides* overrides = nullptr) {
   platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
   platform::Printers printers;
   platform::Services services{dialogs, settings, printers};
-  main_window::Form1 form(services);
-  // The start-up of the window: the saved options, the printer list, and the
-  // path taken over from the command line; then "Print File".
-  if (form.Form_Load(commandLine) == main_window::Form1::LoadResult::Ended) return kFailed;
+  Form1 form(services);
+  if (!overrides) {
+    // The start-up of the window: the saved options, the printer list, and
+    // the path taken over from the command line; then "Print File".
+    if (form.Form_Load(commandLine) == Form1::LoadResult::Ended) return kFailed;
+    return PrintFileCommand(form, commandLine);
+  }
+  settings.SetReadOnly(true);
+  if (!RestoreWithoutSaving(form, settings)) return kFailed;
+  ApplyOverrides(form, *overrides);
+  if (!overrides->output.isEmpty()) {
+    // Checked here as well as when the file is written: the run may be long.
+    if (!overrides->force && QFileInfo::exists(overrides->output)) {
+      Err(QStringLiteral("%1 exists already; use --force to replace it").arg(overrides->output));
+      return kFailed;
+    }
+    printers.SetPdfFile(overrides->output, overrides->force ? platform::Replace::Allowed : platform::Replace::Never);
+  }
   return PrintFileCommand(form, commandLine);
+}
+
+// `quillon --range FROM TO [--pause S] [FLAGS] PREFIX`: "Run It" from the
+// command line, one job per number, with the saved options and the flags.
+int RangeRun(const QCommandLineParser& parser) {
+  const QStringList rest = parser.positionalArguments();
+  if (rest.size() != 2) {
+    Err(QStringLiteral("--range needs FROM, TO and PREFIX (\"\" for none): --range FROM TO PREFIX"));
+    return kUsage;
+  }
+  const QString from = parser.value(QStringLiteral("range"));
+  const QString to = rest[0];
+  if (!platform::IsNumeric(from) || !platform::IsNumeric(to)) {
+    Err(QStringLiteral("--range needs numbers for FROM and TO, not \"%1\" and \"%2\"").arg(from, to));
+    return kUsage;
+  }
+  double pause = 1;
+  if (parser.isSet(QStringLiteral("pause"))) {
+    const auto seconds = PlainNumber(parser.value(QStringLiteral("pause")));
+    if (!seconds || *seconds > 3600) {
+      Err(QStringLiteral("--pause \"%1\" is not a number of seconds from 0 to 3600")
+              .arg(parser.value(QStringLiteral("pause"))));
+      return kUsage;
+    }
+    pause = *seconds;
+  }
+  Overrides overrides;
+  if (const QString usage = ReadOverrides(parser, Form::Range, overrides); !usage.isEmpty()) {
+    Err(usage);
+    return kUsage;
+  }
+
+  platform::ConsoleDialogs dialogs;
+  platform::SettingsStore settings;
+  settings.SetReadOnly(true);  // a one-off run changes no saved option
+  platform::Printers printers(overrides.output.isEmpty() ? platform::DefaultPdfFolder() : overrides.output);
+  platform::Services services{dialogs, settings, printers};
+  Form1 form(services);
+  if (!RestoreWithoutSaving(form, settings)) return kFailed;
+  ApplyOverrides(form, overrides);
+  form.RunPauseSeconds = pause;
+  form.ProgressOnConsole = true;
+  form.Text1->setText(rest[1]);
+  form.Text21->setText(from);
+  form.Text22->setText(to);
+
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
+    if (interrupted) form.CancelIncrementingRun();
+  });
+  watch.start(100);
+  interrupted = 0;
+  std::signal(SIGINT, OnInterrupt);
+  std::signal(SIGTERM, OnInterrupt);
+  std::signal(SIGHUP, OnInterrupt);
+  form.Command8_Click();
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  std::signal(SIGHUP, SIG_DFL);
+
+  const auto& run = form.LastIncrementingRun();
+  for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));
+  const QString where = printers.CurrentName() == platform::kSaveAsPdf
+                            ? QStringLiteral("saved by \"%1\"").arg(platform::kSaveAsPdf)
+                            : QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName());
+  Err(QStringLiteral("%1 of %2 barcode(s) %3%4; From is now %5")
+          .arg(run.jobs)
+          .arg(run.numbers)
+          .arg(where, run.cancelled ? QStringLiteral(" before the run was cancelled") : QString(),
+               form.Text21->text()));
+  if (run.jobs == 0 && (run.numbers > 0 || !run.refusal.isEmpty() || run.cancelled)) return kFailed;
+  if (run.jobs < run.numbers || !run.refusal.isEmpty() || run.cancelled) return kSomeRefused;
+  return kOk;
 }
 
 int RunOptions(const QStringList& args) {
   QCommandLineParser parser;
   parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  parser.addOptions({
-      {QStringLiteral("export"), QStringLiteral("Write the barcode of TEXT to OUT."), QStringLiteral("OUT.png")},
-      {QStringLiteral("symbology"), QStringLiteral("Symbology for --export."), QStringLiteral("S")},
-      {QStringLiteral("text-line"), QStringLiteral("Print the text under the bars.")},
-      {QStringLiteral("no-text-line"), QStringLiteral("No text under the bars.")},
-      {QStringLiteral("bar-height"), QStringLiteral("Bar height value."), QStringLiteral("V")},
-      {QStringLiteral("font-size"), QStringLiteral("Font size in points."), QStringLiteral("V")},
-      {QStringLiteral("width"), QStringLiteral("Stretch width in pixels."), QStringLiteral("V")},
-      {QStringLiteral("list-printers"), QStringLiteral("List the printers.")},
-      {QStringLiteral("help"), QStringLiteral("Show this help.")},
-      {QStringLiteral("version"), QStringLiteral("Show the version.")},
-  });
+  const auto flag = [](const char* name) { return QCommandLineOption(QLatin1String(name)); };
+  const auto valued = [](const char* name, const char* valueName) {
+    return QCommandLineOption(QLatin1String(name), QString(), QLatin1String(valueName));
+  };
+  parser.addOptions({valued("export", "OUT"), valued("symbology", "S"), valued("pattern", "P"),
+                     valued("bar-height", "V"), valued("font-size", "V"), valued("width", "V"),
+                     valued("printer", "NAME"), valued("output", "FILE.pdf"), flag("force"),
+                     valued("range", "FROM"), valued("pause", "S"),
+                     flag("list-printers"), flag("help"), flag("version")});
+  for (const SwitchFlag& s : kSwitches)
+    parser.addOptions({flag(s.name), QCommandLineOption(QStringLiteral("no-") + QLatin1String(s.name))});
   if (!parser.parse(QStringList{QStringLiteral("quillon")} + args)) {
-    Err(parser.errorText());
-    std::fputs(kUsageText, stderr);
+    Err(parser.errorText() + QStringLiteral(" (see --help)"));
     return kUsage;
   }
   if (parser.isSet(QStringLiteral("help"))) {
     std::fputs(kUsageText, stdout);
-    return kOk;
+    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kOk : kFailed;
   }
   if (parser.isSet(QStringLiteral("version"))) {
     Out(QStringLiteral("quillon " QUILLON_VERSION));
@@ -244,9 +506,18 @@ int RunOptions(const QStringList& args) {
   }
   if (parser.isSet(QStringLiteral("list-printers"))) return ListPrinters();
   if (parser.isSet(QStringLiteral("export"))) return Export(parser);
-  Err(QStringLiteral("nothing to do"));
-  std::fputs(kUsageText, stderr);
-  return kUsage;
+  if (parser.isSet(QStringLiteral("range"))) return RangeRun(parser);
+  const QString path = parser.positionalArguments().join(QLatin1Char(' ')).trimmed();
+  if (path.isEmpty()) {
+    Err(QStringLiteral("no file to print: give its PATH after the flags (see --help)"));
+    return kUsage;
+  }
+  Overrides overrides;
+  if (const QString usage = ReadOverrides(parser, Form::PrintFile, overrides); !usage.isEmpty()) {
+    Err(usage);
+    return kUsage;
+  }
+  return PrintFileFromCommandLine(path, &overrides);
 }
 
 }  // namespace
@@ -266,6 +537,9 @@ int Main(int argc, char** argv) {
                        "Without one, use --export, --list-printers or a file path; see --help."));
     return kFailed;
   }
+  // Qt's own warnings (missing fonts, platform plugins) would bury the one
+  // line that says what happened.
+  if (qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) qInstallMessageHandler(QuietQtMessages);
   EnsureRuntimeDir();
   int qtArgc = 1;
   QApplication application(qtArgc, argv);

@@ -20,6 +20,7 @@ Form1::Form1(platform::Services& services, QWidget* parent)
   setWindowTitle(kWindowTitle);
   BuildLayout();
   ConnectHandlers();
+  BuildMenus();
   BuildOptions();
 }
 
@@ -27,9 +28,9 @@ void Form1::BuildLayout() {
   using namespace platform;
   Client = new QWidget(this);
   Client->setFixedSize(TwipsToPixels(7440), TwipsToPixels(6330));
-  // The window's controls are laid out in twips for an 8-point sans serif
-  // (11 pixels at 96 dpi); a larger default font would crowd them.
-  QFont font(QStringLiteral("DejaVu Sans"));
+  // An 8-point sans serif (11 pixels at 96 dpi), the same on every machine:
+  // Liberation Sans has Arial's widths, which the enlarged grid leaves room for.
+  QFont font(QStringLiteral("Liberation Sans"));
   font.setPixelSize(11);
   Client->setFont(font);
   setCentralWidget(Client);
@@ -97,15 +98,10 @@ void Form1::BuildLayout() {
       QStringLiteral("Line Pattern of File (Leave Blank to Make is Line in the File into a Barcode)"),
       120, 1320, 6975, 735);
   Text4 = MakeTextBox(Frame27, {}, 120, 240, 2895, 285);
-  Check1 = new CheckBox(Frame27, QStringLiteral("Include Text in Barcode"), 3120, 240);
-  CheckPrintLine = new CheckBox(Frame27, QStringLiteral("Print Line Above Barcode"), 4320, 240);
-  Checkqq = new CheckBox(Frame27, QStringLiteral("Print Columns"), 5880, 240);
-  // Three captions share one row: each keeps to its own room, the full
-  // caption in its tool tip.
-  for (auto [box, width] : {std::pair{Check1, 1140.0}, {CheckPrintLine, 1500.0}, {Checkqq, 1000.0}}) {
-    box->setFixedWidth(TwipsToPixels(width));
-    box->setToolTip(box->text());
-  }
+  // Three captions share one row, each wrapping in the room up to the next.
+  Check1 = new CheckBox(Frame27, QStringLiteral("Include Text in Barcode"), 3120, 180, 1140, 450);
+  CheckPrintLine = new CheckBox(Frame27, QStringLiteral("Print Line Above Barcode"), 4320, 180, 1500, 450);
+  Checkqq = new CheckBox(Frame27, QStringLiteral("Print Columns"), 5880, 180, 975, 450);
 
   Frame4 = MakeFrame(FrameOptions, QStringLiteral("File Path"), 120, 2160, 4335, 615);
   Text5 = MakeTextBox(Frame4, {}, 120, 240, 3015, 285);
@@ -127,17 +123,15 @@ void Form1::BuildLayout() {
   Text22 = MakeTextBox(Frame147, QStringLiteral("500"), 1560, 240, 615, 285);
   Command8 = MakeButton(Frame147, QStringLiteral("Run It"), 2280, 240, 1095, 255);
 
-  // The file chooser, the clipboard copy and incrementing runs are not in
-  // this version: their buttons say so instead of doing nothing.
-  for (QPushButton* button : {Command3, Command5, Command8, Command9}) {
-    button->setEnabled(false);
-    button->setToolTip(QStringLiteral("Not available in this version yet"));
-  }
-
   Frame157 = MakeFrame(Client, QStringLiteral("Barcode Off Set"), 3840, 5520, 1935, 615);
   Label9 = MakeLabel(Frame157, QStringLiteral("Left:            Top:"), 120, 240);
   Text14 = MakeTextBox(Frame157, QStringLiteral("1"), 480, 240, 495, 285);
   Text15 = MakeTextBox(Frame157, QStringLiteral("1"), 1320, 240, 495, 285);
+
+  // One label holds the captions of two boxes, apart by blanks: its second
+  // caption goes in the gap after the first box, whatever the font's blank.
+  SpreadCaption(Label8, Text21);
+  SpreadCaption(Label9, Text14);
 }
 
 void Form1::ConnectHandlers() {
@@ -145,6 +139,7 @@ void Form1::ConnectHandlers() {
   connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
   connect(Text8, &QLineEdit::textChanged, this, &Form1::Text8_Change);
   ConnectPrintHandlers();
+  ConnectRunHandlers();
 }
 
 // --- Generate command ------------------------------------------------------
@@ -236,10 +231,7 @@ void Form1::reSizeimage() {
     Picture1->SetFontSize(fontSize);
     Command1_Click();
   } catch (const std::exception& e) {
-    services_.dialogs.Ok(QString::fromLocal8Bit(e.what()) + QStringLiteral("\r\n\r\n") + kSettingsErrorText,
-                         kWindowTitle);
-    services_.settings.DeleteApplication(kApp);
-    services_.dialogs.EndProgram(1);
+    SettingsErrorPath(QString::fromLocal8Bit(e.what()));
   }
 }
 

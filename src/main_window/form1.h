@@ -9,8 +9,13 @@
 
 #include <QMainWindow>
 #include <QMenu>
+#include <QPointer>
 
 class QProgressDialog;
+
+namespace file_chooser {
+class Form2;
+}
 
 namespace main_window {
 
@@ -20,6 +25,10 @@ inline const QString kSection = QStringLiteral("options");
 inline const QString kWindowTitle = QStringLiteral("Quillon - www.quillon.example");
 inline const QString kSettingsErrorText =
     QStringLiteral("Error in Settings, Default Settings will be restored and Quillon should be restarted");
+// When the saved options cannot be deleted (%1: the settings file).
+inline const QString kSettingsNotRestoredText = QStringLiteral(
+    "Error in Settings. The Default Settings could not be restored: %1 cannot be changed. "
+    "Correct or remove it, then restart Quillon");
 
 class Form1 : public QMainWindow {
  public:
@@ -69,9 +78,37 @@ class Form1 : public QMainWindow {
   void Text15_Change();
   void Combo1_Validate();
 
+  // --- Menus (menus.cpp) ---------------------------------------------------
+  // The Edit entries run the buttons' handlers; "&Help" in the File menu runs
+  // the Help menu's.
+  void BarCodeTemp_Click();
+  void PrintTemp_Click();
+  void PrintFileTemp_Click();
+  void OpenFileTemp_Click();
+  void BarCodetoClipboard_Click();
+  void FileHelp_Click();
+  void Help_Click();
+  void About_Click();
+  void Exit_Click();
+
+  QMenu* FileMenu;
+  QMenu* EditMenu;
   QMenu* OptionsMenu;
-  QAction* Settings;         // "&Hide Settings" / "&Show Settings"
-  QAction* RestoreDefaults;  // "Restore Default Settings"
+  QMenu* HelpMenu;
+  QAction* FileOpen;            // "File Open": the file chooser
+  QAction* SaveBarCodeAs;       // "Save Bar Code As..."
+  QAction* FileHelp;            // "&Help"
+  QAction* Exit;                // "E&xit"
+  QAction* BarCodeTemp;         // "&Bar Code"
+  QAction* PrintTemp;           // "&Print"
+  QAction* OpenFileTemp;        // "&Open File"
+  QAction* PrintFileTemp;       // "Print File"
+  QAction* BarCodetoClipboard;  // "Copy Bar Code to Clipboard"
+  QAction* Settings;            // "&Hide Settings" / "&Show Settings"
+  QAction* RestoreDefaults;     // "Restore Default Settings"
+  QAction* HelpItem;            // "&Help"
+  QAction* About;               // "&About"
+  QLineEdit* Text2;             // hidden: the help text
 
   // The picture that printing and exporting use: Picture10's image for EAN,
   // otherwise Picture2's picture (null when nothing was generated).
@@ -153,11 +190,16 @@ class Form1 : public QMainWindow {
 
   // --- Options store and start-up (private) --------------------------------
   void BuildOptions();
+  void BuildMenus();
+  void closeEvent(QCloseEvent* event) override;
   void SaveOption(const QString& key, const QString& value);
   void SetOptionValue(QRadioButton* option, bool value);
   void SetOuterHeightTwips(double twips);
   bool eventFilter(QObject* watched, QEvent* event) override;
   QString startupError_;  // the first conversion error of the running start-up
+  // Shows the settings error (description, then what became of the store),
+  // deletes the saved options and ends the program.
+  void SettingsErrorPath(const QString& description);
 
   // --- Printing: Print, Print File, the printer list (print_commands.cpp) ---
  public:
@@ -187,6 +229,40 @@ class Form1 : public QMainWindow {
   bool fileRunCancel_ = false;
   printing::FileRunResult lastFileRun_;
   QProgressDialog* fileRunProgress_ = nullptr;
+
+  // --- File chooser, Run It, clipboard copy (run_commands.cpp) ---------------
+ public:
+  void FileOpen_Click();
+  void Command3_Click();
+  void Command5_Click();
+  // The chooser while it is open, else null.
+  file_chooser::Form2* OpenChooser() const;
+
+  void Command8_Click();
+  void Command9_Click();
+  // The length of each of the two pauses of a Run It step, in seconds.
+  double RunPauseSeconds = 1;
+  bool IncrementingRunInProgress() const { return incrementingRun_; }
+  // Stops Run It after the number being printed.
+  void CancelIncrementingRun() { incrementingCancel_ = true; }
+  struct IncrementingRunResult {
+    int numbers = 0;             // numbers printed or tried
+    int jobs = 0;                // print jobs sent
+    QStringList notPrinted;      // the barcode texts whose Print sent no job
+    QString refusal;             // why the run did not start or stopped early ("" if it did not)
+    bool cancelled = false;
+  };
+  const IncrementingRunResult& LastIncrementingRun() const { return lastIncrementingRun_; }
+
+ private:
+  void ConnectRunHandlers();
+  bool RefusedDuringIncrementingRun();
+  void ShowIncrementingProgress(const QString& text, int number, int numbers);
+  QPointer<file_chooser::Form2> chooser_;
+  bool incrementingRun_ = false;
+  bool incrementingCancel_ = false;
+  IncrementingRunResult lastIncrementingRun_;
+  QProgressDialog* incrementingProgress_ = nullptr;
 };
 
 }  // namespace main_window

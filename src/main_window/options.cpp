@@ -4,6 +4,8 @@
 // settings error path.
 #include "main_window/form1.h"
 
+#include "file_chooser/form2.h"
+
 #include "platform/numbers.h"
 #include "platform/printers.h"
 
@@ -48,11 +50,6 @@ void Form1::BuildOptions() {
   // The panel can be hidden, shrinking the window below the inner area's
   // design size: the area is cut off, the controls stay where they are.
   Client->setMinimumSize(0, 0);
-  OptionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-  Settings = OptionsMenu->addAction(kHideSettings);
-  RestoreDefaults = OptionsMenu->addAction(QStringLiteral("Restore Default Settings"));
-  connect(Settings, &QAction::triggered, this, &Form1::Settings_Click);
-  connect(RestoreDefaults, &QAction::triggered, this, &Form1::RestoreDefaults_Click);
   resize(platform::TwipsToPixels(7440), platform::TwipsToPixels(6330) + menuBar()->sizeHint().height());
 
   for (QRadioButton* option : {Option1, Option2, Option4, Option5, Option8, Option9})
@@ -108,7 +105,11 @@ void Form1::Text3_Change() { SaveOption(QStringLiteral("font"), Text3->text()); 
 void Form1::Text4_Change() { SaveOption(QStringLiteral("line"), Text4->text()); }
 
 void Form1::Text5_Change() {
-  // (While the file chooser is open, its path box follows Text5 first.)
+  // The chooser's path box follows. A box is only set when its text differs:
+  // so the two boxes do not loop, and the cursor of the one being typed in
+  // stays where it is (setText moves it to the end).
+  file_chooser::Form2* chooser = OpenChooser();
+  if (chooser && chooser->Text2->text() != Text5->text()) chooser->Text2->setText(Text5->text());
   FilePath = Text5->text();
   SaveOption(QStringLiteral("file"), Text5->text());
 }
@@ -147,6 +148,16 @@ void Form1::RestoreDefaults_Click() {
   services_.settings.DeleteApplication(kApp);
   services_.dialogs.Ok(QStringLiteral("Quillon will now exit and should be restarted "), kWindowTitle);
   services_.dialogs.EndProgram(0);
+}
+
+void Form1::SettingsErrorPath(const QString& description) {
+  // Deleted first, so that the message can say whether it worked: a store
+  // that cannot be changed would give the same error at the next start.
+  const QString restored = services_.settings.DeleteApplication(kApp)
+                               ? kSettingsErrorText
+                               : kSettingsNotRestoredText.arg(services_.settings.FilePath(kApp));
+  services_.dialogs.Ok(description + QStringLiteral("\r\n\r\n") + restored, kWindowTitle);
+  services_.dialogs.EndProgram(1);
 }
 
 // --- Start-up ------------------------------------------------------------------
@@ -235,6 +246,9 @@ QString Form1::RestoreOptions() {
       if (startupError_.isEmpty()) startupError_ = QString::fromLocal8Bit(e.what());
     }
   };
+  // A store that is not one (far too large) is not read at all.
+  const QString storeProblem = services_.settings.Problem(kApp);
+  if (!storeProblem.isEmpty()) return storeProblem;
   step([this] { StartupOptions(); });
   step([this] { FillPrinterList(); });
   step([this] { Text9->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
@@ -245,9 +259,7 @@ QString Form1::RestoreOptions() {
 Form1::LoadResult Form1::Form_Load(const QString& commandLine) {
   const QString error = RestoreOptions();
   if (!error.isEmpty()) {
-    services_.dialogs.Ok(error + QStringLiteral("\r\n\r\n") + kSettingsErrorText, kWindowTitle);
-    services_.settings.DeleteApplication(kApp);
-    services_.dialogs.EndProgram(1);
+    SettingsErrorPath(error);
     return LoadResult::Ended;
   }
   const QString path = commandLine.trimmed();

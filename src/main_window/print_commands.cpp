@@ -116,7 +116,7 @@ void Form1::Command2_Click() {
 }
 
 void Form1::Command4_Click() {
-  if (RefusedDuringFileRun()) return;
+  if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
   if (FilePath.trimmed().isEmpty()) {
     services_.dialogs.Ok(kNoFile, kWindowTitle);
     return;

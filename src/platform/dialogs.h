@@ -1,7 +1,9 @@
 #pragma once
 // The one seam through which the program talks to the user in message boxes
 // and ends itself. Tests put a scripted implementation in its place.
+#include <QSet>
 #include <QString>
+#include <QStringList>
 
 namespace platform {
 
@@ -25,13 +27,34 @@ class WindowDialogs : public Dialogs {
   void EndProgram(int status) override;
 };
 
-// For the command-line forms: messages go to stderr, questions are answered
-// No, ending exits.
+// For the command-line forms: each message is one line on stderr, prefixed
+// "quillon: " (the window title is left out), questions are answered No,
+// ending exits. A text already shown is not repeated: a file run over a
+// binary file would otherwise print the same message for every line.
+// While held, messages are kept instead of printed, so that a caller that
+// reports the problem itself can drop them.
 class ConsoleDialogs : public Dialogs {
  public:
   void Ok(const QString& text, const QString& title) override;
   bool YesNo(const QString& text, const QString& title) override;
   void EndProgram(int status) override;
+
+  void Hold(bool hold) { hold_ = hold; }
+  // The messages kept while held, in order; they count as shown.
+  QStringList TakeHeld();
+
+ private:
+  bool hold_ = false;
+  QStringList held_;
+  QSet<QString> shown_;
 };
+
+// text as one line for a terminal: the paragraphs of a message-box text
+// (separated by line breaks) joined by a blank, and every control character
+// left escaped: \n, \r, \t, others as \xNN.
+QString ConsoleLine(const QString& text);
+
+// Writes "quillon: " and ConsoleLine(text) to stderr.
+void PrintProblem(const QString& text);
 
 }  // namespace platform

@@ -1,6 +1,8 @@
 #pragma once
 // What the window and the commands reach the outside world through. The
 // program builds one set at start; tests build their own with scripted parts.
+#include "platform/clipboard.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
@@ -11,6 +13,8 @@ struct Services {
   Dialogs& dialogs;
   SettingsStore& settings;
   Printers& printers;  // the current printer of the process
+  Clock& clock = DefaultClock();
+  Clipboard& clipboard = DefaultClipboard();
 };
 
 }  // namespace platform

@@ -25,10 +25,11 @@ QString StorePath(const QString& app) {
 
 // Only a regular file (or none yet) is opened as a store. Anything else in its
 // place (a folder, a pipe, a device) would fail to read or, for a pipe, block
-// the program forever; such a store reads as empty and takes no writes.
+// the program forever; such a store reads as empty and takes no writes. So
+// does a file too large to be one: Qt would read it whole on every access.
 bool Usable(const QString& path) {
   const QFileInfo info(path);
-  return !info.exists() || info.isFile();
+  return !info.exists() || (info.isFile() && info.size() <= SettingsStore::kMaxBytes);
 }
 
 QSettings OpenStore(const QString& app) {
@@ -113,8 +114,13 @@ bool SettingsStore::SaveSetting(const QString& app, const QString& section, cons
 }
 
 bool SettingsStore::DeleteApplication(const QString& app) {
-  if (readOnly_) return true;
+  if (readOnly_) return false;
   const QString path = StorePath(app);
+  if (const QFileInfo info(path); info.isFile() && info.size() > kMaxBytes) {
+    const bool removed = QFile::remove(path);
+    SyncFolder(path);
+    return removed;
+  }
   if (!Usable(path)) return false;
   RemoveOwnerlessLock(path);
   QSettings s = OpenStore(app);
@@ -128,5 +134,13 @@ bool SettingsStore::DeleteApplication(const QString& app) {
 }
 
 QString SettingsStore::FilePath(const QString& app) const { return StorePath(app); }
+
+QString SettingsStore::Problem(const QString& app) const {
+  const QFileInfo info(StorePath(app));
+  if (!info.isFile() || info.size() <= kMaxBytes) return {};
+  return QStringLiteral("The settings file %1 holds %2 bytes, more than saved options ever take: it is corrupt")
+      .arg(info.filePath())
+      .arg(info.size());
+}
 
 }  // namespace platform

@@ -8,7 +8,8 @@
 // flushed), so a crash leaves either the old or the new store.
 // A store that cannot be read at all (a folder or a pipe in place of the file,
 // no permission) reads as empty; lines that are not in the store's format are
-// skipped, and the next write leaves a clean file.
+// skipped, and the next write leaves a clean file. A file over kMaxBytes is
+// corrupt: it reads as empty, takes no writes, and deleting removes it.
 #include <QString>
 
 namespace platform {
@@ -20,8 +21,13 @@ class SettingsStore {
   // False when the store could not be written.
   bool SaveSetting(const QString& app, const QString& section, const QString& key,
                    const QString& value);
-  // Removes every section and key of the application.
+  // Removes every section and key of the application; false when they could
+  // not be removed (a read-only store removes nothing).
   bool DeleteApplication(const QString& app);
+
+  static constexpr qint64 kMaxBytes = 1024 * 1024;
+  // Why the application's store cannot be used ("" when it can).
+  QString Problem(const QString& app) const;
 
   // Where the application's store lives.
   QString FilePath(const QString& app) const;

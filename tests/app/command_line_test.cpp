@@ -40,9 +40,13 @@ class CommandLineTest : public ::testing::Test {
   // Runs quillon headless, as CI does: it must pick the offscreen platform
   // itself. The store lives in config/, CUPS is cups (the system's with
   // "", none answers with the default) and "Save as PDF" writes into pdfDir.
-  void Start(QProcess& p, const QStringList& args, const QString& cups = "none", const QString& pdfDir = "") const {
+  void Start(QProcess& p, const QStringList& args, const QString& cups = "none", const QString& pdfDir = "",
+             const QStringList& extraEnv = {}) const {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "CUPS_SERVER"}) env.remove(name);
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "CUPS_SERVER", "QUILLON_DEBUG"})
+      env.remove(name);
+    env.insert("LC_ALL", "C.UTF-8");  // '.' is the decimal point, ',' is not
+    for (const QString& e : extraEnv) env.insert(e.section('=', 0, 0), e.section('=', 1));
     env.insert("XDG_CONFIG_HOME", Path("config"));
     env.insert("QUILLON_PDF_DIR", pdfDir.isEmpty() ? Path("pdf") : pdfDir);
     if (cups != "") env.insert("CUPS_SERVER", cups == "none" ? Path("no-cups.sock") : cups);
@@ -57,9 +61,9 @@ class CommandLineTest : public ::testing::Test {
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
     return r;
   }
-  Result Quillon(const QStringList& args, bool withCups = false) const {
+  Result Quillon(const QStringList& args, bool withCups = false, const QStringList& extraEnv = {}) const {
     QProcess p;
-    Start(p, args, withCups ? "" : "none");
+    Start(p, args, withCups ? "" : "none", "", extraEnv);
     return Finish(p);
   }
   // Runs quillon on a 3,000-line file and does what to it (or to its
@@ -79,6 +83,10 @@ class CommandLineTest : public ::testing::Test {
     r.err.prepend(QString::fromLocal8Bit(err));
     return r;
   }
+  QByteArray Read(const QString& name) const {
+    QFile f(Path(name));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+  }
   QTemporaryDir dir;
 };
 
@@ -89,17 +97,41 @@ TEST_F(CommandLineTest, HelpVersionListPrintersUsageErrorsNoDisplayAndAFileThatC
     QString out, err;
   };
   const QString cannotOpen = "Cannot open \"%1\" to print: %2.";
-  for (const Case& c : {Case{{"--help"}, 0, "--export OUT.png", ""}, Case{{"--version"}, 0, "quillon 4.1", ""},
+  for (const Case& c : {Case{{"--help"}, 0, "--export OUT ", ""}, Case{{"--version"}, 0, "quillon 4.1", ""},
                         Case{{"--export", Path("x.png"), "--symbology", "qr", "X"}, 2, "", "qr"},
                         Case{{"--export", Path("x.png")}, 2, "", "TEXT"}, Case{{"--frobnicate"}, 2, "", ""},
                         Case{{"--export", Path("x.png"), "--text-line", "--no-text-line", "X"}, 2, "", "exclude"},
                         Case{{}, 1, "", "no display"}, Case{{"--list-printers"}, 0, "* Save as PDF\n", ""},
                         Case{{Path("none.txt")}, 1, "", cannotOpen.arg(Path("none.txt"), "No such file or directory")},
-                        Case{{dir.path()}, 1, "", cannotOpen.arg(dir.path(), "it is a folder, not a file")}}) {
+                        Case{{dir.path()}, 1, "", cannotOpen.arg(dir.path(), "it is a folder, not a file")},
+                        Case{{"--printer", "Nowhere", "a.txt"}, 2, "", "\"Nowhere\"; the printers are: Save as PDF"},
+                        Case{{"--export", Path("x.png"), "--columns", "X"}, 2, "", "--columns is for printing a file"},
+                        Case{{"--output", Path("x.txt"), "a.txt"}, 2, "", "must end in .pdf"},
+                        Case{{"--no-columns", "--"}, 2, "", "no file to print"}}) {
     const Result r = Quillon(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
     EXPECT_TRUE(r.out.contains(c.out) && r.err.contains(c.err)) << r.out.toStdString() << r.err.toStdString();
   }
+  // A number must be a plain number in the flag's range, whatever a lenient parser would make of it.
+  struct Number {
+    const char* flag;
+    const char* range;
+    QStringList values;
+  };
+  for (const Number& n : {Number{"bar-height", "0.1 to 25", {"abc", "NaN", "", "5abc", "1,5", "0x10", "1e9", "inf", "0"}},
+                          Number{"font-size", "1 to 144", {"145", "-8", "8pt"}},
+                          Number{"width", "1 to 16000", {"", "0", "16001"}}}) {
+    for (const QString& v : n.values) {
+      const Result r = Quillon({"--export", Path("x.png"), QString("--") + n.flag, v, "X"});
+      EXPECT_EQ(r.exitCode, 2) << n.flag << " " << v.toStdString();
+      EXPECT_EQ(r.err, QString("quillon: --%1 \"%2\" is not a number from %3\n").arg(n.flag, v, n.range));
+    }
+  }
+  const QString help = Quillon({"--help"}).out;
+  for (const char* word : {"--symbology", "--pattern", "--no-include-pattern", "--no-columns", "--no-print-line",
+                           "--no-text-line", "--bar-height", "--font-size", "--width", "--printer", "--output",
+                           "--force", "--export", "--list-printers", "Exit status: 0", "2 usage error", "3 the job"})
+    EXPECT_TRUE(help.contains(word)) << word;
   EXPECT_FALSE(QFile::exists(Path("x.png")));
   EXPECT_TRUE(QDir(Path("pdf")).entryList({"*.pdf"}).isEmpty());
 }
@@ -124,12 +156,76 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
     EXPECT_EQ(d.exitCode, 0) << d.output.toStdString();
     QFile::remove(Path("out.png"));
   }
-  const Result bad = Quillon({"--export", Path("out.png"), "A#B"});
+  // One line per problem, control characters escaped, Qt's own chatter left out.
+  const Result bad = Quillon({"--export", Path("out.png"), "A\nB"}, false, {"QT_LOGGING_RULES=*=true"});
   EXPECT_EQ(bad.exitCode, 1);
-  EXPECT_TRUE(bad.err.contains("\"#\" (character 2)")) << bad.err.toStdString();
+  EXPECT_TRUE(bad.err.startsWith("quillon: Code 39 cannot encode \"\\n\" (character 2)")) << bad.err.toStdString();
+  EXPECT_EQ(bad.err.count('\n'), 1) << bad.err.toStdString();
+  const Result euro = Quillon({"--export", Path("out.png"), "--symbology", "code128b", "--", "ab\u20ac"});
+  EXPECT_EQ(euro.err, "quillon: Code 128 B cannot encode \"\u20ac\" (character 3).\n");
   EXPECT_FALSE(QFile::exists(Path("out.png")));
+  QByteArray binary;
+  for (int i = 0; i < 3072; ++i) binary += char(i % 256);
+  Write("binary.dat", binary);
+  const QString lines = Quillon({"--symbology", "code128b", Path("binary.dat")}).err;
+  EXPECT_LE(lines.count("There was an Unknow Error"), 1) << lines.toStdString();
+  for (const QString& line : lines.split('\n', Qt::SkipEmptyParts)) EXPECT_TRUE(line.startsWith("quillon: ")) << line.toStdString();
   QFile store(Path("config/Quillon/Quillon.conf"));
   EXPECT_TRUE(store.open(QIODevice::ReadOnly) && store.readAll() == saved);
+}
+
+TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsPixelsAndReplacesAFileOnlyWithForce) {
+  const QStringList code{"--symbology", "code128b", "--text-line", "--", "Vector-7"};
+  for (const char* name : {"b.png", "b.svg", "b.PDF"})
+    ASSERT_EQ(Quillon(QStringList{"--export", Path(name)} + code).exitCode, 0) << name;
+  // Rasterised at 96 dots per inch, one picture pixel to one pixel: the same
+  // black and white pixels (the PDF page is whole points, at most 1 pixel more).
+  const auto blackWhite = [](const QImage& image) { return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither); };
+  const QImage png = blackWhite(QImage(Path("b.png")));
+  ASSERT_EQ(QProcess::execute("rsvg-convert", {"-b", "white", Path("b.svg"), "-o", Path("svg.png")}), 0);
+  EXPECT_EQ(blackWhite(QImage(Path("svg.png"))), png);
+  const auto pages = test_support::RasterisePdf(Path("b.PDF"), 96);
+  ASSERT_EQ(pages.size(), 1u);
+  EXPECT_LE(pages[0].width() - png.width(), 1);
+  EXPECT_EQ(blackWhite(pages[0].copy(png.rect())), png);
+  EXPECT_EQ(test_support::DecodeFile(Path("b.PDF"), "code128", "Vector-7").exitCode, 0);
+
+  const QByteArray svg = Read("b.svg");
+  const Result again = Quillon(QStringList{"--export", Path("b.svg"), "X"});
+  EXPECT_EQ(again.exitCode, 1);
+  EXPECT_EQ(again.err, QString("quillon: %1 exists already; use --force to replace it\n").arg(Path("b.svg")));
+  EXPECT_EQ(Read("b.svg"), svg);
+  EXPECT_EQ(Quillon(QStringList{"--export", Path("b.svg"), "--force", "X"}).exitCode, 0);
+  EXPECT_NE(Read("b.svg"), svg);
+  const Result full = Quillon({"--export", "/dev/full", "X"});
+  EXPECT_EQ(full.exitCode, 1);
+  EXPECT_EQ(full.err, "quillon: cannot write /dev/full: no space left on the device\n");
+}
+
+TEST_F(CommandLineTest, ASettingsErrorSaysWhetherTheDefaultsCouldBeRestored) {
+  Write("a.txt", "A\r\n");
+  // Far too large to be saved options: refused without reading it, and removed.
+  Write("config/Quillon/Quillon.conf", "[options]\ntype2=True\n" + QByteArray(2 << 20, '#'));
+  Result r = Quillon({Path("a.txt")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains("2097173 bytes") && r.err.endsWith("Error in Settings, Default Settings will be restored "
+                                                                 "and Quillon should be restarted\n"))
+      << r.err.toStdString();
+  EXPECT_FALSE(QFile::exists(Path("config/Quillon/Quillon.conf")));
+
+  // A bad value in a store that cannot be changed.
+  const test_support::Tmpfs readOnly("size=64k");
+  if (readOnly.Path().isEmpty()) GTEST_SKIP() << readOnly.Problem().toStdString();
+  QDir(Path("config")).removeRecursively();
+  ASSERT_TRUE(QFile::link(readOnly.Path(), Path("config")));
+  Write("config/Quillon/Quillon.conf", "[options]\ntype1=maybe\n");
+  ASSERT_EQ(QProcess::execute("mount", {"-o", "remount,ro", readOnly.Path()}), 0);
+  r = Quillon({Path("a.txt")});
+  EXPECT_EQ(r.exitCode, 1);
+  EXPECT_TRUE(r.err.contains("\"type1\" holds \"maybe\" Error in Settings. The Default Settings could not be restored: " +
+                             Path("config/Quillon/Quillon.conf") + " cannot be changed."))
+      << r.err.toStdString();
+  EXPECT_FALSE(r.err.contains("will be restored"));
 }
 
 TEST_F(CommandLineTest, ThroughCupsListPrintersMarksTheDefaultQueueAndEndsWithSaveAsPdf) {
@@ -155,6 +251,40 @@ TEST_F(CommandLineTest, APathPrintsTheMatchingLinesWithTheSavedOptionsThroughSav
     EXPECT_EQ(read[i].zxing, expected[i]);
   }
   EXPECT_EQ(read[0].box.top(), read[2].box.top());  // three to a row
+  const auto text = [](const QString& file) {
+    QProcess p;
+    p.start("pdftotext", {file, "-"});
+    return p.waitForFinished(60000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+  };
+  EXPECT_FALSE(text(pdf).contains("note"));
+
+  // Flags override the saved options for this run and save nothing.
+  const QByteArray saved = Read("config/Quillon/Quillon.conf");
+  const QStringList flags{"--symbology", "code128b", "--include-pattern", "--no-columns", "--print-line", "--output"};
+  const Result f = Quillon(flags + QStringList{Path("out.pdf"), Path("my  files/orders.txt")});
+  ASSERT_EQ(f.exitCode, 0) << f.err.toStdString();
+  std::vector<test_support::ReadSymbol> flagged;  // the printed lines are marks too
+  for (const auto& mark : test_support::ReadSymbols(Path("out.pdf"), "code128"))
+    if (!mark.zbar.isEmpty() || !mark.zxing.isEmpty()) flagged.push_back(mark);
+  const QStringList withPattern{"ID:A-1", "ID: b 2", "ID:C.3", "ID:D/4"};  // Code 128 keeps the lower case
+  ASSERT_EQ(flagged.size(), 4u);
+  for (size_t i = 0; i < flagged.size(); ++i) {
+    EXPECT_EQ(flagged[i].zbar, withPattern[i]);
+    EXPECT_EQ(flagged[i].zxing, withPattern[i]);
+    if (i > 0) {
+      EXPECT_GT(flagged[i].box.top(), flagged[i - 1].box.bottom());  // one to a row
+    }
+  }
+  EXPECT_TRUE(text(Path("out.pdf")).contains("note"));
+  EXPECT_EQ(Read("config/Quillon/Quillon.conf"), saved);
+  // The named file is never replaced unasked.
+  const QByteArray out = Read("out.pdf");
+  const Result exists = Quillon({"--output", Path("out.pdf"), Path("my  files/orders.txt")});
+  EXPECT_EQ(exists.exitCode, 1);
+  EXPECT_TRUE(exists.err.contains("use --force")) << exists.err.toStdString();
+  EXPECT_EQ(Read("out.pdf"), out);
+  EXPECT_EQ(Quillon({"--output", Path("out.pdf"), "--force", Path("my  files/orders.txt")}).exitCode, 0);
+  EXPECT_NE(Read("out.pdf"), out);
 }
 
 // The shared scheduler's queue "PDF" is used by other tests at the same time,
@@ -260,6 +390,35 @@ TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPart
   EXPECT_TRUE(hup.err.contains("cancelled after line")) << hup.err.toStdString();
   EXPECT_NE(Sh("pdfinfo '" + hup.out.trimmed() + "'"), "FAILED") << hup.out.toStdString();
   EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}
+
+TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) {
+  struct Case {
+    QStringList args;
+    int exitCode;
+    int jobs;
+    const char* err;
+  };
+  const QStringList toPdf{"--pause", "0", "--output", Path("range"), "--symbology", "code128b"};
+  for (const Case& c : {Case{{"--range", "007", "010", ""}, 0, 3, "3 of 3 barcode(s)"},
+                        Case{{"--range", "5", "5", "X"}, 0, 0, "0 of 0"},
+                        Case{{"--range", "999999999999999", "1000000000000009", "Q"}, 3, 1, "15 significant digits"},
+                        Case{{"--range", "1", "x", "P"}, 2, 0, "numbers"},
+                        Case{{"--range", "1", "3"}, 2, 0, "PREFIX"},
+                        Case{{"--range", "1", "3", "--printer", "PDF", "P"}, 2, 0, "exclude each other"}}) {
+    QDir(Path("range")).removeRecursively();
+    const Result r = Quillon(toPdf + c.args);
+    EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString() << r.err.toStdString();
+    EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
+    EXPECT_EQ(QDir(Path("range")).entryList({"*.pdf"}).size(), c.jobs) << c.args.join(' ').toStdString();
+    EXPECT_EQ(r.out.count('\n'), c.jobs);  // the path of each job
+  }
+  EXPECT_TRUE(Quillon({"--range", "1", "3", "--printer", "nonesuch", "P"}).err.contains("no printer \"nonesuch\""));
+  const Result r = Quillon(toPdf + QStringList{"--range", "1.5", "2", "--", "-A"});
+  ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+  const auto read = test_support::DecodeFile(r.out.trimmed(), "code128", "-A1.5");
+  EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
+  EXPECT_TRUE(QDir(Path("pdf")).entryList({"*.pdf"}).isEmpty());
 }
 
 }  // namespace

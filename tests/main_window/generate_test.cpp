@@ -1,4 +1,5 @@
 // The generate command, driven headless through the real window and handlers.
+#include "support/decode.h"
 #include "support/form_fixture.h"
 #include "symbologies/code128/dc_code128.h"
 #include "symbologies/code128/pattern_barcode.h"
@@ -61,6 +62,41 @@ TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
   for (const auto& shown : dialogs.shown)
     EXPECT_TRUE(shown.text == code128::kCode128ErrorText || shown.text == code128::kSubscriptOutOfRange)
         << shown.text.toStdString();
+}
+
+TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesWhatWasThere) {
+  platform::Clipboard& clipboard = services.clipboard;
+  bool enabledDuringMessage = true;
+  dialogs.onShow = [&](const auto&) { enabledDuringMessage = form().Command9->isEnabled(); };
+  form().Text1->setText(QStringLiteral("CLIP-9"));
+  form().Command9->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text,
+            "Copy Complete, The barcode can be pasted in other windows applications now with Ctrl-V");
+  EXPECT_FALSE(enabledDuringMessage);
+  EXPECT_TRUE(form().Command9->isEnabled());
+  const auto read = test_support::Decode(clipboard.Image(), "code39", "CLIP-9");
+  EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
+
+  // EAN: the image of Picture10; the Edit menu's entry copies as the button does.
+  form().Option9->setChecked(true);
+  form().Text1->setText(QStringLiteral("590123412345"));
+  form().BarCodetoClipboard->trigger();
+  EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32),
+            form().Picture10->Image().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(test_support::Decode(clipboard.Image(), "ean13", "5901234123457").exitCode, 0);
+
+  // No barcode (EAN of the wrong length): the clipboard keeps what it held.
+  QImage held(7, 3, QImage::Format_RGB32);
+  held.fill(Qt::red);
+  clipboard.SetImage(held);
+  form().Text1->setText(QStringLiteral("123"));
+  dialogs.shown.clear();
+  form().Command9->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_TRUE(dialogs.shown[0].text.startsWith("There is no barcode to copy"));
+  EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32), held);
+  EXPECT_TRUE(form().Command9->isEnabled());
 }
 
 }  // namespace

@@ -6,6 +6,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
 #include <QSettings>
 #include <QTest>
 
@@ -145,11 +151,11 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
 
 TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
   for (const auto& [caption, hidden, height, show] :
-       {std::tuple{"&Show Settings", true, 3405, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
+       {std::tuple{"&Show Settings", true, 3400, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
     form().Settings->trigger();
     EXPECT_EQ(form().Settings->text(), caption);
     EXPECT_EQ(form().FrameOptions->isHidden(), hidden);
-    EXPECT_EQ(form().frameGeometry().height() * 15, height);  // the outer height, 3400 in whole pixels
+    EXPECT_EQ(form().frameGeometry().height(), platform::TwipsToPixels(height));  // the outer height
     EXPECT_EQ(Stored("show"), show);
   }
 }
@@ -193,3 +199,161 @@ TEST_F(OptionsTest, AStoreThatCannotBeReadStartsOnTheDefaults) {
 }
 
 }  // namespace
+
+TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
+  const std::vector<std::pair<QString, QStringList>> expected = {
+      {"&File", {"File &Open", "Save Bar Code &As...", "&Help", "-", "E&xit"}},
+      {"&Edit", {"&Bar Code", "&Print", "&Open File", "Print &File", "&Copy Bar Code to Clipboard"}},
+      {"&Options", {"&Hide Settings", "&Restore Default Settings"}},
+      {"&Help", {"&Help", "&About"}}};
+  const QList<QAction*> menus = form().menuBar()->actions();
+  ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+  for (size_t m = 0; m < expected.size(); ++m) {
+    EXPECT_EQ(menus[m]->text(), expected[m].first);
+    QStringList entries;
+    QSet<QChar> keys;
+    for (QAction* a : menus[m]->menu()->actions()) {
+      entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
+      if (a->isSeparator()) continue;
+      const QString key = QKeySequence::mnemonic(a->text()).toString();
+      EXPECT_FALSE(key.isEmpty()) << a->text().toStdString();
+      EXPECT_FALSE(keys.contains(key.back())) << a->text().toStdString();
+      keys.insert(key.back());
+    }
+    EXPECT_EQ(entries, expected[m].second);
+  }
+  const std::pair<QAction*, const char*> shortcuts[] = {
+      {form().Exit, "Ctrl+Q"}, {form().PrintTemp, "Ctrl+P"}, {form().FileOpen, "Ctrl+O"}, {form().HelpItem, "F1"}};
+  for (const auto& [action, keys] : shortcuts) EXPECT_EQ(action->shortcut().toString(), keys);
+
+  // Help, from either menu, and About: OK boxes titled with the version.
+  form().FileHelp->trigger();
+  form().HelpItem->trigger();
+  form().About->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  const QStringList helpLines = dialogs.shown[0].text.split("\r\n");
+  ASSERT_EQ(helpLines.size(), 7);  // six lines, each ended by CR LF
+  EXPECT_EQ(helpLines[0], "Ostrand 2.1 Prints bar code found in specified text files. ");
+  EXPECT_EQ(helpLines[5], "file that you would like to print.  For Example \"quillon.exe c:\\files\\order1.txt\"");
+  EXPECT_EQ(helpLines[6], "");
+  EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
+  EXPECT_TRUE(dialogs.shown[2].text.startsWith("Quillon 4.1 \r\n"));
+  for (const auto& box : dialogs.shown) EXPECT_EQ(box.title, "Quillon 4.1");
+
+  // The Edit entries run the buttons' commands.
+  dialogs.shown.clear();
+  form().PrintTemp->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Please Generate Barocode to print  ");
+  form().Text1->setText("AB");
+  form().Picture2->Cls();
+  form().BarCodeTemp->trigger();
+  EXPECT_TRUE(form().Picture2->HasPicture());
+  EXPECT_FALSE(dialogs.endStatus.has_value());
+  form().close();
+  EXPECT_EQ(dialogs.endStatus, 0);
+}
+
+// What a person would see cut or covered in the window as it starts: a
+// caption wider than its control, a control reaching out of its container,
+// two sibling controls on top of each other, or a word of a label under a
+// sibling (labels such as "From:   To:" hold the captions of several boxes).
+QStringList LayoutProblems(QWidget* root) {
+  QStringList problems;
+  const auto name = [](QWidget* w) {
+    const auto* b = qobject_cast<QAbstractButton*>(w);
+    const auto* l = qobject_cast<QLabel*>(w);
+    const auto* g = qobject_cast<QGroupBox*>(w);
+    return QStringLiteral("%1 \"%2\"").arg(w->metaObject()->className(),
+                                            b ? b->text() : l ? l->text() : g ? g->title() : QString());
+  };
+  // The window's own controls: not the inner parts of composite widgets, and
+  // not the drawing areas, which are stacked on purpose (one shows at a time).
+  const auto isControl = [root](QWidget* w) {
+    if (!w->isVisibleTo(root) || w->isWindow() || dynamic_cast<platform::PictureBox*>(w)) return false;
+    if (auto* l = qobject_cast<QLabel*>(w); l && l->text().isEmpty()) return false;
+    for (QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget())
+      if (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QLineEdit*>(p))
+        return false;
+    return !qobject_cast<QScrollBar*>(w);
+  };
+  QList<QWidget*> controls;
+  for (QWidget* w : root->findChildren<QWidget*>())
+    if (isControl(w)) controls << w;
+  for (QWidget* w : controls) {
+    const QFontMetrics fm(w->font());
+    QWidget* parent = w->parentWidget();
+    if (!parent->rect().contains(w->geometry()) && !qobject_cast<QAbstractScrollArea*>(parent->parentWidget()))
+      problems << name(w) + " reaches out of its container";
+    int needed = 0;
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+      needed = fm.horizontalAdvance(l->text());
+      const QString text = l->text();
+      for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == ' ') { ++i; continue; }
+        qsizetype end = text.indexOf(' ', i);
+        if (end < 0) end = text.size();
+        const int x = w->x() + w->contentsRect().x() + fm.horizontalAdvance(text.left(i));
+        const int y = w->y() + w->contentsRect().y() + (w->contentsRect().height() - fm.height()) / 2;
+        const QRect word(x, y, fm.horizontalAdvance(text.mid(i, end - i)), fm.height());
+        for (QWidget* s : controls)
+          if (s != w && s->parentWidget() == parent && s->geometry().intersects(word))
+            problems << name(w) + QStringLiteral(": \"%1\" at x %2-%3 is under ").arg(text.mid(i, end - i)).arg(word.left()).arg(word.right()) + name(s) + QStringLiteral(" at x %1-%2").arg(s->x()).arg(s->geometry().right());
+        i = end;
+      }
+    } else if (auto* p = qobject_cast<QPushButton*>(w)) {
+      needed = fm.horizontalAdvance(p->text()) + 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+    } else if (auto* c = dynamic_cast<platform::CheckBox*>(w); c && c->WrapsCaption()) {
+      const QRect room = c->CaptionRect();
+      const QRect wrapped = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, c->text());
+      if (!room.contains(wrapped)) problems << name(w) + " has its wrapped caption cut";
+    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+      needed = w->sizeHint().width();
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+      QStyleOptionGroupBox option;
+      option.initFrom(g);
+      option.text = g->title();
+      option.subControls = QStyle::SC_GroupBoxLabel;
+      const QRect label = g->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, g);
+      if (label.right() >= g->width()) problems << name(w) + " has its title cut";
+    }
+    if (needed > w->width()) problems << name(w) + QStringLiteral(" needs %1 px, has %2").arg(needed).arg(w->width());
+    if (qobject_cast<QLabel*>(w)) continue;
+    // A frame may lie on an empty part of a larger one (the offsets on the
+    // settings panel), covering none of its controls.
+    const auto liesOnEmptyPart = [&](QWidget* small, QWidget* large) {
+      if (!large->geometry().contains(small->geometry())) return false;
+      for (QWidget* c : controls)
+        if (c->parentWidget() == large && c->geometry().translated(large->pos()).intersects(small->geometry()))
+          return false;
+      return true;
+    };
+    for (QWidget* s : controls)
+      if (s < w && s->parentWidget() == parent && !qobject_cast<QLabel*>(s) &&
+          s->geometry().intersects(w->geometry()) && !liesOnEmptyPart(s, w) && !liesOnEmptyPart(w, s))
+        problems << name(w) + " and " + name(s) + " overlap";
+  }
+  return problems;
+}
+
+// At scale 1 here, and at scale 2 in a second run of this test.
+TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
+  form().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+  const QStringList problems = LayoutProblems(&form());
+  EXPECT_TRUE(problems.isEmpty()) << "at scale " << form().devicePixelRatio() << ":\n"
+                                  << problems.join('\n').toStdString();
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+    EXPECT_EQ(form().devicePixelRatio(), 2.0);
+    return;
+  }
+  QProcess twice;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_SCALE_FACTOR", "2");
+  twice.setProcessEnvironment(env);
+  twice.setProcessChannelMode(QProcess::MergedChannels);
+  twice.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_filter=OptionsTest.EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo"});
+  ASSERT_TRUE(twice.waitForFinished(60000));
+  EXPECT_EQ(twice.exitCode(), 0) << twice.readAll().toStdString();
+}

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 namespace {
 
 using namespace printing_test;
@@ -108,6 +110,103 @@ TEST_F(PrintCommandTest, WithEanThePictureOfPicture10IsPrintedWhilePicture2Decid
   ASSERT_EQ(marks.size(), 1u);
   EXPECT_NEAR(marks[0].width(), 100 * 300 / 96.0, 2);
   EXPECT_NEAR(marks[0].height(), 20 * 300 / 96.0, 2);
+}
+
+// Run It: every number a Print of its own, read back from "Save as PDF".
+class RunItTest : public PrintCommandTest {
+ protected:
+  // Runs prefix From..To; returns Text1 as each Print found it (one entry a job).
+  QStringList Run(const QString& prefix, const QString& from, const QString& to) {
+    QStringList printed;
+    runClock.onEvents = [&](double wait) {
+      if (wait > 0) printed << form().Text1->text();  // both pauses of a step: around its Print
+    };
+    const int jobsBefore = printers.JobsSent();
+    form().Text1->setText(prefix);
+    form().Text21->setText(from);
+    form().Text22->setText(to);
+    form().Command8->click();
+    runClock.onEvents = nullptr;
+    printed.removeDuplicates();
+    EXPECT_EQ(printers.JobsSent() - jobsBefore, printed.size()) << from.toStdString();
+    return printed;
+  }
+};
+
+TEST_F(RunItTest, EightToTwelvePrintsFourJobsThatDecodeAndEndsOnTwelveAndThePrefix) {
+  const qsizetype before = PdfCount();
+  Run("ABC", "8", "12");
+  ASSERT_EQ(PdfCount(), before + 4);
+  QStringList pdfs = QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
+  std::sort(pdfs.begin(), pdfs.end(), [](const QString& a, const QString& b) {  // by job number
+    return a.section('-', -1).toInt() < b.section('-', -1).toInt();
+  });
+  for (int i = 0; i < 4; ++i) {
+    const auto read = test_support::DecodeFile(QDir(pdfDir.path()).filePath(pdfs[i]), "code39", QString("ABC%1").arg(8 + i));
+    EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
+  }
+  EXPECT_EQ(form().Text21->text(), "12");
+  EXPECT_EQ(form().Text1->text(), "ABC");
+  EXPECT_EQ(test_support::Decode(form().FinishedPicture(), "code39", "ABC").exitCode, 0);
+  EXPECT_EQ(runClock.now, 8);  // two one-second pauses a number
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(RunItTest, NumbersCompareAsNumbersInTheUsersLocaleAndAreWrittenBackInGeneralFormat) {
+  struct Case {
+    const char* locale;
+    const char *prefix, *from, *to;
+    QStringList printed;
+    const char* fromAfter;
+  };
+  form().Option1->setChecked(true);  // Code 128 B carries the decimal comma too
+  for (const Case& c : {Case{"C", "N", "007", "010", {"N007", "N8", "N9"}, "10"},
+                        Case{"C", "", "1.5", "4", {"1.5", "2.5", "3.5"}, "4.5"},
+                        Case{"de_DE", "D", "1,5", "3", {"D1,5", "D2,5"}, "3,5"},
+                        Case{"C", "N", "0.1", "1.2", {"N0.1", "N1.1"}, "2.1"},
+                        Case{"C", "N", "-2", "0", {"N-2", "N-1"}, "0"},
+                        Case{"C", "N", "5", "5", {}, "5"}, Case{"C", "N", "9", "5", {}, "9"}}) {
+    QLocale::setDefault(QLocale(c.locale));
+    EXPECT_EQ(Run(c.prefix, c.from, c.to), c.printed) << c.from;
+    EXPECT_EQ(form().Text21->text(), c.fromAfter);
+    EXPECT_EQ(form().Text1->text(), c.prefix);
+  }
+  QLocale::setDefault(QLocale::c());
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
+  for (const auto& [from, to] : {std::pair{"abc", "5"}, {"1", ""}, {"1000000000000000", "1000000000000009"}}) {
+    dialogs.shown.clear();
+    EXPECT_TRUE(Run("R", from, to).isEmpty());
+    ASSERT_EQ(dialogs.shown.size(), 1u) << from;
+    EXPECT_EQ(form().Text21->text(), from);  // nothing counted
+  }
+  EXPECT_TRUE(dialogs.shown[0].text.contains("15 significant digits"));
+  // 15 digits still count: the last number that +1 can reach is printed once.
+  EXPECT_EQ(Run("", "999999999999998", "1000000000000009"), (QStringList{"999999999999998", "999999999999999"}));
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+
+  dialogs.shown.clear();
+  form().FilePath = QDir(pdfDir.path()).filePath("none.txt");
+  int step = 0;
+  runClock.onEvents = [&](double) {
+    if (++step == 2) {
+      form().Command8->click();
+      form().Command4->click();
+    }
+    if (step == 3) form().CancelIncrementingRun();  // stops after the number being printed
+  };
+  form().Text1->setText("S");
+  form().Text21->setText("1");
+  form().Text22->setText("9");
+  form().Command8->click();
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_TRUE(dialogs.shown[0].text.startsWith("Run It is printing a range"));
+  EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
+  EXPECT_TRUE(form().LastIncrementingRun().cancelled);
+  EXPECT_EQ(form().Text21->text(), "2");
+  EXPECT_EQ(form().Text1->text(), "S");
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 #include "main_window/form1.h"
 #include "support/scripted_dialogs.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -15,6 +17,21 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace test_support {
+
+// A clock that moves on by the time a wait asks for instead of waiting; each
+// time it lets the window events run, then runs onEvents (a user acting
+// while a long command works).
+class StepClock : public platform::Clock {
+ public:
+  double Now() override { return now; }
+  void LetEventsRun(double wait = 0) override {
+    QCoreApplication::processEvents();
+    if (onEvents) onEvents(wait);
+    if (wait > 0) now += wait;
+  }
+  double now = 0;
+  std::function<void(double wait)> onEvents;
+};
 
 class FormTest : public ::testing::Test {
  protected:
@@ -30,7 +47,8 @@ class FormTest : public ::testing::Test {
   // as the system's default, as in the program.
   QTemporaryDir pdfDir;
   platform::Printers printers{pdfDir.path()};
-  platform::Services services{dialogs, settings, printers};
+  StepClock runClock;
+  platform::Services services{dialogs, settings, printers, runClock};
 
  private:
   std::unique_ptr<main_window::Form1> form_;

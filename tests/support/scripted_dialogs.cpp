@@ -6,6 +6,7 @@ namespace test_support {
 
 void ScriptedDialogs::Ok(const QString& text, const QString& title) {
   shown.push_back({text, title, false});
+  if (onShow) onShow(shown.back());
 }
 
 bool ScriptedDialogs::YesNo(const QString& text, const QString& title) {

@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,7 @@ class ScriptedDialogs : public platform::Dialogs {
   std::vector<Shown> shown;
   std::deque<bool> answers;  // true = Yes
   std::optional<int> endStatus;
+  std::function<void(const Shown&)> onShow;  // runs while a message is up
 };
 
 }  // namespace test_support

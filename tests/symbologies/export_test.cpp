@@ -28,7 +28,7 @@ TEST(ExportTest, PicturesDecodeToTheCodeWithItsCheckDigitAndRefusalsExitOne) {
       {{"code128b", "20260417"}, "code128", "20260417"},
       {{"code128-1", "20260417"}, "code128", "20260417"},
       {{"code25", "20260417"}, "i25", "20260417"},
-      {{"code25", "12a4"}, "", "Subscript out of range"},
+      {{"code25", "12a4"}, "", "\"a\" (character 3) is not a digit"},
   };
   QTemporaryDir dir;
   int n = 0;
