@@ -8,12 +8,14 @@ QUILLON_BUILD_PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
 )
 # What the tests need on top: the referee decoders, PDF rasteriser, a CUPS
-# server with a PDF queue, and an X server (with xdotool and xclip) for the
-# real-window smoke tests.
+# server with a PDF queue, an X server (with xdotool and xclip) for the
+# real-window smoke tests, and clang with its sanitizer and libFuzzer runtimes
+# (llvm for the symbolizer).
 QUILLON_TEST_PACKAGES=(
   zbar-tools zxing-cpp-tools poppler-utils imagemagick librsvg2-bin
   cups cups-client cups-bsd printer-driver-cups-pdf ghostscript
   xvfb xauth x11-utils xdotool xclip desktop-file-utils appstream dpkg-dev
+  clang libclang-rt-14-dev llvm
 )
 
 quillon_log() { echo "[quillon] $*" >&2; }
