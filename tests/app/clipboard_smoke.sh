@@ -45,7 +45,10 @@ copy() {
     # out (15 a pixel on a grid enlarged 1.4 times).
     local height menubar
     height=$(xdotool getwindowgeometry "$wid" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p')
-    menubar=$((height - (6330 * 14 + 75) / 150))
+    # Above and below the inner area: the menu bar and the status bar, of about
+    # one text line each; the button is 24 pixels high, so half of the two is
+    # near enough.
+    menubar=$(((height - (6330 * 14 + 75) / 150) / 2))
     [ "$menubar" -ge 0 ] && [ "$menubar" -lt 60 ] || fail "unexpected window height $height"
     xdotool mousemove --window "$wid" $(((120 + 4800 + 1147) * 14 / 150)) $((menubar + (2040 + 120 + 127) * 14 / 150)) click 1
   fi

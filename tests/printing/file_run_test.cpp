@@ -88,13 +88,15 @@ class FileRunTest : public PrintingTest {
         ExpectRead(read, values, area);
         if (columns && read.size() >= 4) {
           // Three to a row at 0, 75 and 150 mm; the next row six text lines lower.
+          // The run ends on a refused line: the first value's picture gives the lead.
+          form().Text1->setText(sym.value(0));
           const double lead = DarkBox(form().FinishedPicture()).left() * 300 / 96.0;
           for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(read[c].box.left(), MmToPx(area.left() + 75 * c) + lead, 3) << c;
             EXPECT_EQ(read[c].box.top(), read[0].box.top());
           }
           // The empty slot of line 6 is the first of the second row.
-          EXPECT_EQ(read[3].box.left(), read[1].box.left());
+          EXPECT_NEAR(read[3].box.left(), read[1].box.left(), 1);  // text edges may round apart
           EXPECT_NEAR(read[3].box.top() - read[0].box.top(), MmToPx(6 * printers.TextHeight()), 2);
         }
         if (cups) QFile::remove(pdf);
