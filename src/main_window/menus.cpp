@@ -32,7 +32,7 @@ const QString kAboutText = QStringLiteral(
 }  // namespace
 
 void Form1::BuildMenus() {
-  // Entries whose Part 1.3 caption has no ampersand get one on a letter of
+  // Entries whose given caption has no ampersand get one on a letter of
   // their own, so that every entry is reachable from the keyboard.
   FileMenu = menuBar()->addMenu(QStringLiteral("&File"));
   FileOpen = FileMenu->addAction(QStringLiteral("File &Open"));
