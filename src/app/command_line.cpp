@@ -17,6 +17,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -334,6 +335,20 @@ extern "C" void OnInterrupt(int signal) {
   interrupted = 1;
 }
 
+// Runs work with Ctrl+C, a hang-up and a termination request calling cancel
+// (checked every 100 ms), which stops the run after its current step.
+void RunInterruptibly(QObject& context, const std::function<void()>& cancel, const std::function<void()>& work) {
+  QTimer watch;
+  QObject::connect(&watch, &QTimer::timeout, &context, [&cancel] {
+    if (interrupted) cancel();
+  });
+  watch.start(100);
+  interrupted = 0;
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
+  work();
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
+}
+
 }  // namespace
 
 int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
@@ -341,19 +356,8 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
   form.OnRefusedLine = [](const printing::RefusedLine& r) {
     Err(QStringLiteral("line %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason));
   };
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
-    if (interrupted) form.CancelFileRun();
-  });
-  watch.start(100);
-  interrupted = 0;
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
-  std::signal(SIGHUP, OnInterrupt);
-  form.PrintCommandLineFile(commandLine);
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
-  std::signal(SIGHUP, SIG_DFL);
+  RunInterruptibly(
+      form, [&form] { form.CancelFileRun(); }, [&] { form.PrintCommandLineFile(commandLine); });
   form.OnRefusedLine = nullptr;
 
   const platform::Printers& printers = form.CurrentPrinter();
@@ -471,19 +475,8 @@ int RangeRun(const QCommandLineParser& parser) {
   form.Text21->setText(from);
   form.Text22->setText(to);
 
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &form, [&form] {
-    if (interrupted) form.CancelIncrementingRun();
-  });
-  watch.start(100);
-  interrupted = 0;
-  std::signal(SIGINT, OnInterrupt);
-  std::signal(SIGTERM, OnInterrupt);
-  std::signal(SIGHUP, OnInterrupt);
-  form.Command8_Click();
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
-  std::signal(SIGHUP, SIG_DFL);
+  RunInterruptibly(
+      form, [&form] { form.CancelIncrementingRun(); }, [&form] { form.Command8_Click(); });
 
   const auto& run = form.LastIncrementingRun();
   for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));

@@ -26,27 +26,29 @@ bool WindowDialogs::YesNo(const QString& text, const QString& title) {
 
 void WindowDialogs::EndProgram(int status) { ExitNow(status); }
 
+QString EscapeControls(const QString& text) {
+  QString shown;
+  shown.reserve(text.size());
+  for (const QChar c : text) {
+    if (c.category() != QChar::Other_Control)
+      shown += c;
+    else if (c == QLatin1Char('\n'))
+      shown += QStringLiteral("\\n");
+    else if (c == QLatin1Char('\r'))
+      shown += QStringLiteral("\\r");
+    else if (c == QLatin1Char('\t'))
+      shown += QStringLiteral("\\t");
+    else
+      shown += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+  }
+  return shown;
+}
+
 QString ConsoleLine(const QString& text) {
   QStringList parts;
   for (const QString& part : text.split(QStringLiteral("\r\n")))
     if (!part.trimmed().isEmpty()) parts << part.trimmed();
-  const QString joined = parts.join(QLatin1Char(' '));
-  QString line;
-  line.reserve(joined.size());
-  for (const QChar c : joined) {
-    if (c.category() != QChar::Other_Control) {
-      line += c;
-    } else if (c == QLatin1Char('\n')) {
-      line += QStringLiteral("\\n");
-    } else if (c == QLatin1Char('\r')) {
-      line += QStringLiteral("\\r");
-    } else if (c == QLatin1Char('\t')) {
-      line += QStringLiteral("\\t");
-    } else {
-      line += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
-    }
-  }
-  return line;
+  return EscapeControls(parts.join(QLatin1Char(' ')));
 }
 
 void PrintProblem(const QString& text) {

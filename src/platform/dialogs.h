@@ -49,6 +49,10 @@ class ConsoleDialogs : public Dialogs {
   QSet<QString> shown_;
 };
 
+// Text as a one-line message shows it: control characters written as \t,
+// \n, \r, others as \xNN.
+QString EscapeControls(const QString& text);
+
 // text as one line for a terminal: the paragraphs of a message-box text
 // (separated by line breaks) joined by a blank, and every control character
 // left escaped: \n, \r, \t, others as \xNN.

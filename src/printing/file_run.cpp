@@ -1,6 +1,7 @@
 #include "printing/file_run.h"
 
 #include "platform/blanks.h"
+#include "platform/dialogs.h"
 #include "platform/picture_box.h"
 #include "platform/text_lines.h"
 
@@ -109,33 +110,15 @@ std::optional<QString> BarcodeValue(const QString& line, const QString& pattern,
   return platform::TrimBlanks(trimmed.mid(includePattern ? 0 : pattern.size()));
 }
 
-QString Escaped(const QString& text) {
-  QString shown;
-  for (const QChar c : text) {
-    const ushort u = c.unicode();
-    if (u == '\t')
-      shown += QStringLiteral("\\t");
-    else if (u == '\n')
-      shown += QStringLiteral("\\n");
-    else if (u == '\r')
-      shown += QStringLiteral("\\r");
-    else if (u < 0x20 || u == 0x7F || (u >= 0x80 && u < 0xA0))
-      shown += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
-    else
-      shown += c;
-  }
-  return shown;
-}
-
 QString ShownLine(const QString& line) {
   const QString cut = line.left(kRefusedTextCharacters);
-  return Escaped(cut) + (line.size() > cut.size() ? QStringLiteral("...") : QString());
+  return platform::EscapeControls(cut) + (line.size() > cut.size() ? QStringLiteral("...") : QString());
 }
 
 namespace {
 
 void Refuse(FileRunResult& result, FileRunWindow& window, qint64 number, const QString& text, const QString& reason) {
-  RefusedLine refused{number, ShownLine(text), Escaped(reason)};
+  RefusedLine refused{number, ShownLine(text), platform::EscapeControls(reason)};
   ++result.refused;
   if (result.firstRefused.size() < kRefusedLinesKept) result.firstRefused << refused;
   window.Refused(refused);

@@ -74,9 +74,6 @@ inline constexpr double kQuietZoneMillimetres = 6.35;
 // spaces and compares exactly.
 std::optional<QString> BarcodeValue(const QString& line, const QString& pattern, bool includePattern);
 
-// Text as a one-line message shows it: control characters written as \t,
-// \n, \xNN.
-QString Escaped(const QString& text);
 // A line as a message shows it: escaped, cut to kRefusedTextCharacters.
 QString ShownLine(const QString& line);
 

@@ -46,5 +46,8 @@ for seeds in "$here"/corpus/*/; do
   run_one "$(basename "$seeds")" &
 done
 wait
-failed=$(cd "$scratch" && ls -- *.failed 2>/dev/null | sed 's/\.failed$//' | tr '\n' ' ')
+failed=""
+for mark in "$scratch"/*.failed; do
+  [ -e "$mark" ] && failed+="$(basename "$mark" .failed) "
+done
 [ -z "$failed" ] || { echo "[fuzz] failed: $failed" >&2; exit 1; }
