@@ -24,12 +24,7 @@ int Value(unsigned char c) {
 }
 
 std::string Widths(const QByteArray& ansi, bool checkCharacter) {
-  std::vector<std::string> table;
-  for (std::size_t at = 0; at < code128::kCode128Widths.size();) {
-    const std::size_t comma = std::min(code128::kCode128Widths.find(',', at), code128::kCode128Widths.size());
-    table.emplace_back(code128::kCode128Widths.substr(at, comma - at));
-    at = comma + 1;
-  }
+  const std::vector<std::string> table = fuzz::Code128Table();
   std::string widths = table[104];
   long sum = 104, position = 0;
   for (const char c : ansi) {

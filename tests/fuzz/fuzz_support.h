@@ -1,6 +1,8 @@
 #pragma once
 // Shared by the libFuzzer targets: a headless application, a reader of the
 // fuzz bytes, and the bar widths measured in a drawn image.
+#include "symbologies/code128/pattern_barcode.h"
+
 #include <QApplication>
 #include <QImage>
 #include <QString>
@@ -145,6 +147,17 @@ inline char CheckDigit(const std::string& digits) {
 
 inline bool AllDigits(const QString& s) {
   return std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The published Code 128 width table, one entry per value 0-106.
+inline std::vector<std::string> Code128Table() {
+  std::vector<std::string> table;
+  for (std::size_t at = 0; at < code128::kCode128Widths.size();) {
+    const std::size_t comma = std::min(code128::kCode128Widths.find(',', at), code128::kCode128Widths.size());
+    table.emplace_back(code128::kCode128Widths.substr(at, comma - at));
+    at = comma + 1;
+  }
+  return table;
 }
 
 }  // namespace fuzz

@@ -10,12 +10,7 @@ namespace {
 // when a character is outside 32-126 (code set B has no symbol for it) or a
 // weighted value passes 32767.
 std::string Code128BWidths(const QString& text) {
-  std::vector<std::string> table;
-  for (std::size_t at = 0; at < code128::kCode128Widths.size();) {
-    const std::size_t comma = std::min(code128::kCode128Widths.find(',', at), code128::kCode128Widths.size());
-    table.emplace_back(code128::kCode128Widths.substr(at, comma - at));
-    at = comma + 1;
-  }
+  const std::vector<std::string> table = fuzz::Code128Table();
   std::string widths = table[104];
   long sum = 104;
   long position = 0;
