@@ -17,7 +17,9 @@ fail() { echo "$*"; cat "$tmp/err"; exit 1; }
 "$binary" >"$tmp/out" 2>"$tmp/err" &
 pid=$!
 title="Quillon - www.quillon.example"
-windows() { xdotool search --name "^$title\$" 2>/dev/null; }
+# Only this program's windows: another program's on the display would be
+# taken for the message box.
+windows() { xdotool search --pid "$pid" --name "^$title\$" 2>/dev/null; }
 for _ in $(seq 100); do
   wid=$(windows | head -1)
   [ -n "$wid" ] && break

@@ -27,7 +27,7 @@ title="Quillon - www.quillon.example"
 wait_for() { for _ in $(seq 100); do "$@" && return 0; sleep 0.1; done; return 1; }
 has_window() { xwininfo -root -tree 2>/dev/null | grep -q "\"$1\""; }
 wait_for has_window "$title" || fail "no window titled '$title' appeared"
-win=$(xdotool search --name "^$title\$" | head -1)
+win=$(xdotool search --pid "$pid" --name "^$title\$" | head -1)
 xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "$win"
 sleep 1.5  # a loaded machine may still be laying the window out
 visible() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
