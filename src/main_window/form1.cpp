@@ -188,9 +188,10 @@ Outcome Form1::Generate() {
   Picture10->SetVisible(Option9->isChecked());
   const std::initializer_list<PictureBox*> areas = {Picture1, Picture2,  Picture4, Picture5,
                                                     Picture9, Picture10, Picture22};
-  for (PictureBox* p : areas) p->Cls();
+  // Narrowed first, so that clearing fills only what is left of them.
   Picture1->SetWidth(100);
   Picture2->SetWidth(100);
+  for (PictureBox* p : areas) p->Cls();
   // Every run starts from the same sizes, so that a picture depends on its
   // own text and options alone, never on what an earlier run drew.
   Picture1->SetHeight(picture1Height_);
@@ -215,9 +216,19 @@ Outcome Form1::Generate() {
   Outcome outcome;
   PictureBox* drawnArea = Picture1;
   if (Option1->isChecked()) {
-    QString copy = text;
-    retail::DrawCode39(copy, *Picture1, Check2->Value());
+    // The Code 39 routine runs first for Code 128 B; the Code 128 renderer
+    // then clears, sizes and draws the whole of Picture1, so what the Code 39
+    // pass leaves shows only where the renderer refuses (Picture1 keeps the
+    // Code 39 size, cleared). The renderer reads nothing of what the pass
+    // changes, so the pass runs only then, with the same result (a file run
+    // spends a quarter less on each barcode).
     outcome = DrawCode128OnDc();
+    Picture1->SetScaleMode(platform::ScaleMode::Pixels);
+    if (!outcome.drawn) {
+      QString copy = text;
+      retail::DrawCode39(copy, *Picture1, Check2->Value());
+      Picture1->Cls();
+    }
   } else if (Option4->isChecked()) {
     drawnArea = Picture5;
     outcome = DrawPatternArea(*this, QStringLiteral("128"));

@@ -3,13 +3,24 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
 constexpr const char* kCodePage = "windows-1252";
 }
 
+namespace {
+// ASCII is the same in the code page, and opening a converter costs far more
+// than converting a short text: plain ASCII skips the converter.
+bool IsAscii(QStringView text) {
+  return std::all_of(text.begin(), text.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+}  // namespace
+
 AnsiText ToAnsi(const QString& text) {
+  if (IsAscii(text)) return {text.toLatin1(), -1};
   QStringEncoder encoder(kCodePage);
   AnsiText out;
   out.bytes = encoder.encode(text);
@@ -31,6 +42,8 @@ AnsiText ToAnsi(const QString& text) {
 }
 
 QString FromAnsi(QByteArrayView bytes) {
+  if (std::all_of(bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) < 0x80; }))
+    return QString::fromLatin1(bytes);
   QStringDecoder decoder(kCodePage);
   return decoder.decode(bytes);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/ansi.h"
 #include "platform/controls.h"
+#include "platform/picture_box.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -280,16 +281,7 @@ int DeviceContext::DrawTextA(const char* text, int count, RECT* rect, unsigned f
 }
 
 void DeviceContext::FillPixels(int left, int top, int right, int bottom, COLORREF colour) {
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min(right, image_.width());
-  bottom = std::min(bottom, image_.height());
-  if (left >= right || top >= bottom) return;
-  const QRgb c = ToQRgb(colour);
-  for (int y = top; y < bottom; ++y) {
-    auto* line = reinterpret_cast<QRgb*>(image_.scanLine(y));
-    std::fill(line + left, line + right, c);
-  }
+  platform::FillPixels(image_, left, top, right, bottom, ToQRgb(colour));
 }
 
 bool DeviceContext::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {
@@ -299,6 +291,11 @@ bool DeviceContext::Rectangle(std::int32_t left, std::int32_t top, std::int32_t 
   const Object& brush = Selected(brush_);
   if (pen.null) {
     if (!brush.null) FillPixels(left, top, right - 1, bottom - 1, brush.colour);
+    return true;
+  }
+  if (!brush.null && brush.colour == pen.colour && right > left && bottom > top) {
+    // Outline and fill of one colour (every bar): one fill does both.
+    FillPixels(left, top, right, bottom, pen.colour);
     return true;
   }
   if (!brush.null) FillPixels(left + 1, top + 1, right - 1, bottom - 1, brush.colour);

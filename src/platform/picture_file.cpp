@@ -7,28 +7,16 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <map>
-#include <tuple>
 
 namespace platform {
 
 namespace {
 
 constexpr int kDotsPerInch = 96;
-
-void PaintRectangles(QPainter& painter, const QImage& picture) {
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(Qt::NoPen);
-  painter.fillRect(QRect(QPoint(0, 0), picture.size()), Qt::white);
-  // One group of rectangles per colour keeps an SVG small.
-  std::map<QRgb, QList<QRect>> byColour;
-  for (const ColourRect& r : ColourRectangles(picture)) byColour[r.colour] << QRect(r.x, r.y, r.width, r.height);
-  for (const auto& [colour, rects] : byColour) {
-    painter.setBrush(QColor::fromRgb(colour));
-    painter.drawRects(rects);
-  }
-}
 
 QByteArray Svg(const QImage& picture) {
   QBuffer buffer;
@@ -41,7 +29,7 @@ QByteArray Svg(const QImage& picture) {
   svg.setTitle(QStringLiteral("Barcode"));
   QPainter painter;
   if (!painter.begin(&svg)) return {};
-  PaintRectangles(painter, picture);
+  PaintRectangles(painter, picture, SIZE_MAX);
   painter.end();
   return buffer.data();
 }
@@ -60,7 +48,7 @@ QByteArray Pdf(const QImage& picture) {
                                 QMarginsF(0, 0, 0, 0)));
   QPainter painter;
   if (!painter.begin(&pdf)) return {};
-  PaintRectangles(painter, picture);
+  PaintRectangles(painter, picture, SIZE_MAX);
   if (!painter.end()) return {};
   return buffer.data();
 }
@@ -89,32 +77,61 @@ PictureFormat PictureFormatOf(const QString& path) {
 std::vector<ColourRect> ColourRectangles(const QImage& picture) {
   const QImage image = picture.convertToFormat(QImage::Format_RGB32);
   const QRgb white = qRgb(255, 255, 255);
+  const int width = image.width();
   std::vector<ColourRect> rects;
-  // The rectangles that reached the row above, by (x, width, colour).
-  std::map<std::tuple<int, int, QRgb>, size_t> open;
+  // The runs of the row above that are still growing, in x order (the
+  // runs of a row never overlap), each with its rectangle.
+  struct Open {
+    int x, width;
+    QRgb colour;
+    size_t rect;
+  };
+  std::vector<Open> open, next;
   for (int y = 0; y < image.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    std::map<std::tuple<int, int, QRgb>, size_t> next;
-    for (int x = 0; x < image.width();) {
+    // Bars make most rows copies of the row above: those only grow what is open.
+    if (y > 0 && std::equal(row, row + width, reinterpret_cast<const QRgb*>(image.constScanLine(y - 1)))) {
+      for (const Open& o : open) ++rects[o.rect].height;
+      continue;
+    }
+    next.clear();
+    size_t above = 0;
+    for (int x = 0; x < width;) {
       const QRgb colour = row[x] | 0xff000000u;
       int end = x + 1;
-      while (end < image.width() && (row[end] | 0xff000000u) == colour) ++end;
+      while (end < width && (row[end] | 0xff000000u) == colour) ++end;
       if (colour != white) {
-        const auto key = std::make_tuple(x, end - x, colour);
-        const auto above = open.find(key);
-        if (above != open.end()) {
-          ++rects[above->second].height;
-          next.emplace(key, above->second);
+        while (above < open.size() && open[above].x < x) ++above;
+        if (above < open.size() && open[above].x == x && open[above].width == end - x && open[above].colour == colour) {
+          ++rects[open[above].rect].height;
+          next.push_back(open[above]);
         } else {
           rects.push_back({x, y, end - x, 1, colour});
-          next.emplace(key, rects.size() - 1);
+          next.push_back({x, end - x, colour, rects.size() - 1});
         }
       }
       x = end;
     }
-    open = std::move(next);
+    std::swap(open, next);
   }
   return rects;
+}
+
+bool PaintRectangles(QPainter& painter, const QImage& picture, size_t most) {
+  const std::vector<ColourRect> rects = ColourRectangles(picture);
+  if (rects.size() > most) return false;
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(Qt::white);
+  painter.drawRect(QRect(QPoint(0, 0), picture.size()));
+  // One group of rectangles per colour: one fill operation each.
+  std::map<QRgb, QList<QRect>> byColour;
+  for (const ColourRect& r : rects) byColour[r.colour] << QRect(r.x, r.y, r.width, r.height);
+  for (const auto& [colour, group] : byColour) {
+    painter.setBrush(QColor::fromRgb(colour));
+    painter.drawRects(group);
+  }
+  return true;
 }
 
 QByteArray EncodePicture(const QImage& picture, PictureFormat format) {

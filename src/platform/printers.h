@@ -128,7 +128,10 @@ class Printers {
   std::unique_ptr<QTemporaryFile> spool_;        // the open document for a queue
   std::unique_ptr<QPdfWriter> writer_;
   std::unique_ptr<QPainter> painter_;  // the open document
-  double x_ = 0;                               // device pixels
+  double lineHeight_ = 0;  // of the open document's font, device pixels
+  double ascent_ = 0;
+  double pageHeight_ = 0;
+  double x_ = 0;  // device pixels
   double y_ = 0;
   int page_ = 0;
   int jobsSent_ = 0;

@@ -74,11 +74,11 @@ class CommandLineTest : public ::testing::Test {
     Start(p, {"-c", script}, "none", "", {}, "bash");
     return Finish(p);
   }
-  // Runs quillon on a 3,000-line file and does what to it (or to its
+  // Runs quillon on a 50,000-line file and does what to it (or to its
   // printer) once it has printed a few lines.
   Result InterruptedRun(const std::function<void(QProcess&)>& what, const QString& cups = "none") {
     QByteArray lines;
-    for (int i = 0; i < 3000; ++i) lines += "LINE" + QByteArray::number(i) + "\r\n";
+    for (int i = 0; i < 50000; ++i) lines += "LINE" + QByteArray::number(i) + "\r\n";
     Write("long.txt", lines);
     QProcess p;
     Start(p, {Path("long.txt")}, cups);
@@ -427,7 +427,7 @@ TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPart
   // A folder that cannot take the file: exit 1, the reason, nothing left.
   test_support::Tmpfs full("size=64k"), readOnly("size=64k,ro");
   QByteArray many;
-  for (int i = 0; i < 600; ++i) many += "FULL" + QByteArray::number(i) + "\r\n";
+  for (int i = 0; i < 3000; ++i) many += "FULL" + QByteArray::number(i) + "\r\n";
   Write("many.txt", many);
   for (const auto& [mount, why] : {std::pair{&full, "no space left on the device"},
                                    std::pair{&readOnly, "the file system is read-only"}}) {

@@ -204,7 +204,7 @@ std::int32_t DrawCode128(Code128Spec& spec, gdi::DeviceContext& hdc) {
         wideText ? boxLeft + static_cast<std::int64_t>(platform::RoundHalfEven((boxRight - boxLeft - W) / 2.0))
                  : s.Left;
 
-    const auto patterns = Code128Patterns();
+    const auto& patterns = Code128Patterns();
     std::int64_t xEnd = x;
     for (const int v : values) xEnd = DrawPattern(hdc, patterns[static_cast<std::size_t>(v)], xEnd, Clamp32(y),
                                                   s.ModuleWidth, s.BarHeight);

@@ -44,10 +44,13 @@ QString Code128TooLong(qsizetype length, qsizetype position) {
       .arg(position);
 }
 
-std::vector<std::string_view> Code128Patterns() { return Split(kCode128Widths, ','); }
+const std::vector<std::string_view>& Code128Patterns() {
+  static const std::vector<std::string_view> patterns = Split(kCode128Widths, ',');
+  return patterns;
+}
 
 std::optional<BarPattern> EncodeCode128B(const QString& text) {
-  const auto patterns = Code128Patterns();
+  const auto& patterns = Code128Patterns();
   BarPattern pattern(patterns[kStartB]);
   std::int64_t sum = kStartB;
   std::int64_t position = 0;

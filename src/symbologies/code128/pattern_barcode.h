@@ -34,8 +34,8 @@ inline constexpr std::string_view kCode128Widths =
 inline constexpr int kStartB = 104;
 inline constexpr int kStop = 106;
 
-// The 107 patterns of kCode128Widths, split afresh on every call.
-std::vector<std::string_view> Code128Patterns();
+// The 107 patterns of kCode128Widths (split once).
+const std::vector<std::string_view>& Code128Patterns();
 
 // Code 128 code set B with the modulo-103 check character: Start B, one
 // symbol character per text character with a code from 32 to 126 (value =

@@ -71,12 +71,12 @@ QString Code39Problem(const QString& upperText) {
   for (qsizetype i = 0; i < upperText.size(); ++i) {
     const char16_t c = upperText.at(i).unicode();
     const qsizetype len = upperText.at(i).isHighSurrogate() && i + 1 < upperText.size() ? 2 : 1;
-    const QString where = QStringLiteral("\"%1\" (character %2)").arg(upperText.mid(i, len)).arg(i + 1);
+    const auto where = [&] { return QStringLiteral("\"%1\" (character %2)").arg(upperText.mid(i, len)).arg(i + 1); };
     if (c == u'*')
-      return QStringLiteral("Code 39 cannot encode %1: \"*\" is its start/stop character.").arg(where);
+      return QStringLiteral("Code 39 cannot encode %1: \"*\" is its start/stop character.").arg(where());
     if (c < 32 || c > 90 || table[c].empty())
       return QStringLiteral("Code 39 cannot encode %1. It takes A-Z, 0-9, space and - . $ / + %.")
-          .arg(where);
+          .arg(where());
   }
   return {};
 }
