@@ -250,8 +250,12 @@ int DeviceContext::DrawTextA(const char* text, int count, RECT* rect, unsigned f
     return height;
   }
 
+  const QRect clip(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+  // Clipped to a rectangle off the image (a measuring pass on a scratch
+  // pixel): nothing would show, so nothing is shaped or drawn.
+  if (!(format & DT_NOCLIP) && !clip.intersects(image_.rect())) return height;
   QPainter p(&image_);
-  if (!(format & DT_NOCLIP)) p.setClipRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top));
+  if (!(format & DT_NOCLIP)) p.setClipRect(clip);
   p.setFont(font.font);
   const QColor ink = QColor::fromRgb(ToQRgb(textColour_));
   p.setPen(ink);

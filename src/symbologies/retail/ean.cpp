@@ -5,7 +5,9 @@
 #include <QFontMetrics>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <map>
 
 namespace retail {
 
@@ -30,14 +32,29 @@ const std::string& RightPattern(const EanTables& t, int digit) { return t.setC.a
 // column on both sides of its cell: no digit touches a guard bar.
 constexpr int kDigitModules = 7;
 
+// The ink box of each digit 0-9 in a font. Measuring ink shapes the text,
+// which costs more than drawing the symbol: each font is measured once.
+const std::array<QRect, 10>& DigitInk(const QFont& font) {
+  thread_local std::map<QString, std::array<QRect, 10>> measured;
+  const QString key = font.key();
+  auto found = measured.find(key);
+  if (found == measured.end()) {
+    if (measured.size() >= 64) measured.clear();  // a few fonts in use at a time
+    const QFontMetrics fm(font);
+    std::array<QRect, 10> ink;
+    for (int d = 0; d < 10; ++d) ink[static_cast<size_t>(d)] = fm.tightBoundingRect(QString(QLatin1Char('0' + d)));
+    found = measured.emplace(key, ink).first;
+  }
+  return found->second;
+}
+
 // The largest font (from 8 points down) whose digits are at most
 // five pixels wide.
 void ChooseDigitFont(platform::PictureBox& target) {
   for (double points = 8; points > 3; points -= 0.75) {
     target.SetFontSize(points);
-    const QFontMetrics fm(target.Font());
     int widest = 0;
-    for (char d = '0'; d <= '9'; ++d) widest = std::max(widest, fm.tightBoundingRect(QString(QLatin1Char(d))).width());
+    for (const QRect& ink : DigitInk(target.Font())) widest = std::max(widest, ink.width());
     if (widest <= kDigitModules - 2) return;
   }
 }
@@ -46,8 +63,10 @@ void ChooseDigitFont(platform::PictureBox& target) {
 // first of the start guard), their ink one white row below the data bars.
 void PrintDigits(EanPen& pen, const QString& digits, int firstModule) {
   const QFontMetrics fm(pen.target.Font());
+  const std::array<QRect, 10>& inks = DigitInk(pen.target.Font());
   for (qsizetype i = 0; i < digits.size(); ++i) {
-    const QRect ink = fm.tightBoundingRect(digits.mid(i, 1));
+    const int digit = DigitAt(digits, i);
+    const QRect ink = digit >= 0 && digit <= 9 ? inks[static_cast<size_t>(digit)] : fm.tightBoundingRect(digits.mid(i, 1));
     const double cellLeft = kEanFirstModuleX + firstModule + kDigitModules * static_cast<double>(i);
     pen.target.SetCurrentX(std::round(cellLeft + (kDigitModules - ink.width()) / 2.0) - ink.left());
     pen.target.SetCurrentY(pen.barTop + pen.h + 1 - fm.ascent() - ink.top());
