@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <map>
 
 namespace platform {
@@ -29,7 +30,7 @@ QByteArray Svg(const QImage& picture) {
   svg.setTitle(QStringLiteral("Barcode"));
   QPainter painter;
   if (!painter.begin(&svg)) return {};
-  PaintRectangles(painter, picture, SIZE_MAX);
+  PaintRectangles(painter, picture, SIZE_MAX, true);
   painter.end();
   return buffer.data();
 }
@@ -48,7 +49,7 @@ QByteArray Pdf(const QImage& picture) {
                                 QMarginsF(0, 0, 0, 0)));
   QPainter painter;
   if (!painter.begin(&pdf)) return {};
-  PaintRectangles(painter, picture, SIZE_MAX);
+  PaintRectangles(painter, picture, SIZE_MAX, true);
   if (!painter.end()) return {};
   return buffer.data();
 }
@@ -87,13 +88,20 @@ std::vector<ColourRect> ColourRectangles(const QImage& picture) {
     size_t rect;
   };
   std::vector<Open> open, next;
+  // Bars make most rows copies of the row above: those only grow what is
+  // open, counted here and added when a different row (or the end) comes.
+  int repeated = 0;
+  const auto grow = [&] {
+    for (const Open& o : open) rects[o.rect].height += repeated;
+    repeated = 0;
+  };
   for (int y = 0; y < image.height(); ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-    // Bars make most rows copies of the row above: those only grow what is open.
-    if (y > 0 && std::equal(row, row + width, reinterpret_cast<const QRgb*>(image.constScanLine(y - 1)))) {
-      for (const Open& o : open) ++rects[o.rect].height;
+    if (y > 0 && std::memcmp(row, image.constScanLine(y - 1), static_cast<size_t>(width) * sizeof(QRgb)) == 0) {
+      ++repeated;
       continue;
     }
+    grow();
     next.clear();
     size_t above = 0;
     for (int x = 0; x < width;) {
@@ -114,16 +122,19 @@ std::vector<ColourRect> ColourRectangles(const QImage& picture) {
     }
     std::swap(open, next);
   }
+  grow();
   return rects;
 }
 
-bool PaintRectangles(QPainter& painter, const QImage& picture, size_t most) {
+bool PaintRectangles(QPainter& painter, const QImage& picture, size_t most, bool whiteBackground) {
   const std::vector<ColourRect> rects = ColourRectangles(picture);
   if (rects.size() > most) return false;
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(Qt::NoPen);
-  painter.setBrush(Qt::white);
-  painter.drawRect(QRect(QPoint(0, 0), picture.size()));
+  if (whiteBackground) {
+    painter.setBrush(Qt::white);
+    painter.drawRect(QRect(QPoint(0, 0), picture.size()));
+  }
   // One group of rectangles per colour: one fill operation each.
   std::map<QRgb, QList<QRect>> byColour;
   for (const ColourRect& r : rects) byColour[r.colour] << QRect(r.x, r.y, r.width, r.height);

@@ -38,11 +38,12 @@ struct ColourRect {
 };
 std::vector<ColourRect> ColourRectangles(const QImage& picture);
 
-// Paints the picture's area white and its rectangles over it, in the
-// painter's coordinates (one unit a picture pixel); the painter is left
-// without a pen and with the last colour as its brush. Paints nothing and
-// returns false when there would be more than `most` rectangles (grey
-// smoothed text, say), where an image is the smaller drawing.
-bool PaintRectangles(QPainter& painter, const QImage& picture, size_t most);
+// Paints the picture's rectangles, over its area painted white first where
+// whiteBackground says so, in the painter's coordinates (one unit a picture
+// pixel); the painter is left without a pen and with the last colour as its
+// brush. Paints nothing and returns false when there would be more than
+// `most` rectangles (grey smoothed text, say), where an image is the smaller
+// drawing.
+bool PaintRectangles(QPainter& painter, const QImage& picture, size_t most, bool whiteBackground);
 
 }  // namespace platform

@@ -218,8 +218,10 @@ void Printers::Print(const QString& text) {
   for (const QString& line : normalised.split(QLatin1Char('\n'))) {
     if (y_ > 0 && y_ + lineHeight_ > pageHeight_) NewPage();
     // Blanks only move the position (the file run prints many such lines).
-    if (std::any_of(line.begin(), line.end(), [](QChar c) { return !c.isSpace(); }))
+    if (std::any_of(line.begin(), line.end(), [](QChar c) { return !c.isSpace(); })) {
+      painter_->setPen(Qt::black);  // pictures leave the painter without one
       painter_->drawText(QPointF(x_, y_ + ascent_), line);
+    }
     x_ = 0;
     y_ += lineHeight_;
   }
@@ -229,13 +231,12 @@ void Printers::PaintPicture(const QImage& picture, double x, double y) {
   if (picture.isNull() || !EnsureDocument()) return;
   const double scale = kResolution / kPicturePixelsPerInch;
   // Bars go down as filled rectangles: sharp at any printer resolution, and
-  // far smaller and quicker to write than an image. A picture of many small
-  // runs (smoothed text) stays an image.
-  painter_->save();
-  painter_->translate(DevicePixels(x), DevicePixels(y));
-  painter_->scale(scale, scale);
-  if (!PaintRectangles(*painter_, picture, kMostRectangles)) painter_->drawImage(0, 0, picture);
-  painter_->restore();
+  // far smaller and quicker to write than an image. The paper is the white
+  // (nothing is printed under a picture). A picture of many small runs
+  // (smoothed text) stays an image.
+  painter_->setTransform(QTransform(scale, 0, 0, scale, DevicePixels(x), DevicePixels(y)));
+  if (!PaintRectangles(*painter_, picture, kMostRectangles, false)) painter_->drawImage(0, 0, picture);
+  painter_->resetTransform();
 }
 
 void Printers::NewPage() {
