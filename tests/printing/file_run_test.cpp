@@ -61,6 +61,28 @@ class FileRunTest : public PrintingTest {
         EXPECT_FALSE(read[i].page == read[j].page && read[i].box.intersects(read[j].box)) << i << " and " << j;
     }
   }
+  // The bars on paper are the picture's at 1 pixel = 1/96 inch: along a row
+  // through the bars, every light/dark edge of the printed symbol (300 dpi)
+  // lies within a printer pixel of where the picture puts it.
+  static void ExpectBarsAsInPicture(const QImage& page, const QRect& box, const QImage& picture) {
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QRect dark = DarkBox(grey);
+    const double scale = 300 / 96.0;
+    const int row = dark.top() + dark.height() / 3;  // above any text line
+    const auto edges = [](const QImage& image, int y, int from, int to) {
+      std::vector<int> at;
+      for (int x = std::max(from, 1); x < std::min(to, image.width()); ++x)
+        if ((image.constScanLine(y)[x] < 128) != (image.constScanLine(y)[x - 1] < 128)) at.push_back(x);
+      return at;
+    };
+    const std::vector<int> drawn = edges(grey, row, 0, grey.width());
+    const std::vector<int> printed =
+        edges(page, box.top() + static_cast<int>((row - dark.top() + 0.5) * scale), box.left() - 4, box.right() + 6);
+    ASSERT_EQ(printed.size(), drawn.size());
+    for (size_t i = 0; i < drawn.size(); ++i)
+      EXPECT_NEAR(printed[i], box.left() + (drawn[i] - dark.left()) * scale, 1.5) << "edge " << i;
+  }
+
   // The 30-line file in every symbology, in one column and in three.
   void PrintEverySymbology(bool cups) {
     form().Combo1->setEditText(cups ? "PDF" : platform::kSaveAsPdf);
@@ -91,9 +113,13 @@ class FileRunTest : public PrintingTest {
           // The run ends on a refused line: the first value's picture gives the lead.
           form().Text1->setText(sym.value(0));
           const double lead = DarkBox(form().FinishedPicture()).left() * 300 / 96.0;
+          const auto pages = test_support::RasterisePdf(pdf);
+          ASSERT_FALSE(pages.empty());
           for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(read[c].box.left(), MmToPx(area.left() + 75 * c) + lead, 3) << c;
             EXPECT_EQ(read[c].box.top(), read[0].box.top());
+            form().Text1->setText(sym.value(c));
+            ExpectBarsAsInPicture(pages[0], read[c].box, form().FinishedPicture());
           }
           // The empty slot of line 6 is the first of the second row.
           EXPECT_NEAR(read[3].box.left(), read[1].box.left(), 1);  // text edges may round apart
