@@ -76,6 +76,9 @@ class FileRunAdapter : public printing::FileRunWindow {
       QObject::connect(dialog, &QProgressDialog::canceled, &form_, &Form1::CancelFileRun);
     }
     if (line == 1) dialog->reset();
+    // The label and bar change every 50 ms at most, and on the first and last line.
+    if (line != 1 && line != lines && clock_.elapsed() - lastShown_ < 50) return;
+    lastShown_ = clock_.elapsed();
     if (lines < 0) {
       dialog->setMaximum(0);  // a busy bar: the end is unknown
       dialog->setLabelText(QStringLiteral("Printing line %1").arg(line));
@@ -91,6 +94,7 @@ class FileRunAdapter : public printing::FileRunWindow {
   Form1& form_;
   QElapsedTimer clock_;
   qint64 lastReport_ = -1;
+  qint64 lastShown_ = -1;
 };
 
 void Form1::ConnectPrintHandlers() {
