@@ -15,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTimer>
 
+#include <chrono>
 #include <csignal>
 #include <cstdio>
 #include <functional>
@@ -400,6 +401,25 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
 
 namespace {
 
+// Under QUILLON_DEBUG: says on stderr when the window has been drawn for the
+// first time (wall clock, nanoseconds), so that bench/launch_time.sh can
+// time a launch to the drawn window.
+class FirstPaint : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) {
+      watched->removeEventFilter(this);
+      // After the event loop's turn: the whole window is painted and flushed.
+      QTimer::singleShot(0, [] {
+        const auto now = std::chrono::system_clock::now().time_since_epoch();
+        std::fprintf(stderr, "quillon: window drawn at %lld ns\n",
+                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+      });
+    }
+    return false;
+  }
+};
+
 // `quillon [FLAGS] PATH`: the file printed as "Print File" prints it, without
 // the window being shown. Messages go to stderr; stdout gets the path of a
 // PDF that "Save as PDF" wrote. Without flags the run is the window's
@@ -572,6 +592,8 @@ int Main(int argc, char** argv) {
   // The window form has no command line, so the start-up ends here or shows
   // the window.
   if (form.Form_Load() == main_window::Form1::LoadResult::Ended) return kFailed;
+  FirstPaint firstPaint;
+  if (!qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) form.installEventFilter(&firstPaint);
   form.show();
   return QApplication::exec();
 }
