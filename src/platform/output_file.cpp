@@ -147,6 +147,22 @@ bool OutputFile::Fail(const QString& why) {
 QIODevice* OutputFile::Device() { return device_.get(); }
 
 bool OutputFile::OpenTemporary(const QString& folder) {
+  // An unnamed file is linked into place through /proc; where either is
+  // missing, the hidden named file serves (and reports the errors).
+  if (access("/proc/self/fd", X_OK) == 0) {
+    const int fd = open(Native(folder).constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, CreationMode());
+    if (fd >= 0) {
+      unnamedFd_ = fcntl(fd, F_DUPFD_CLOEXEC, 0);
+      if (unnamedFd_ < 0) {
+        const int e = errno;
+        close(fd);
+        return Fail(OutputErrorText(e));
+      }
+      fchmod(fd, CreationMode());
+      device_ = std::make_unique<Writer>(fd, true);
+      return true;
+    }
+  }
   QByteArray name = Native(QDir(folder).filePath(QStringLiteral(".quillon-XXXXXX.part")));
   const int fd = mkostemps(name.data(), 5, O_CLOEXEC);
   if (fd < 0) {
@@ -203,10 +219,37 @@ bool OutputFile::OpenNumbered(const QString& folder, const QString& stem, const 
   return OpenTemporary(folder);
 }
 
+// Gives the unnamed file the name to (0 or an errno). Linking never
+// replaces; where replacing is allowed the file is linked under a hidden
+// name first and renamed over the target.
+int OutputFile::Link(const QByteArray& to) const {
+  const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamedFd_);
+  if (replace_ == Replace::Never)
+    return linkat(AT_FDCWD, self.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+  QByteArray hidden = Native(QFileInfo(QString::fromLocal8Bit(to)).absolutePath()) + "/.quillon-XXXXXX.part";
+  const int fd = mkostemps(hidden.data(), 5, O_CLOEXEC);  // claims a free hidden name
+  if (fd < 0) return errno;
+  close(fd);
+  unlink(hidden.constData());
+  if (linkat(AT_FDCWD, self.constData(), AT_FDCWD, hidden.constData(), AT_SYMLINK_FOLLOW) != 0) return errno;
+  if (rename(hidden.constData(), to.constData()) != 0) {
+    const int e = errno;
+    unlink(hidden.constData());
+    return e;
+  }
+  return 0;
+}
+
+void OutputFile::CloseUnnamed() {
+  if (unnamedFd_ >= 0) close(unnamedFd_);
+  unnamedFd_ = -1;
+}
+
 bool OutputFile::Place() {
   const QByteArray from = temporary_;
   const auto placeAs = [&](const QString& path) -> int {  // 0 or an errno
     const QByteArray to = Native(path);
+    if (unnamedFd_ >= 0) return Link(to);
     if (replace_ == Replace::Allowed) return rename(from.constData(), to.constData()) == 0 ? 0 : errno;
     if (renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) return 0;
     if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return errno;
@@ -232,6 +275,7 @@ bool OutputFile::Place() {
     }
   }
   temporary_.clear();
+  CloseUnnamed();
   SyncFolder(QFileInfo(finalPath_).absolutePath());
   return true;
 }
@@ -243,7 +287,7 @@ bool OutputFile::Commit() {
   }
   if (!device_->Finish()) return Fail(OutputErrorText(device_->Errno()));
   device_.reset();
-  if (temporary_.isEmpty()) {
+  if (temporary_.isEmpty() && unnamedFd_ < 0) {
     finalPath_ = target_;
     return true;
   }
@@ -254,6 +298,7 @@ void OutputFile::Abandon() {
   device_.reset();
   if (!temporary_.isEmpty()) unlink(temporary_.constData());
   temporary_.clear();
+  CloseUnnamed();  // an unnamed file goes with its last descriptor
 }
 
 }  // namespace platform

@@ -1,9 +1,11 @@
 #pragma once
 // The one way the program writes a file: whole or not at all.
 //
-// A regular target is written to a hidden temporary file in its folder
-// (created exclusively, never through a symlink), every write checked, then
-// flushed, synced and renamed into place. A failure at any step removes the
+// A regular target is written to an unnamed temporary file in its folder
+// (O_TMPFILE: a killed process leaves nothing behind), every write checked,
+// then flushed, synced and linked into place. Where the file system has no
+// unnamed files, a hidden temporary file (created exclusively, never through
+// a symlink) is renamed into place instead. A failure at any step removes the
 // temporary file and leaves whatever was at the target untouched.
 // "-" is standard output; an existing character device, FIFO or socket
 // (/dev/stdout, /dev/full, a named pipe) is written directly, writes checked.
@@ -49,13 +51,16 @@ class OutputFile {
   bool OpenTemporary(const QString& folder);
   bool Fail(const QString& why);
   bool Place();
+  int Link(const QByteArray& to) const;
+  void CloseUnnamed();
 
   std::unique_ptr<Writer> device_;
   QString target_;     // the named target (Open), or the folder (OpenNumbered)
   QString stem_, suffix_;
   bool numbered_ = false;
   Replace replace_ = Replace::Never;
-  QByteArray temporary_;  // "" when writing straight to the target
+  QByteArray temporary_;  // the hidden temporary file's name, if there is one
+  int unnamedFd_ = -1;    // the unnamed temporary file, kept open to link it
   QString finalPath_;
   QString error_;
 };

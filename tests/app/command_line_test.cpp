@@ -444,10 +444,10 @@ TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPart
     EXPECT_EQ(QDir(mount->Path()).entryList(QDir::Files | QDir::Hidden), QStringList());
   }
 
-  // Killed: no PDF at all; hung up: the lines before as a whole PDF.
+  // Killed: no file at all, not even a hidden one; hung up: the lines before as a whole PDF.
   QDir(Path("pdf")).removeRecursively();
   InterruptedRun([](QProcess& p) { p.kill(); });
-  EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}, QDir::Files), QStringList());
+  EXPECT_EQ(QDir(Path("pdf")).entryList(QDir::Files | QDir::Hidden), QStringList());
   const Result hup = InterruptedRun([](QProcess& p) { ::kill(static_cast<pid_t>(p.processId()), SIGHUP); });
   EXPECT_EQ(hup.exitCode, 1);
   EXPECT_TRUE(hup.err.contains("cancelled after line")) << hup.err.toStdString();
