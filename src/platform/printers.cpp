@@ -72,14 +72,9 @@ QString QueueProblem(const QString& queue) {
   return problem;
 }
 
-}  // namespace
-
-namespace {
-
 // The system's printers ("queue" or "queue/instance", in CUPS's order) and
-// its default ("" for none), in one request: asked through libcups, as Qt's
-// printer list takes several requests and about ten times as long, which
-// the window's start-up would wait for.
+// its default ("" for none), in one request to CUPS; Qt's printer list asks
+// several times over, and the window's start-up waits for the answer.
 std::pair<QStringList, QString> SystemPrinters() {
   cups_dest_t* dests = nullptr;
   const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
@@ -254,9 +249,9 @@ void Printers::PaintPicture(const QImage& picture, double x, double y) {
   if (picture.isNull() || !EnsureDocument()) return;
   const double scale = kResolution / kPicturePixelsPerInch;
   // Bars go down as filled rectangles: sharp at any printer resolution, and
-  // far smaller and quicker to write than an image. The paper is the white
-  // (nothing is printed under a picture). A picture of many small runs
-  // (smoothed text) stays an image.
+  // far smaller and quicker to write than an image. Nothing is painted for
+  // white: the paper is white, and nothing is printed under a picture. A
+  // picture of many small runs (smoothed text) stays an image.
   painter_->setTransform(QTransform(scale, 0, 0, scale, DevicePixels(x), DevicePixels(y)));
   if (!PaintRectangles(*painter_, picture, kMostRectangles, false)) painter_->drawImage(0, 0, picture);
   painter_->resetTransform();
