@@ -184,7 +184,7 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
   EXPECT_TRUE(store.open(QIODevice::ReadOnly) && store.readAll() == saved);
 }
 
-// Every symbology but Code 39: the decoded code with its check digit, or exit 1 and why.
+// Every symbology but Code 39 (the window's tests read the refusals' reasons).
 TEST_F(CommandLineTest, ExportedPicturesDecodeToTheCodeWithItsCheckDigitAndRefusalsExitOne) {
   struct Case {
     QStringList args;
@@ -194,15 +194,11 @@ TEST_F(CommandLineTest, ExportedPicturesDecodeToTheCodeWithItsCheckDigitAndRefus
   for (const Case& c : {Case{{"upc", "--text-line", "03600029145"}, "upca", "036000291452"},
                         Case{{"upc", "--no-text-line", "--", " 07447079230"}, "upca", "074470792307"},
                         Case{{"ean", "590123412345"}, "ean13", "5901234123457"},
-                        Case{{"ean", "9638507"}, "ean8", "96385074"}, Case{{"ean", "5901234123457"}, "", "got 13 characters"},
-                        Case{{"ean", "96385O7"}, "", "\"O\" (character 6)"}, Case{{"upc", "036000291452"}, "", "got 12 characters"},
-                        Case{{"upc", "0360002914A"}, "", "\"A\" (character 11)"},
+                        Case{{"ean", "9638507"}, "ean8", "96385074"}, Case{{"upc", "036000291452"}, "", "got 12 characters"},
                         Case{{"code128b", "20260417"}, "code128", "20260417"},
                         Case{{"code128-1", "20260417"}, "code128", "20260417"}, Case{{"code25", "20260417"}, "i25", "20260417"},
-                        Case{{"code25", "12a4"}, "", "\"a\" (character 3) is not a digit"},
                         // A bar height set before TEXT draws nothing of its own and says nothing.
                         Case{{"code25", "--bar-height", "2", "123456"}, "i25", "123456"},
-                        Case{{"code25", "1"}, "", "at least two digits (the text has 1)"},
                         Case{{"code39", "--", QString(40000, 'A')}, "", "40000 characters"}}) {
     SCOPED_TRACE(c.args.join(' ').left(80).toStdString());
     QFile::remove(Path("x.png"));

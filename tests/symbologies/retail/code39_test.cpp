@@ -31,12 +31,16 @@ class Code39Test : public test_support::FormTest {
 
 TEST_F(Code39Test, EveryCharacterDrawsThePublishedWidthsAtEachUnit) {
   const QString all = QString::fromLatin1(published::kCode39Chars).chopped(1);  // all but '*'
-  // The unit is the inner height over 40, rounded half to even (100 -> 2, 140 -> 4).
-  const std::pair<const char*, int> cases[] = {{"1.4", 1}, {"2", 2}, {"2.5", 2}, {"3", 3}, {"3.5", 4}};
-  for (const auto& [height, unit] : cases) {
+  // The unit is the inner height (40 pixels a unit of the box; not a number:
+  // the initial 1.4) over 40, rounded half to even (100 -> 2, 140 -> 4).
+  const std::tuple<const char*, int, int> cases[] = {
+      {"1.4", 1, 56}, {"2", 2, 80}, {"2.5", 2, 100}, {"3", 3, 120}, {"3.5", 4, 140}, {"tall", 1, 56}};
+  for (const auto& [height, unit, pixels] : cases) {
     form().Text8->setText(QString::fromLatin1(height));
     const QImage img = Generate(all);
     ASSERT_FALSE(img.isNull()) << height;
+    EXPECT_EQ(img.height(), pixels) << height;
+    EXPECT_EQ(form().Picture1->ScaleHeight(), pixels) << height;
     EXPECT_EQ(DarkLightRuns(img, 2), ExpectedRuns(all, unit)) << height;
     // The first bar is one unit in.
     EXPECT_TRUE(qGray(img.pixel(unit - 1, 2)) > 128 && qGray(img.pixel(unit, 2)) < 128) << height;
