@@ -184,6 +184,38 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
   EXPECT_TRUE(store.open(QIODevice::ReadOnly) && store.readAll() == saved);
 }
 
+// Every symbology but Code 39 (the window's tests read the refusals' reasons).
+TEST_F(CommandLineTest, ExportedPicturesDecodeToTheCodeWithItsCheckDigitAndRefusalsExitOne) {
+  struct Case {
+    QStringList args;
+    const char* symbology;  // "" for a code that cannot be drawn
+    const char* expected;   // the decoded text, or the reason on stderr
+  };
+  for (const Case& c : {Case{{"upc", "--text-line", "03600029145"}, "upca", "036000291452"},
+                        Case{{"upc", "--no-text-line", "--", " 07447079230"}, "upca", "074470792307"},
+                        Case{{"ean", "590123412345"}, "ean13", "5901234123457"},
+                        Case{{"ean", "9638507"}, "ean8", "96385074"}, Case{{"upc", "036000291452"}, "", "got 12 characters"},
+                        Case{{"code128b", "20260417"}, "code128", "20260417"},
+                        Case{{"code128-1", "20260417"}, "code128", "20260417"}, Case{{"code25", "20260417"}, "i25", "20260417"},
+                        // A bar height set before TEXT draws nothing of its own and says nothing.
+                        Case{{"code25", "--bar-height", "2", "123456"}, "i25", "123456"},
+                        Case{{"code39", "--", QString(40000, 'A')}, "", "40000 characters"}}) {
+    SCOPED_TRACE(c.args.join(' ').left(80).toStdString());
+    QFile::remove(Path("x.png"));
+    const Result r = Quillon(QStringList{"--export", Path("x.png"), "--symbology"} + c.args);
+    if (*c.symbology == '\0') {
+      EXPECT_EQ(r.exitCode, 1);
+      EXPECT_TRUE(r.err.contains(QString::fromUtf8(c.expected))) << r.err.toStdString();
+      EXPECT_FALSE(QFile::exists(Path("x.png")));
+      continue;
+    }
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(r.err.isEmpty()) << r.err.toStdString();
+    const auto d = test_support::Decode(QImage(Path("x.png")), c.symbology, c.expected);
+    EXPECT_EQ(d.exitCode, 0) << d.output.toStdString();
+  }
+}
+
 TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsPixelsAndReplacesAFileOnlyWithForce) {
   const QStringList code{"--symbology", "code128b", "--text-line", "--", "Vector-7"};
   for (const char* name : {"b.png", "b.svg", "b.PDF"})
@@ -264,12 +296,7 @@ TEST_F(CommandLineTest, APathPrintsTheMatchingLinesWithTheSavedOptionsThroughSav
     EXPECT_EQ(read[i].zxing, expected[i]);
   }
   EXPECT_EQ(read[0].box.top(), read[2].box.top());  // three to a row
-  const auto text = [](const QString& file) {
-    QProcess p;
-    p.start("pdftotext", {file, "-"});
-    return p.waitForFinished(60000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
-  };
-  EXPECT_FALSE(text(pdf).contains("note"));
+  EXPECT_FALSE(test_support::PdfText(pdf).contains("note"));
 
   // Flags override the saved options for this run and save nothing.
   const QByteArray saved = Read("config/Quillon/Quillon.conf");
@@ -288,7 +315,7 @@ TEST_F(CommandLineTest, APathPrintsTheMatchingLinesWithTheSavedOptionsThroughSav
       EXPECT_GT(flagged[i].box.top(), flagged[i - 1].box.bottom());  // one to a row
     }
   }
-  EXPECT_TRUE(text(Path("out.pdf")).contains("note"));
+  EXPECT_TRUE(test_support::PdfText(Path("out.pdf")).contains("note"));
   EXPECT_EQ(Read("config/Quillon/Quillon.conf"), saved);
   // The named file is never replaced unasked.
   const QByteArray out = Read("out.pdf");

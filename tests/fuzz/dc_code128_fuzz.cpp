@@ -24,7 +24,7 @@ int Value(unsigned char c) {
 }
 
 std::string Widths(const QByteArray& ansi, bool checkCharacter) {
-  const std::vector<std::string> table = fuzz::Code128Table();
+  const std::vector<std::string>& table = fuzz::Code128Table();
   std::string widths = table[104];
   long sum = 104, position = 0;
   for (const char c : ansi) {
@@ -38,10 +38,7 @@ std::string Widths(const QByteArray& ansi, bool checkCharacter) {
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::StartApplication();
-  return 0;
-}
+FUZZ_STARTS_APPLICATION()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace platform::gdi;

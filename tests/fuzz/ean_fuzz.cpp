@@ -3,10 +3,7 @@
 #include "fuzz_support.h"
 #include "symbologies/retail/ean.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::StartApplication();
-  return 0;
-}
+FUZZ_STARTS_APPLICATION()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input in(data, size);
@@ -24,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!outcome.drawn) return 0;
   const std::string digits = code.toStdString();
   const std::string read = fuzz::DecodeEan(fuzz::RowRuns(picture.Image(), 10, platform::kBlack));
-  FUZZ_CHECK(read == digits + fuzz::CheckDigit(digits), "\"%s\" read back as \"%s\"", digits.c_str(), read.c_str());
+  FUZZ_CHECK(read == digits + published::CheckDigit(digits), "\"%s\" read back as \"%s\"", digits.c_str(), read.c_str());
   return 0;
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the libFuzzer targets: a headless application, a reader of the
 // fuzz bytes, and the bar widths measured in a drawn image.
-#include "symbologies/code128/pattern_barcode.h"
+#include "support/published_tables.h"
 
 #include <QApplication>
 #include <QImage>
@@ -36,6 +36,8 @@ inline void StartApplication() {
   static char* argv[] = {name, nullptr};
   static QApplication app(argc, argv);
 }
+#define FUZZ_STARTS_APPLICATION() \
+  extern "C" int LLVMFuzzerInitialize(int*, char***) { return fuzz::StartApplication(), 0; }
 
 // Takes small numbers off the front of the fuzz bytes; the rest is the text.
 class Input {
@@ -102,24 +104,15 @@ inline std::string ModuleWidths(const std::vector<int>& runs, int unit) {
 // EAN-13 (95 modules) or EAN-8 (67) read from one module per pixel with the
 // published number sets; the digits with the check digit, or "?" and why.
 inline std::string DecodeEan(const std::vector<int>& runs) {
-  static const char* const kSetA[] = {"0001101", "0011001", "0010011", "0111101", "0100011",
-                                      "0110001", "0101111", "0111011", "0110111", "0001011"};
-  static const char* const kFirstDigitParity[] = {"AAAAAA", "AABABB", "AABBAB", "AABBBA", "ABAABB",
-                                                  "ABBAAB", "ABBBAA", "ABABAB", "ABABBA", "ABBABA"};
   std::string m;
   for (std::size_t i = 0; i < runs.size(); ++i) m.append(static_cast<std::size_t>(runs[i]), i % 2 == 0 ? '1' : '0');
   const bool ean13 = m.size() == 95;
   if (!ean13 && m.size() != 67) return "?(" + std::to_string(m.size()) + " modules)";
   const std::size_t half = ean13 ? 6 : 4, centre = 3 + 7 * half;
   if (m.compare(0, 3, "101") || m.compare(centre, 5, "01010") || m.compare(m.size() - 3, 3, "101")) return "?(guards)";
-  // Set C is set A inverted; set B is set C reversed.
   auto digit = [&](std::size_t at, char set) -> int {
-    std::string e = m.substr(at, 7);
-    if (set != 'A')
-      for (char& c : e) c = c == '1' ? '0' : '1';
-    if (set == 'B') e.assign(e.rbegin(), e.rend());
     for (int d = 0; d < 10; ++d)
-      if (e == kSetA[d]) return d;
+      if (m.compare(at, 7, published::EanDigit(d, set)) == 0) return d;
     return -1;
   };
   std::string digits, parity;
@@ -134,29 +127,21 @@ inline std::string DecodeEan(const std::vector<int>& runs) {
   }
   if (!ean13) return parity == "AAAA" ? digits : "?(parity)";
   for (int first = 0; first < 10; ++first)
-    if (parity == kFirstDigitParity[first]) return static_cast<char>('0' + first) + digits;
+    if (parity == published::kEanParity[first]) return static_cast<char>('0' + first) + digits;
   return "?(parity " + parity + ")";
-}
-
-// The check digit of a string of digits: weights 3, 1, 3, ... from the right.
-inline char CheckDigit(const std::string& digits) {
-  int sum = 0;
-  for (std::size_t i = 0; i < digits.size(); ++i) sum += (digits[digits.size() - 1 - i] - '0') * (i % 2 == 0 ? 3 : 1);
-  return static_cast<char>('0' + (10 - sum % 10) % 10);
 }
 
 inline bool AllDigits(const QString& s) {
   return std::all_of(s.begin(), s.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
 }
 
-// The published Code 128 width table, one entry per value 0-106.
-inline std::vector<std::string> Code128Table() {
-  std::vector<std::string> table;
-  for (std::size_t at = 0; at < code128::kCode128Widths.size();) {
-    const std::size_t comma = std::min(code128::kCode128Widths.find(',', at), code128::kCode128Widths.size());
-    table.emplace_back(code128::kCode128Widths.substr(at, comma - at));
-    at = comma + 1;
-  }
+// The published Code 128 widths, one entry per value 0-106.
+inline const std::vector<std::string>& Code128Table() {
+  static const std::vector<std::string> table = [] {
+    std::vector<std::string> t;
+    for (const char* modules : published::kCode128) t.push_back(published::Runs(modules));
+    return t;
+  }();
   return table;
 }
 

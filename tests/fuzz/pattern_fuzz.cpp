@@ -10,7 +10,7 @@ namespace {
 // when a character is outside 32-126 (code set B has no symbol for it) or a
 // weighted value passes 32767.
 std::string Code128BWidths(const QString& text) {
-  const std::vector<std::string> table = fuzz::Code128Table();
+  const std::vector<std::string>& table = fuzz::Code128Table();
   std::string widths = table[104];
   long sum = 104;
   long position = 0;
@@ -26,23 +26,17 @@ std::string Code128BWidths(const QString& text) {
 
 // Narrow 1, wide 3: start 1111, digit pairs interleaved, stop 311.
 std::string Interleaved2of5Widths(const QString& digits) {
-  static const char* const kDigit[] = {"11331", "31113", "13113", "33111", "11313",
-                                       "31311", "13311", "11133", "31131", "13131"};
   std::string widths = "1111";
   for (qsizetype i = 0; i + 1 < digits.size(); i += 2)
     for (int k = 0; k < 5; ++k) {
-      widths += kDigit[digits[i].unicode() - '0'][k];
-      widths += kDigit[digits[i + 1].unicode() - '0'][k];
+      for (const QChar d : {digits[i], digits[i + 1]}) widths += published::kI25[d.unicode() - '0'][k] == 'W' ? '3' : '1';
     }
   return widths + "311";
 }
 
 }  // namespace
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::StartApplication();
-  return 0;
-}
+FUZZ_STARTS_APPLICATION()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input in(data, size);

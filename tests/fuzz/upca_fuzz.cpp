@@ -3,10 +3,7 @@
 #include "fuzz_support.h"
 #include "symbologies/retail/upca.h"
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  fuzz::StartApplication();
-  return 0;
-}
+FUZZ_STARTS_APPLICATION()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input in(data, size);
@@ -25,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string digits = trimmed.toStdString();
   // The middle of the bars, clear of the digits printed below them.
   const std::string read = fuzz::DecodeEan(fuzz::RowRuns(picture.Image(), 400 / 15, platform::kBlack));
-  FUZZ_CHECK(read == '0' + digits + fuzz::CheckDigit(digits), "\"%s\" read back as \"%s\"", digits.c_str(),
+  FUZZ_CHECK(read == '0' + digits + published::CheckDigit(digits), "\"%s\" read back as \"%s\"", digits.c_str(),
              read.c_str());
   return 0;
 }

@@ -13,10 +13,6 @@ using test_support::DarkLightRuns;
 class GenerateTest : public test_support::FormTest {
  protected:
   void SetUp() override { form().Option2->setChecked(true); }
-  void Form1Visible() {
-    form().show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
-  }
 };
 
 TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
@@ -53,16 +49,6 @@ TEST_F(GenerateTest, StartingDrawsNothingTheUserDidNotGive) {
   form().Text1->setText(QString(form().kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
   EXPECT_EQ(form().Text1->text().size(), form().kLongestText + 1);
   EXPECT_TRUE(form().LastProblem().contains(QStringLiteral("32768 characters"))) << form().LastProblem().toStdString();
-}
-
-TEST_F(GenerateTest, BarHeightSetsTheInnerHeightFortyPixelsPerUnit) {
-  form().Text1->setText(QStringLiteral("H"));
-  // Not a number: the initial 1.4.
-  for (const auto& [height, pixels] : {std::pair{"2", 80}, std::pair{"1.4", 56}, std::pair{"tall", 56}}) {
-    form().Text8->setText(QString::fromLatin1(height));
-    EXPECT_EQ(form().Picture1->ScaleHeight(), pixels) << height;
-    EXPECT_EQ(form().Picture2->Picture().height(), pixels) << height;
-  }
 }
 
 TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
@@ -263,15 +249,13 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   EXPECT_TRUE(form().Command9->isEnabled());
 }
 
-}  // namespace
-
-namespace {
 
 // What the frame of drawing areas can show, scrolled or not, holds the whole
 // symbol: the decoders read it there, and its ink is as large as the
 // finished picture's.
 TEST_F(GenerateTest, TheDrawingFrameHoldsTheWholeSymbolOfLongAndTallBarcodes) {
-  Form1Visible();
+  form().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
   int shown = 0;
   for (QWidget* w : form().Frame9->findChildren<platform::PictureBox*>()) shown += w->isVisible();
   EXPECT_EQ(shown, 1);  // one empty area at start

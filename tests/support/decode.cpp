@@ -1,4 +1,5 @@
 #include "support/decode.h"
+#include "support/published_tables.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -8,9 +9,7 @@
 namespace test_support {
 
 QString WithCheckDigit(const QString& digits) {
-  int sum = 0;
-  for (qsizetype i = 0; i < digits.size(); ++i) sum += digits.at(digits.size() - 1 - i).digitValue() * (i % 2 ? 1 : 3);
-  return digits + QString::number((10 - sum % 10) % 10);
+  return digits + QLatin1Char(published::CheckDigit(digits.toStdString()));
 }
 
 QRect DarkBox(const QImage& image, int threshold) {

@@ -58,6 +58,12 @@ std::vector<QRect> FindMarks(const QImage& page, int minGap) {
   return marks;
 }
 
+QString PdfText(const QString& pdf) {
+  QProcess p;
+  p.start("pdftotext", {pdf, "-"});
+  return p.waitForFinished(60000) ? QString::fromUtf8(p.readAllStandardOutput()) : QString();
+}
+
 bool WriteFile(const QString& path, const QByteArray& bytes) {
   QDir().mkpath(QFileInfo(path).absolutePath());
   QFile f(path);

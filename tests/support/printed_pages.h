@@ -16,6 +16,9 @@ std::vector<QImage> RasterisePdf(const QString& pdf, int dpi = 300);
 // marks of a band by white gaps at least minGap columns wide.
 std::vector<QRect> FindMarks(const QImage& page, int minGap);
 
+// The text of a PDF as pdftotext reads it ("" when it cannot).
+QString PdfText(const QString& pdf);
+
 // Writes bytes to path, making its folder.
 bool WriteFile(const QString& path, const QByteArray& bytes);
 

@@ -134,13 +134,4 @@ TEST_F(Code128FormTest, RefusalsDrawNothingSayWhyAndKeepTheProgramRunning) {
   EXPECT_FALSE(dialogs.endStatus.has_value());
 }
 
-TEST_F(Code128FormTest, Code128BAreaGrowsToHoldTheTextLineUnderLowBars) {
-  // Bar height 1: the 40-pixel area grows to hold the bars (rows 1 to 40) and the text line (45 to 57).
-  form().Text8->setText(u"1"_s);
-  const QImage low = Generate(form().Option1, u"low"_s, "800", 1);
-  EXPECT_EQ(low.height(), 59);
-  EXPECT_EQ(ModulesOfRow(low, 40, 1), Ref128B("low"));
-  EXPECT_FALSE(DarkLightRuns(low, 51).empty());
-}
-
 }  // namespace

@@ -2,25 +2,12 @@
 // by two independent decoders.
 #include "support/decode.h"
 #include "support/form_fixture.h"
-
-#include <map>
+#include "support/published_tables.h"
 
 namespace {
 
 using test_support::DarkLightRuns;
 
-// The published Code 39 table: nine elements (bar, space, ... bar), 1 = wide.
-const std::map<QChar, const char*> kPublished = {
-    {'0', "000110100"}, {'1', "100100001"}, {'2', "001100001"}, {'3', "101100000"}, {'4', "000110001"},
-    {'5', "100110000"}, {'6', "001110000"}, {'7', "000100101"}, {'8', "100100100"}, {'9', "001100100"},
-    {'A', "100001001"}, {'B', "001001001"}, {'C', "101001000"}, {'D', "000011001"}, {'E', "100011000"},
-    {'F', "001011000"}, {'G', "000001101"}, {'H', "100001100"}, {'I', "001001100"}, {'J', "000011100"},
-    {'K', "100000011"}, {'L', "001000011"}, {'M', "101000010"}, {'N', "000010011"}, {'O', "100010010"},
-    {'P', "001010010"}, {'Q', "000000111"}, {'R', "100000110"}, {'S', "001000110"}, {'T', "000010110"},
-    {'U', "110000001"}, {'V', "011000001"}, {'W', "111000000"}, {'X', "010010001"}, {'Y', "110010000"},
-    {'Z', "011010000"}, {'-', "010000101"}, {'.', "110000100"}, {' ', "011000100"}, {'*', "010010100"},
-    {'$', "010101000"}, {'/', "010100010"}, {'+', "010001010"}, {'%', "000101010"},
-};
 
 // The runs of *TEXT*: narrow = unit, wide = 2 units, a narrow gap between characters.
 std::vector<int> ExpectedRuns(const QString& text, int unit) {
@@ -28,7 +15,7 @@ std::vector<int> ExpectedRuns(const QString& text, int unit) {
   const QString symbol = QLatin1Char('*') + text + QLatin1Char('*');
   for (qsizetype i = 0; i < symbol.size(); ++i) {
     if (i > 0) runs.push_back(unit);
-    for (const char* e = kPublished.at(symbol.at(i)); *e; ++e) runs.push_back(*e == '1' ? 2 * unit : unit);
+    for (const char* e = published::Code39(symbol.at(i).toLatin1()); *e; ++e) runs.push_back(*e == '1' ? 2 * unit : unit);
   }
   return runs;
 }
@@ -43,15 +30,17 @@ class Code39Test : public test_support::FormTest {
 };
 
 TEST_F(Code39Test, EveryCharacterDrawsThePublishedWidthsAtEachUnit) {
-  QString all;
-  for (const auto& [c, pattern] : kPublished)
-    if (c != QLatin1Char('*')) all += c;
-  // The unit is the inner height over 40, rounded half to even (100 -> 2, 140 -> 4).
-  const std::pair<const char*, int> cases[] = {{"1.4", 1}, {"2", 2}, {"2.5", 2}, {"3", 3}, {"3.5", 4}};
-  for (const auto& [height, unit] : cases) {
+  const QString all = QString::fromLatin1(published::kCode39Chars).chopped(1);  // all but '*'
+  // The unit is the inner height (40 pixels a unit of the box; not a number:
+  // the initial 1.4) over 40, rounded half to even (100 -> 2, 140 -> 4).
+  const std::tuple<const char*, int, int> cases[] = {
+      {"1.4", 1, 56}, {"2", 2, 80}, {"2.5", 2, 100}, {"3", 3, 120}, {"3.5", 4, 140}, {"tall", 1, 56}};
+  for (const auto& [height, unit, pixels] : cases) {
     form().Text8->setText(QString::fromLatin1(height));
     const QImage img = Generate(all);
     ASSERT_FALSE(img.isNull()) << height;
+    EXPECT_EQ(img.height(), pixels) << height;
+    EXPECT_EQ(form().Picture1->ScaleHeight(), pixels) << height;
     EXPECT_EQ(DarkLightRuns(img, 2), ExpectedRuns(all, unit)) << height;
     // The first bar is one unit in.
     EXPECT_TRUE(qGray(img.pixel(unit - 1, 2)) > 128 && qGray(img.pixel(unit, 2)) < 128) << height;

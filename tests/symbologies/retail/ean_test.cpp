@@ -3,6 +3,7 @@
 // two independent decoders.
 #include "support/decode.h"
 #include "support/form_fixture.h"
+#include "support/published_tables.h"
 #include "symbologies/retail/ean.h"
 #include "symbologies/retail/upca.h"
 
@@ -10,25 +11,7 @@
 
 namespace {
 
-// Published set A; set C is its complement and set B set C reversed.
-const char* const kSetA[10] = {"0001101", "0011001", "0010011", "0111101", "0100011",
-                               "0110001", "0101111", "0111011", "0110111", "0001011"};
-const char* const kParity[10] = {"OOOOOO", "OOEOEE", "OOEEOE", "OOEEEO", "OEOOEE",
-                                 "OEEOOE", "OEEEOO", "OEOEOE", "OEOEEO", "OEEOEO"};
-
-std::string SetC(int d) {
-  std::string s = kSetA[d];
-  for (char& c : s) c = c == '1' ? '0' : '1';
-  return s;
-}
-std::string SetB(int d) {
-  const std::string c = SetC(d);
-  return {c.rbegin(), c.rend()};
-}
-
-std::string WithCheck(const std::string& digits) {
-  return test_support::WithCheckDigit(QString::fromStdString(digits)).toStdString();
-}
+std::string WithCheck(const std::string& digits) { return digits + published::CheckDigit(digits); }
 
 // The modules of 12 (EAN-13) or 7 (EAN-8) digits and their check digit.
 std::string Published(const std::string& digits) {
@@ -40,7 +23,7 @@ std::string Published(const std::string& digits) {
   for (size_t i = first; i < all.size(); ++i) {
     if (i == half) m += "01010";
     const int d = all[i] - '0';
-    m += i >= half ? SetC(d) : !ean8 && kParity[all[0] - '0'][i - 1] == 'E' ? SetB(d) : std::string(kSetA[d]);
+    m += published::EanDigit(d, i >= half ? 'C' : ean8 ? 'A' : published::kEanParity[all[0] - '0'][i - 1]);
   }
   return m + "101";
 }
