@@ -74,19 +74,30 @@ class CommandLineTest : public ::testing::Test {
     Start(p, {"-c", script}, "none", "", {}, "bash");
     return Finish(p);
   }
-  // Runs quillon on a 50,000-line file and does what to it (or to its
-  // printer) once it has printed a few lines.
+  // Runs quillon on lines fed through standard input and does what to it (or
+  // to its printer) once it has printed the first; then feeds more lines and
+  // ends the input. The run is still going when what happens, however fast
+  // or slow the build.
   Result InterruptedRun(const std::function<void(QProcess&)>& what, const QString& cups = "none") {
-    QByteArray lines;
-    for (int i = 0; i < 50000; ++i) lines += "LINE" + QByteArray::number(i) + "\r\n";
-    Write("long.txt", lines);
     QProcess p;
-    Start(p, {Path("long.txt")}, cups);
+    Start(p, {"-"}, cups);
     p.setReadChannel(QProcess::StandardError);
+    const auto feed = [&p](int from, int to) {
+      QByteArray lines;
+      for (int i = from; i < to; ++i) lines += "LINE" + QByteArray::number(i) + "\r\n";
+      p.write(lines);
+      p.waitForBytesWritten(10000);
+    };
+    feed(0, 20);
     QByteArray err;
     while (!err.contains("printing line") && p.waitForReadyRead(60000)) err += p.readAllStandardError();
-    QThread::msleep(200);
+    QThread::msleep(200);  // the first lines printed: the job is open
     what(p);
+    if (p.state() == QProcess::Running) {
+      QThread::msleep(300);  // an interruption is looked at every 100 ms
+      feed(20, 40);
+      p.closeWriteChannel();
+    }
     Result r = Finish(p);
     r.err.prepend(QString::fromLocal8Bit(err));
     return r;
