@@ -401,20 +401,23 @@ int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
 
 namespace {
 
-// Under QUILLON_DEBUG: says on stderr when the window has been drawn for the
-// first time (wall clock, nanoseconds), so that bench/launch_time.sh can
-// time a launch to the drawn window.
+// Under QUILLON_DEBUG, the moments of a launch on stderr (wall clock,
+// nanoseconds), for bench/launch_time.sh.
+void SayWhen(const char* what) {
+  if (qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) return;
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  std::fprintf(stderr, "quillon: %s at %lld ns\n", what,
+               static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
+}
+
+// Says when the window has been drawn for the first time.
 class FirstPaint : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Paint) {
       watched->removeEventFilter(this);
       // After the event loop's turn: the whole window is painted and flushed.
-      QTimer::singleShot(0, [] {
-        const auto now = std::chrono::system_clock::now().time_since_epoch();
-        std::fprintf(stderr, "quillon: window drawn at %lld ns\n",
-                     static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-      });
+      QTimer::singleShot(0, [] { SayWhen("window drawn"); });
     }
     return false;
   }
@@ -578,6 +581,7 @@ int Main(int argc, char** argv) {
   EnsureRuntimeDir();
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
+  if (windowForm) SayWhen("application started");
   QApplication::setApplicationName(QStringLiteral("Quillon"));
   QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
 
