@@ -9,9 +9,7 @@ namespace platform {
 
 namespace {
 constexpr const char* kCodePage = "windows-1252";
-}
 
-namespace {
 // ASCII is the same in the code page, and opening a converter costs far more
 // than converting a short text: plain ASCII skips the converter.
 bool IsAscii(QStringView text) {

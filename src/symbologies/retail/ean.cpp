@@ -34,7 +34,7 @@ constexpr int kDigitModules = 7;
 
 // The ink box of each digit 0-9 in a font. Measuring ink shapes the text,
 // which costs more than drawing the symbol: each font is measured once.
-const std::array<QRect, 10>& DigitInk(const QFont& font) {
+std::array<QRect, 10> DigitInk(const QFont& font) {
   thread_local std::map<QString, std::array<QRect, 10>> measured;
   const QString key = font.key();
   auto found = measured.find(key);
@@ -63,7 +63,7 @@ void ChooseDigitFont(platform::PictureBox& target) {
 // first of the start guard), their ink one white row below the data bars.
 void PrintDigits(EanPen& pen, const QString& digits, int firstModule) {
   const QFontMetrics fm(pen.target.Font());
-  const std::array<QRect, 10>& inks = DigitInk(pen.target.Font());
+  const std::array<QRect, 10> inks = DigitInk(pen.target.Font());
   for (qsizetype i = 0; i < digits.size(); ++i) {
     const int digit = DigitAt(digits, i);
     const QRect ink = digit >= 0 && digit <= 9 ? inks[static_cast<size_t>(digit)] : fm.tightBoundingRect(digits.mid(i, 1));
