@@ -177,13 +177,18 @@ bool OutputFile::OpenTemporary(const QString& folder) {
   return true;
 }
 
-bool OutputFile::Open(const QString& path, Replace replace) {
+// Forgets the last file (abandoned if unfinished) and starts on a new target.
+void OutputFile::Begin(const QString& target, bool numbered, Replace replace) {
   Abandon();
   error_.clear();
   finalPath_.clear();
-  numbered_ = false;
-  target_ = path;
+  numbered_ = numbered;
+  target_ = target;
   replace_ = replace;
+}
+
+bool OutputFile::Open(const QString& path, Replace replace) {
+  Begin(path, false, replace);
   if (path.isEmpty()) return Fail(QStringLiteral("no file name given"));
   if (WrittenInPlace(path)) {
     if (path == QLatin1String("-")) {
@@ -204,14 +209,9 @@ bool OutputFile::Open(const QString& path, Replace replace) {
 }
 
 bool OutputFile::OpenNumbered(const QString& folder, const QString& stem, const QString& suffix) {
-  Abandon();
-  error_.clear();
-  finalPath_.clear();
-  numbered_ = true;
-  target_ = folder;
+  Begin(folder, true, Replace::Never);
   stem_ = stem;
   suffix_ = suffix;
-  replace_ = Replace::Never;
   if (!MakeFolder(folder)) {
     const int e = errno;
     return Fail(QStringLiteral("the folder %1 cannot be made: %2").arg(folder, OutputErrorText(e)));

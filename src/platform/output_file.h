@@ -48,6 +48,7 @@ class OutputFile {
 
  private:
   class Writer;
+  void Begin(const QString& target, bool numbered, Replace replace);
   bool OpenTemporary(const QString& folder);
   bool Fail(const QString& why);
   bool Place();
