@@ -1,0 +1,121 @@
+// Every finished picture, frozen: for each symbology, text and set of options
+// in the table below, the picture's size and a hash of its pixels, or the
+// refusal's messages, must stay exactly what tests/jobs/frozen_pictures.txt
+// recorded. Run with QUILLON_FREEZE_WRITE=FILE to write the table afresh
+// (after a deliberate change of the pictures).
+#include "platform/dialogs.h"
+#include "support/form_fixture.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QTextStream>
+
+#include <map>
+
+namespace {
+
+struct Case {
+  const char* symbology;
+  QString text;
+  QString line, height, font, width;
+  QString Key() const {
+    QString shown = platform::EscapeControls(text);
+    return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6").arg(QLatin1String(symbology), shown, line, height, font, width);
+  }
+};
+
+// The finished picture of a case, or its refusal.
+QString Result(main_window::Form1& form, test_support::ScriptedDialogs& dialogs, const Case& c) {
+  static const std::map<std::string, QRadioButton* main_window::Form1::*> options = {
+      {"code39", &main_window::Form1::Option2},   {"code128b", &main_window::Form1::Option1},
+      {"code128-1", &main_window::Form1::Option4}, {"code25", &main_window::Form1::Option5},
+      {"upc", &main_window::Form1::Option8},       {"ean", &main_window::Form1::Option9}};
+  (form.*options.at(c.symbology))->setChecked(true);
+  form.Check2->SetValue(c.line.toInt());
+  form.Text9->setText(c.width);
+  form.Text3->setText(c.font);
+  form.Text8->setText(c.height);
+  form.reSizeimage();
+  {
+    const QSignalBlocker quiet(form.Text1);
+    form.Text1->setText(c.text);
+  }
+  dialogs.shown.clear();
+  form.Command1_Click();
+  const QImage picture = form.FinishedPicture();
+  if (picture.isNull()) {
+    QString box;
+    for (const auto& shown : dialogs.shown) box += shown.text;
+    return QStringLiteral("refused\t%1\t%2").arg(platform::EscapeControls(form.LastProblem()), platform::EscapeControls(box));
+  }
+  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
+  QCryptographicHash hash(QCryptographicHash::Sha1);
+  for (int y = 0; y < rgb.height(); ++y) {
+    QByteArray row(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 4);
+    for (qsizetype i = 3; i < row.size(); i += 4) row[i] = char(0xff);
+    hash.addData(row);
+  }
+  return QStringLiteral("%1x%2\t%3").arg(rgb.width()).arg(rgb.height()).arg(QString::fromLatin1(hash.result().toHex().left(20)));
+}
+
+std::vector<Case> Cases() {
+  const std::vector<std::pair<const char*, QStringList>> texts = {
+      {"code39", {"QUILLON-39", "abc", "A $/+%.", "A#B", "*A", QString(60, QLatin1Char('W'))}},
+      {"code128b",
+       {"Quillon 128", "a&b&&c", QStringLiteral("~ \u00b9\u00b2\u00b3\u00bc\x7f"), QStringLiteral("ab\u00e9"), "t\tab",
+        QString(400, QLatin1Char('~'))}},
+      {"code128-1", {"Quillon 128", "a", QStringLiteral("caf\u00e9")}},
+      {"code25", {"20260417", "123", "12a4", "1", QString(22, QLatin1Char('7'))}},
+      {"upc", {"03600029145", " 03600029145 ", "0360002914", "0360002914a"}},
+      {"ean", {"590123412345", "9638507", "5901234123457", "96385a7"}},
+  };
+  std::vector<Case> cases;
+  for (const auto& [symbology, list] : texts) {
+    const bool stretched = std::string(symbology) == "code128-1" || std::string(symbology) == "code25";
+    const QStringList widths = stretched ? QStringList{"500", "800", "1300"} : QStringList{"500"};
+    for (const QString& text : list) {
+      for (const char* line : {"0", "1"})
+        for (const char* height : {"0.3", "1.4", "3"})
+          for (const char* font : {"5", "8", "20"})
+            for (const QString& width : widths) cases.push_back({symbology, text, line, height, font, width});
+      // Boxes that hold no number fall back to the initial values.
+      cases.push_back({symbology, text, "1", "abc", "x", widths.front()});
+    }
+  }
+  return cases;
+}
+
+class FrozenPictures : public test_support::FormTest {};
+
+TEST_F(FrozenPictures, EveryPictureAndRefusalIsAsRecorded) {
+  QFile file(QStringLiteral(QUILLON_SOURCE_DIR "/tests/jobs/frozen_pictures.txt"));
+  std::map<QString, QString> recorded;
+  if (file.open(QIODevice::ReadOnly)) {
+    QTextStream in(&file);
+    for (QString row; in.readLineInto(&row);) {
+      const QStringList parts = row.split(QLatin1Char('\t'));
+      if (parts.size() > 6) recorded[QStringList(parts.mid(0, 6)).join(QLatin1Char('\t'))] = parts.mid(6).join('\t');
+    }
+  }
+  const QString writeTo = qEnvironmentVariable("QUILLON_FREEZE_WRITE");
+  QString written;
+  int compared = 0;
+  for (const Case& c : Cases()) {
+    const QString result = Result(form(), dialogs, c);
+    written += c.Key() + QLatin1Char('\t') + result + QLatin1Char('\n');
+    if (!writeTo.isEmpty()) continue;
+    const auto found = recorded.find(c.Key());
+    ASSERT_NE(found, recorded.end()) << "not recorded: " << c.Key().toStdString();
+    EXPECT_EQ(result, found->second) << c.Key().toStdString();
+    ++compared;
+  }
+  if (!writeTo.isEmpty()) {
+    QFile out(writeTo);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(written.toUtf8());
+    GTEST_SKIP() << "written to " << writeTo.toStdString();
+  }
+  EXPECT_EQ(compared, static_cast<int>(recorded.size()));
+}
+
+}  // namespace
