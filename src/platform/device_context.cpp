@@ -3,6 +3,7 @@
 #include "platform/ansi.h"
 #include "platform/controls.h"
 #include "platform/picture_box.h"
+#include "render/image.h"
 
 #include <QFontMetrics>
 #include <QPainter>
@@ -285,7 +286,7 @@ int DeviceContext::DrawTextA(const char* text, int count, RECT* rect, unsigned f
 }
 
 void DeviceContext::FillPixels(int left, int top, int right, int bottom, COLORREF colour) {
-  platform::FillPixels(image_, left, top, right, bottom, ToQRgb(colour));
+  render::FillPixels(image_, left, top, right, bottom, ToQRgb(colour));
 }
 
 bool DeviceContext::Rectangle(std::int32_t left, std::int32_t top, std::int32_t right, std::int32_t bottom) {

@@ -1,6 +1,7 @@
 #include "platform/picture_box.h"
 
 #include "platform/controls.h"
+#include "render/image.h"
 
 #include <QPainter>
 
@@ -135,30 +136,6 @@ void PictureBox::Cls() {
   update();
 }
 
-void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb colour) {
-  left = std::max(left, 0);
-  top = std::max(top, 0);
-  right = std::min(right, image.width());
-  bottom = std::min(bottom, image.height());
-  if (left >= right || top >= bottom) return;
-  uchar* bits = image.bits();  // detaches once, not once per row
-  const qsizetype stride = image.bytesPerLine();
-  const int width = right - left;
-  uchar* row = bits + top * stride + left * static_cast<qsizetype>(sizeof(QRgb));
-  for (int y = top; y < bottom; ++y, row += stride) {
-    auto* px = reinterpret_cast<QRgb*>(row);
-    // Bars are a few pixels wide: plain stores beat a fill's set-up per row.
-    if (width <= 4) {
-      px[0] = colour;
-      if (width > 1) px[1] = colour;
-      if (width > 2) px[2] = colour;
-      if (width > 3) px[3] = colour;
-    } else {
-      std::fill(px, px + width, colour);
-    }
-  }
-}
-
 void PictureBox::FilledBox(double x1, double y1, double x2, double y2, QRgb colour) {
   int left = Nearest(ToPixelsX(std::min(x1, x2)));
   int right = Nearest(ToPixelsX(std::max(x1, x2)));
@@ -170,7 +147,7 @@ void PictureBox::FilledBox(double x1, double y1, double x2, double y2, QRgb colo
   bottom = std::min(bottom, image_.height() - 1);
   if (left > right || top > bottom) return;
   clean_ = false;
-  FillPixels(image_, left, top, right + 1, bottom + 1, colour);
+  render::FillPixels(image_, left, top, right + 1, bottom + 1, colour);
   update();
 }
 

@@ -20,10 +20,6 @@ enum class ScaleMode { Twips = 1, Pixels = 3 };
 // (0 for a blank image): where a drawing's ink ends.
 int InkRight(const QImage& image);
 
-// Sets the pixels from (left, top) up to, not including, (right, bottom) of a
-// 32-bit image to colour, clipped to the image.
-void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb colour);
-
 inline constexpr QRgb kBlack = 0xFF000000;
 inline constexpr QRgb kWhite = 0xFFFFFFFF;
 

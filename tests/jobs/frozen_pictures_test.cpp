@@ -1,32 +1,22 @@
 // Every finished picture, frozen: for each symbology, text and set of options
-// in the table below, the picture's size and a hash of its pixels, or the
-// refusal's messages, must stay exactly what tests/jobs/frozen_pictures.txt
-// recorded. Run with QUILLON_FREEZE_WRITE=FILE to write the table afresh
-// (after a deliberate change of the pictures).
-#include "platform/dialogs.h"
+// in Cases(), the picture's size and a hash of its pixels, or the refusal's
+// messages, must stay exactly what tests/jobs/frozen_pictures.txt recorded.
+// Run with QUILLON_FREEZE_WRITE=FILE to write the table afresh (after a
+// deliberate change of the pictures).
 #include "support/form_fixture.h"
+#include "support/frozen_table.h"
 
-#include <QCryptographicHash>
 #include <QFile>
-#include <QTextStream>
 
 #include <map>
 
 namespace {
 
-struct Case {
-  const char* symbology;
-  QString text;
-  QString line, height, font, width;
-  QString Key() const {
-    QString shown = platform::EscapeControls(text);
-    return QStringLiteral("%1\t%2\t%3\t%4\t%5\t%6").arg(QLatin1String(symbology), shown, line, height, font, width);
-  }
-};
+using test_support::FrozenRow;
 
-// The finished picture of a case, or its refusal.
-QString Result(main_window::Form1& form, test_support::ScriptedDialogs& dialogs, const Case& c) {
-  static const std::map<std::string, QRadioButton* main_window::Form1::*> options = {
+// The finished picture of a row, or its refusal.
+QString Result(main_window::Form1& form, test_support::ScriptedDialogs& dialogs, const FrozenRow& c) {
+  static const std::map<QString, QRadioButton* main_window::Form1::*> options = {
       {"code39", &main_window::Form1::Option2},   {"code128b", &main_window::Form1::Option1},
       {"code128-1", &main_window::Form1::Option4}, {"code25", &main_window::Form1::Option5},
       {"upc", &main_window::Form1::Option8},       {"ean", &main_window::Form1::Option9}};
@@ -43,22 +33,13 @@ QString Result(main_window::Form1& form, test_support::ScriptedDialogs& dialogs,
   dialogs.shown.clear();
   form.Command1_Click();
   const QImage picture = form.FinishedPicture();
-  if (picture.isNull()) {
-    QString box;
-    for (const auto& shown : dialogs.shown) box += shown.text;
-    return QStringLiteral("refused\t%1\t%2").arg(platform::EscapeControls(form.LastProblem()), platform::EscapeControls(box));
-  }
-  const QImage rgb = picture.convertToFormat(QImage::Format_RGB32);
-  QCryptographicHash hash(QCryptographicHash::Sha1);
-  for (int y = 0; y < rgb.height(); ++y) {
-    QByteArray row(reinterpret_cast<const char*>(rgb.constScanLine(y)), rgb.width() * 4);
-    for (qsizetype i = 3; i < row.size(); i += 4) row[i] = char(0xff);
-    hash.addData(row);
-  }
-  return QStringLiteral("%1x%2\t%3").arg(rgb.width()).arg(rgb.height()).arg(QString::fromLatin1(hash.result().toHex().left(20)));
+  if (!picture.isNull()) return test_support::Digest(picture);
+  QString box;
+  for (const auto& shown : dialogs.shown) box += shown.text;
+  return test_support::RefusalDigest(form.LastProblem(), box);
 }
 
-std::vector<Case> Cases() {
+std::vector<FrozenRow> Cases() {
   const std::vector<std::pair<const char*, QStringList>> texts = {
       {"code39", {"QUILLON-39", "abc", "A $/+%.", "A#B", "*A", QString(60, QLatin1Char('W'))}},
       {"code128b",
@@ -69,7 +50,7 @@ std::vector<Case> Cases() {
       {"upc", {"03600029145", " 03600029145 ", "0360002914", "0360002914a"}},
       {"ean", {"590123412345", "9638507", "5901234123457", "96385a7"}},
   };
-  std::vector<Case> cases;
+  std::vector<FrozenRow> cases;
   for (const auto& [symbology, list] : texts) {
     const bool stretched = std::string(symbology) == "code128-1" || std::string(symbology) == "code25";
     const QStringList widths = stretched ? QStringList{"500", "800", "1300"} : QStringList{"500"};
@@ -77,9 +58,9 @@ std::vector<Case> Cases() {
       for (const char* line : {"0", "1"})
         for (const char* height : {"0.3", "1.4", "3"})
           for (const char* font : {"5", "8", "20"})
-            for (const QString& width : widths) cases.push_back({symbology, text, line, height, font, width});
+            for (const QString& width : widths) cases.push_back({symbology, text, line, height, font, width, {}});
       // Boxes that hold no number fall back to the initial values.
-      cases.push_back({symbology, text, "1", "abc", "x", widths.front()});
+      cases.push_back({symbology, text, "1", "abc", "x", widths.front(), {}});
     }
   }
   return cases;
@@ -88,19 +69,12 @@ std::vector<Case> Cases() {
 class FrozenPictures : public test_support::FormTest {};
 
 TEST_F(FrozenPictures, EveryPictureAndRefusalIsAsRecorded) {
-  QFile file(QStringLiteral(QUILLON_SOURCE_DIR "/tests/jobs/frozen_pictures.txt"));
   std::map<QString, QString> recorded;
-  if (file.open(QIODevice::ReadOnly)) {
-    QTextStream in(&file);
-    for (QString row; in.readLineInto(&row);) {
-      const QStringList parts = row.split(QLatin1Char('\t'));
-      if (parts.size() > 6) recorded[QStringList(parts.mid(0, 6)).join(QLatin1Char('\t'))] = parts.mid(6).join('\t');
-    }
-  }
+  for (const FrozenRow& row : test_support::ReadFrozenTable()) recorded[row.Key()] = row.result;
   const QString writeTo = qEnvironmentVariable("QUILLON_FREEZE_WRITE");
   QString written;
   int compared = 0;
-  for (const Case& c : Cases()) {
+  for (const FrozenRow& c : Cases()) {
     const QString result = Result(form(), dialogs, c);
     written += c.Key() + QLatin1Char('\t') + result + QLatin1Char('\n');
     if (!writeTo.isEmpty()) continue;

@@ -1,0 +1,36 @@
+#include "render/vector.h"
+
+#include <QPainter>
+
+namespace render {
+
+void PaintText(QPainter& painter, const layout::TextItem& item) {
+  painter.save();
+  if (!item.clip.isNull()) painter.setClipRect(item.clip, Qt::IntersectClip);
+  painter.setFont(item.font);
+  painter.setPen(QColor(Qt::black));
+  if (item.advances.empty()) {
+    painter.drawText(item.baseline, item.text);
+  } else {
+    QPointF at = item.baseline;
+    for (qsizetype i = 0; i < item.text.size() && i < static_cast<qsizetype>(item.advances.size()); ++i) {
+      painter.drawText(at, QString(item.text.at(i)));
+      at.rx() += item.advances[static_cast<size_t>(i)];
+    }
+  }
+  painter.restore();
+}
+
+void Paint(QPainter& painter, const layout::Drawing& drawing, bool whiteBackground) {
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(Qt::NoPen);
+  if (whiteBackground) painter.fillRect(QRect(QPoint(0, 0), drawing.size), Qt::white);
+  painter.setBrush(Qt::black);
+  QList<QRect> bars(drawing.bars.begin(), drawing.bars.end());
+  painter.drawRects(bars);
+  for (const layout::TextItem& item : drawing.texts) PaintText(painter, item);
+  painter.restore();
+}
+
+}  // namespace render
