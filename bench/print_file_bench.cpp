@@ -2,7 +2,7 @@
 // line, in one column. Reports the time per run and, as counters, the peak
 // memory of the process and the PDF's size per barcode.
 #include "app/command_line.h"
-#include "main_window/form1.h"
+#include "window/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
@@ -44,9 +44,9 @@ void PrintTenThousandLines(benchmark::State& state) {
   settings.SetReadOnly(true);
   platform::Printers printers(dir.filePath(QStringLiteral("pdf")));
   platform::Services services{dialogs, settings, printers};
-  main_window::Form1 form(services);
-  form.Option2->setChecked(true);
-  form.Combo1->setEditText(platform::kSaveAsPdf);
+  window::MainWindow window(services);
+  window.code39Choice->setChecked(true);
+  window.printerBox->setEditText(platform::kSaveAsPdf);
   const double memoryBefore = PeakMemoryMiB();
   qint64 pdfBytes = 0;
   qint64 barcodes = 0;
@@ -58,7 +58,7 @@ void PrintTenThousandLines(benchmark::State& state) {
     const int null = open("/dev/null", O_WRONLY);
     dup2(null, 2);
     dup2(null, 1);
-    const int status = app::PrintFileCommand(form, path);
+    const int status = app::PrintFileCommand(window, path);
     std::fflush(nullptr);
     dup2(savedErr, 2);
     dup2(savedOut, 1);
@@ -66,9 +66,9 @@ void PrintTenThousandLines(benchmark::State& state) {
     close(savedErr);
     close(savedOut);
     if (status != 0) state.SkipWithError("the run failed");
-    pdfBytes = QFileInfo(form.LastFileRun().pdfPath).size();
-    barcodes = form.LastFileRun().barcodes;
-    QFile::remove(form.LastFileRun().pdfPath);
+    pdfBytes = QFileInfo(window.LastFileRun().pdfPath).size();
+    barcodes = window.LastFileRun().barcodes;
+    QFile::remove(window.LastFileRun().pdfPath);
   }
   state.counters["barcodes"] = static_cast<double>(barcodes);
   state.counters["pdf_bytes_per_barcode"] = barcodes ? static_cast<double>(pdfBytes) / barcodes : 0;

@@ -1,6 +1,6 @@
 #include "app/command_line.h"
 
-#include "main_window/form1.h"
+#include "window/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "platform/picture_file.h"
@@ -101,43 +101,43 @@ const char* const kUsageText =
     "written or printed (the reason on stderr); 2 usage error; 3 the job was\n"
     "sent but some lines were refused (each named on stderr).\n";
 
-using main_window::Form1;
+using window::MainWindow;
 
 struct SymbologyName {
   const char* name;
-  QRadioButton* Form1::*option;
+  QRadioButton* MainWindow::*option;
 };
 constexpr SymbologyName kSymbologies[] = {
-    {"code39", &Form1::Option2},   {"code128b", &Form1::Option1}, {"code128-1", &Form1::Option4},
-    {"code25", &Form1::Option5},   {"upc", &Form1::Option8},      {"ean", &Form1::Option9},
+    {"code39", &MainWindow::code39Choice},   {"code128b", &MainWindow::code128BChoice}, {"code128-1", &MainWindow::code128PatternChoice},
+    {"code25", &MainWindow::interleaved25Choice},   {"upc", &MainWindow::upcAChoice},      {"ean", &MainWindow::eanChoice},
 };
 
 // The on/off flags and the check box each sets.
 struct SwitchFlag {
   const char* name;
-  platform::CheckBox* Form1::*box;
+  platform::CheckBox* MainWindow::*box;
   bool exportToo;
 };
 constexpr SwitchFlag kSwitches[] = {
-    {"include-pattern", &Form1::Check1, false},
-    {"columns", &Form1::Checkqq, false},
-    {"print-line", &Form1::CheckPrintLine, false},
-    {"text-line", &Form1::Check2, true},
+    {"include-pattern", &MainWindow::includePatternCheck, false},
+    {"columns", &MainWindow::columnsCheck, false},
+    {"print-line", &MainWindow::printLineCheck, false},
+    {"text-line", &MainWindow::textLineCheck, true},
 };
 
 // The numeric flags, with the ranges the window keeps its boxes to.
 struct NumberFlag {
   const char* name;
-  QLineEdit* Form1::*box;
+  QLineEdit* MainWindow::*box;
   double low, high;
 };
 constexpr NumberFlag kNumbers[] = {
-    {"bar-height", &Form1::Text8, 0.1, 25},
-    {"font-size", &Form1::Text3, 1, 144},
+    {"bar-height", &MainWindow::barHeightBox, 0.1, 25},
+    {"font-size", &MainWindow::fontSizeBox, 1, 144},
     // The stretch: pixels for every 800 drawn. 0 would ask for bars of no
     // width (the window then draws 1 pixel per module); far above 16000 the
     // picture outgrows what a picture area holds.
-    {"width", &Form1::Text9, 1, 16000},
+    {"width", &MainWindow::stretchWidthBox, 1, 16000},
 };
 
 // The flags that only printing a file takes.
@@ -160,10 +160,10 @@ std::optional<double> PlainNumber(const QString& text) {
 
 // The saved options that one command line overrides.
 struct Overrides {
-  QRadioButton* Form1::*symbology = nullptr;
+  QRadioButton* MainWindow::*symbology = nullptr;
   std::optional<QString> pattern;
-  std::vector<std::pair<platform::CheckBox* Form1::*, int>> switches;
-  std::vector<std::pair<QLineEdit* Form1::*, QString>> numbers;
+  std::vector<std::pair<platform::CheckBox* MainWindow::*, int>> switches;
+  std::vector<std::pair<QLineEdit* MainWindow::*, QString>> numbers;
   std::optional<QString> printer;
   QString output;  // the PDF file of the job
   bool force = false;
@@ -173,19 +173,19 @@ struct Overrides {
 enum class Form { Export, PrintFile, Range };
 
 // Reads the overriding flags: "" when they are usable, else the usage error.
-QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& o) {
-  const bool exporting = form != Form::PrintFile;
+QString ReadOverrides(const QCommandLineParser& parser, Form window, Overrides& o) {
+  const bool exporting = window != Form::PrintFile;
   const auto set = [&parser](const char* name) { return parser.isSet(QLatin1String(name)); };
   const auto value = [&parser](const char* name) { return parser.value(QLatin1String(name)); };
   if (exporting) {
     for (const char* name : kPrintOnly)
-      if (set(name) && (form == Form::Export || std::string_view(name) == "pattern"))
+      if (set(name) && (window == Form::Export || std::string_view(name) == "pattern"))
         return QStringLiteral("--%1 is for printing a file, not for --%2")
-            .arg(QLatin1String(name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
+            .arg(QLatin1String(name), window == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
     for (const SwitchFlag& s : kSwitches)
       if (!s.exportToo && (set(s.name) || set(("no-" + std::string(s.name)).c_str())))
         return QStringLiteral("--%1 is for printing a file, not for --%2")
-            .arg(QLatin1String(s.name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
+            .arg(QLatin1String(s.name), window == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
   }
   if (set("symbology")) {
     const QString s = value("symbology");
@@ -220,7 +220,7 @@ QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& o)
           .arg(value("printer"), names.join(QStringLiteral(", ")));
     o.printer = value("printer");
   }
-  if (set("output") && form == Form::Range) {
+  if (set("output") && window == Form::Range) {
     // A folder that collects one "Save as PDF" file per number.
     o.output = value("output");
     if (o.printer && *o.printer != platform::kSaveAsPdf)
@@ -241,21 +241,21 @@ QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& o)
 }
 
 // Puts the overrides into the window's controls, after the saved options.
-void ApplyOverrides(Form1& form, const Overrides& o) {
-  if (o.symbology) (form.*o.symbology)->setChecked(true);
-  if (o.pattern) form.Text4->setText(*o.pattern);
-  for (const auto& [box, v] : o.switches) (form.*box)->SetValue(v);
-  for (const auto& [box, text] : o.numbers) (form.*box)->setText(text);
-  if (o.printer) form.Combo1->setEditText(*o.printer);
+void ApplyOverrides(MainWindow& window, const Overrides& o) {
+  if (o.symbology) (window.*o.symbology)->setChecked(true);
+  if (o.pattern) window.linePatternBox->setText(*o.pattern);
+  for (const auto& [box, v] : o.switches) (window.*box)->SetValue(v);
+  for (const auto& [box, text] : o.numbers) (window.*box)->setText(text);
+  if (o.printer) window.printerBox->setEditText(*o.printer);
 }
 
 // A one-off run starts from the saved options and changes none of them: a
 // store the window would reset is only reported.
-bool RestoreWithoutSaving(Form1& form, const platform::SettingsStore& settings) {
-  const QString settingsError = form.RestoreOptions();
+bool RestoreWithoutSaving(MainWindow& window, const platform::SettingsStore& settings) {
+  const QString settingsError = window.restoreSavedOptions();
   if (settingsError.isEmpty()) return true;
   Err(QStringLiteral("the saved options in %1 cannot be used: %2 (starting the window restores the defaults)")
-          .arg(settings.FilePath(main_window::kApp), settingsError));
+          .arg(settings.FilePath(window::kApp), settingsError));
   return false;
 }
 
@@ -283,24 +283,24 @@ int Export(const QCommandLineParser& parser) {
   settings.SetReadOnly(true);  // a one-off run changes no saved option
   platform::Printers printers;
   platform::Services services{dialogs, settings, printers};
-  Form1 form(services);
-  if (!RestoreWithoutSaving(form, settings)) return kFailed;
-  ApplyOverrides(form, overrides);
+  MainWindow window(services);
+  if (!RestoreWithoutSaving(window, settings)) return kFailed;
+  ApplyOverrides(window, overrides);
   {
     // Set the text without a run of its own: the bar height and font size
     // apply first, then "Bar Code" generates once and reports a refusal.
-    const QSignalBlocker quiet(form.Text1);
-    form.Text1->setText(text);
+    const QSignalBlocker quiet(window.barcodeText);
+    window.barcodeText->setText(text);
   }
   // The encoders' message boxes say less than the reason reported below.
   dialogs.Hold(true);
-  form.reSizeimage();
-  form.Command1_Click();
+  window.applyBarSize();
+  window.generate();
   dialogs.Hold(false);
 
-  const QImage picture = form.FinishedPicture();
+  const QImage picture = window.FinishedPicture();
   if (picture.isNull()) {
-    const QStringList why = form.LastProblem().isEmpty() ? dialogs.TakeHeld() : QStringList{form.LastProblem()};
+    const QStringList why = window.LastProblem().isEmpty() ? dialogs.TakeHeld() : QStringList{window.LastProblem()};
     for (const QString& line : why) Err(line);
     if (why.isEmpty()) Err(QStringLiteral("nothing to draw for \"%1\"").arg(text));
     return kFailed;
@@ -352,18 +352,18 @@ void RunInterruptibly(QObject& context, const std::function<void()>& cancel, con
 
 }  // namespace
 
-int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
-  form.ProgressOnConsole = true;
-  form.OnRefusedLine = [](const printing::RefusedLine& r) {
+int PrintFileCommand(window::MainWindow& window, const QString& commandLine) {
+  window.ProgressOnConsole = true;
+  window.OnRefusedLine = [](const printing::RefusedLine& r) {
     Err(QStringLiteral("line %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason));
   };
   RunInterruptibly(
-      form, [&form] { form.CancelFileRun(); }, [&] { form.PrintCommandLineFile(commandLine); });
-  form.OnRefusedLine = nullptr;
+      window, [&window] { window.CancelFileRun(); }, [&] { window.PrintCommandLineFile(commandLine); });
+  window.OnRefusedLine = nullptr;
 
-  const platform::Printers& printers = form.CurrentPrinter();
-  const printing::FileRunResult& run = form.LastFileRun();
-  const QString path = form.FilePath;
+  const platform::Printers& printers = window.CurrentPrinter();
+  const printing::FileRunResult& run = window.LastFileRun();
+  const QString path = window.FilePath;
   const QString refusedCount =
       QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching);
   using Status = printing::FileRunResult::Status;
@@ -433,16 +433,16 @@ int PrintFileFromCommandLine(const QString& commandLine, const Overrides* overri
   platform::SettingsStore settings;
   platform::Printers printers;
   platform::Services services{dialogs, settings, printers};
-  Form1 form(services);
+  MainWindow window(services);
   if (!overrides) {
     // The start-up of the window: the saved options, the printer list, and
     // the path taken over from the command line; then "Print File".
-    if (form.Form_Load(commandLine) == Form1::LoadResult::Ended) return kFailed;
-    return PrintFileCommand(form, commandLine);
+    if (window.start(commandLine) == MainWindow::LoadResult::Ended) return kFailed;
+    return PrintFileCommand(window, commandLine);
   }
   settings.SetReadOnly(true);
-  if (!RestoreWithoutSaving(form, settings)) return kFailed;
-  ApplyOverrides(form, *overrides);
+  if (!RestoreWithoutSaving(window, settings)) return kFailed;
+  ApplyOverrides(window, *overrides);
   if (!overrides->output.isEmpty()) {
     // Checked here as well as when the file is written: the run may be long.
     if (!overrides->force && QFileInfo::exists(overrides->output)) {
@@ -451,7 +451,7 @@ int PrintFileFromCommandLine(const QString& commandLine, const Overrides* overri
     }
     printers.SetPdfFile(overrides->output, overrides->force ? platform::Replace::Allowed : platform::Replace::Never);
   }
-  return PrintFileCommand(form, commandLine);
+  return PrintFileCommand(window, commandLine);
 }
 
 // `quillon --range FROM TO [--pause S] [FLAGS] PREFIX`: "Run It" from the
@@ -489,19 +489,19 @@ int RangeRun(const QCommandLineParser& parser) {
   settings.SetReadOnly(true);  // a one-off run changes no saved option
   platform::Printers printers(overrides.output.isEmpty() ? platform::DefaultPdfFolder() : overrides.output);
   platform::Services services{dialogs, settings, printers};
-  Form1 form(services);
-  if (!RestoreWithoutSaving(form, settings)) return kFailed;
-  ApplyOverrides(form, overrides);
-  form.RunPauseSeconds = pause;
-  form.ProgressOnConsole = true;
-  form.Text1->setText(rest[1]);
-  form.Text21->setText(from);
-  form.Text22->setText(to);
+  MainWindow window(services);
+  if (!RestoreWithoutSaving(window, settings)) return kFailed;
+  ApplyOverrides(window, overrides);
+  window.RunPauseSeconds = pause;
+  window.ProgressOnConsole = true;
+  window.barcodeText->setText(rest[1]);
+  window.rangeFromBox->setText(from);
+  window.rangeToBox->setText(to);
 
   RunInterruptibly(
-      form, [&form] { form.CancelIncrementingRun(); }, [&form] { form.Command8_Click(); });
+      window, [&window] { window.CancelIncrementingRun(); }, [&window] { window.runRange(); });
 
-  const auto& run = form.LastIncrementingRun();
+  const auto& run = window.LastIncrementingRun();
   for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));
   const QString where = printers.CurrentName() == platform::kSaveAsPdf
                             ? QStringLiteral("saved by \"%1\"").arg(platform::kSaveAsPdf)
@@ -510,7 +510,7 @@ int RangeRun(const QCommandLineParser& parser) {
           .arg(run.jobs)
           .arg(run.numbers)
           .arg(where, run.cancelled ? QStringLiteral(" before the run was cancelled") : QString(),
-               form.Text21->text()));
+               window.rangeFromBox->text()));
   if (run.jobs == 0 && (run.numbers > 0 || !run.refusal.isEmpty() || run.cancelled)) return kFailed;
   if (run.jobs < run.numbers || !run.refusal.isEmpty() || run.cancelled) return kSomeRefused;
   return kOk;
@@ -592,13 +592,13 @@ int Main(int argc, char** argv) {
   platform::SettingsStore settings;
   platform::Printers printers;
   platform::Services services{dialogs, settings, printers};
-  main_window::Form1 form(services);
+  window::MainWindow window(services);
   // The window form has no command line, so the start-up ends here or shows
   // the window.
-  if (form.Form_Load() == main_window::Form1::LoadResult::Ended) return kFailed;
+  if (window.start() == window::MainWindow::LoadResult::Ended) return kFailed;
   FirstPaint firstPaint;
-  if (!qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) form.installEventFilter(&firstPaint);
-  form.show();
+  if (!qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) window.installEventFilter(&firstPaint);
+  window.show();
   return QApplication::exec();
 }
 

@@ -2,8 +2,8 @@
 // The program's entry: picks the window or one of the command-line forms.
 #include <QString>
 
-namespace main_window {
-class Form1;
+namespace window {
+class MainWindow;
 }
 
 namespace app {
@@ -14,6 +14,6 @@ int Main(int argc, char** argv);
 // window that has gone through start-up, with progress on stderr and Ctrl+C
 // stopping the run. The exit status: 0 when the job was sent (or there was
 // nothing to print), 1 with the reason on stderr otherwise.
-int PrintFileCommand(main_window::Form1& form, const QString& commandLine);
+int PrintFileCommand(window::MainWindow& window, const QString& commandLine);
 
 }  // namespace app

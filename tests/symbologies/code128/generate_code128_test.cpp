@@ -16,26 +16,26 @@ using namespace Qt::StringLiterals;
 
 const char* const kWidths[] = {"400", "500", "800", "1600"};
 
-class Code128FormTest : public test_support::FormTest {
+class Code128FormTest : public test_support::WindowTest {
  protected:
   QImage Generate(QRadioButton* option, const QString& text, const char* width = "800", int textLine = 0) {
     option->setChecked(true);
-    form().Check2->SetValue(textLine);
-    form().Text9->setText(QString::fromLatin1(width));
-    QSignalBlocker quiet(form().Text1);
-    form().Text1->setText(text);
+    window().textLineCheck->SetValue(textLine);
+    window().stretchWidthBox->setText(QString::fromLatin1(width));
+    QSignalBlocker quiet(window().barcodeText);
+    window().barcodeText->setText(text);
     quiet.unblock();
-    form().Command1_Click();
-    return form().FinishedPicture();
+    window().generate();
+    return window().FinishedPicture();
   }
   // Generates, and both decoders read the picture as expected (default: text).
   void ExpectRead(QRadioButton* option, const QString& text, const char* width, int line, QString expected = {}) {
     if (expected.isEmpty()) expected = text;
-    const bool i25 = option == form().Option5;  // ZXing reads Interleaved 2 of 5 from 6 digits on
+    const bool i25 = option == window().interleaved25Choice;  // ZXing reads Interleaved 2 of 5 from 6 digits on
     const auto d = test_support::Decode(Generate(option, text, width, line), i25 ? u"i25"_s : u"code128"_s, expected,
                                         3, i25 && expected.size() < 6 ? u"zbar"_s : u"zbar zxing"_s);
     EXPECT_EQ(d.exitCode, 0) << text.toStdString() << " width " << width << " line " << line << "\n"
-                             << d.output.toStdString() << form().LastProblem().toStdString();
+                             << d.output.toStdString() << window().LastProblem().toStdString();
   }
 };
 
@@ -46,16 +46,16 @@ TEST_F(Code128FormTest, Code128BAnd128_1AreReadByBothDecodersAtEveryStretchWidth
                           "\"double\" 'single' ~", "0123456789", "!#$%&()*+,-./:;<=>?@[]^_`{|}",
                           "abcdefghijklmnopqrstuvwxyz", "The quick brown fox jumps over a lazy do"}) {
       const QString text = QString::fromLatin1(t);
-      ExpectRead(form().Option4, text, width, ++n % 2);
+      ExpectRead(window().code128PatternChoice, text, width, ++n % 2);
       // Code 128 B is not stretched: read with and without its text line.
-      if (n <= 18) ExpectRead(form().Option1, text, width, n > 9);
+      if (n <= 18) ExpectRead(window().code128BChoice, text, width, n > 9);
     }
   // Check characters 95 to 102 (DEL and the function and code-change characters).
   for (int check = 95; check <= 102; ++check)
     for (int b = 1; b < 95; ++b)
       if (const int a = ((check - 104 - 2 * b) % 103 + 103) % 103; a > 0 && a < 95) {
         const QString t = QString(QChar(a + 32)) + QChar(b + 32);
-        ExpectRead(form().Option1, t, "800", 0);
+        ExpectRead(window().code128BChoice, t, "800", 0);
         break;
       }
   EXPECT_TRUE(dialogs.shown.empty());
@@ -66,8 +66,8 @@ TEST_F(Code128FormTest, Code25IsReadAtEveryLengthAndStretchWidth) {
   int line = 0;
   for (const char* width : kWidths)
     for (int n = 2; n <= 20; ++n)  // an odd count is read with a "0" added
-      ExpectRead(form().Option5, digits.left(n), width, line = 1 - line, digits.left(n) + (n % 2 ? u"0"_s : u""_s));
-  EXPECT_EQ(form().Text1->text(), digits);  // the padding never reaches the text box
+      ExpectRead(window().interleaved25Choice, digits.left(n), width, line = 1 - line, digits.left(n) + (n % 2 ? u"0"_s : u""_s));
+  EXPECT_EQ(window().barcodeText->text(), digits);  // the padding never reaches the text box
 }
 
 TEST_F(Code128FormTest, DrawnModulesMatchThePublishedTablesAtEveryWidth) {
@@ -90,12 +90,12 @@ TEST_F(Code128FormTest, DrawnModulesMatchThePublishedTablesAtEveryWidth) {
   for (const std::string t : {"A", " x ~\\\" ", "The quick brown fox jumps over a lazy do", printable.c_str()}) {
     const QString text = QString::fromStdString(t);
     // Code 128 B: one pixel per module, bars in rows 1 to 40.
-    EXPECT_EQ(ModulesOfRow(Generate(form().Option1, text, "800", 1), 20, 1), Ref128B(t)) << t;
-    for (const char* width : widths) expectModules(Generate(form().Option4, text, width, 1), width, Ref128B(t));
+    EXPECT_EQ(ModulesOfRow(Generate(window().code128BChoice, text, "800", 1), 20, 1), Ref128B(t)) << t;
+    for (const char* width : widths) expectModules(Generate(window().code128PatternChoice, text, width, 1), width, Ref128B(t));
   }
   for (const std::string t : {"1234", "90", "12345678901234567890", "123"})
     for (const char* width : widths)
-      expectModules(Generate(form().Option5, QString::fromStdString(t), width), width,
+      expectModules(Generate(window().interleaved25Choice, QString::fromStdString(t), width), width,
                     RefI25(t.size() % 2 ? t + "0" : t));
 }
 
@@ -107,28 +107,28 @@ TEST_F(Code128FormTest, RefusalsDrawNothingSayWhyAndKeepTheProgramRunning) {
     const char* fontSize = "8";
   } const cases[] = {
       // Code 128 B: a typing slip gets a message; nothing is drawn as "?".
-      {form().Option1, u"caf\u00e9"_s, slip, u"\"\u00e9\" (character 4)"_s},
-      {form().Option1, u"x\u0101"_s, slip, u"\"\u0101\" (character 2)"_s},
-      {form().Option1, u"size"_s, slip, u"font size"_s, "0"},
+      {window().code128BChoice, u"caf\u00e9"_s, slip, u"\"\u00e9\" (character 4)"_s},
+      {window().code128BChoice, u"x\u0101"_s, slip, u"\"\u0101\" (character 2)"_s},
+      {window().code128BChoice, u"size"_s, slip, u"font size"_s, "0"},
       // Code 128-1: skipping would read less than the text line.
-      {form().Option4, u"caf\u00e9"_s, {}, u"\"\u00e9\" (character 4)"_s},
+      {window().code128PatternChoice, u"caf\u00e9"_s, {}, u"\"\u00e9\" (character 4)"_s},
       // Code 2/5: error 9 and no partial symbol; one digit draws nothing.
-      {form().Option5, u"12a4"_s, nine, u"not a digit"_s}, {form().Option5, u"7"_s, {}, u"at least two digits (the text has 1)"_s},
-      {form().Option5, u"123456789012345678901"_s, nine, u"at most 20 digits (the text has 21)"_s},
+      {window().interleaved25Choice, u"12a4"_s, nine, u"not a digit"_s}, {window().interleaved25Choice, u"7"_s, {}, u"at least two digits (the text has 1)"_s},
+      {window().interleaved25Choice, u"123456789012345678901"_s, nine, u"at most 20 digits (the text has 21)"_s},
       // Beyond the 16-bit check arithmetic, or wider than a picture can be.
-      {form().Option1, QString(400, u'~'), {}, tooLong}, {form().Option4, QString(400, u'~'), {}, tooLong},
-      {form().Option1, QString(3000, u' '), {}, tooLong},
+      {window().code128BChoice, QString(400, u'~'), {}, tooLong}, {window().code128PatternChoice, QString(400, u'~'), {}, tooLong},
+      {window().code128BChoice, QString(3000, u' '), {}, tooLong},
   };
   for (const Case& c : cases) {
-    ASSERT_FALSE(Generate(c.option, c.option == form().Option5 ? u"42"_s : u"fine"_s).isNull());
+    ASSERT_FALSE(Generate(c.option, c.option == window().interleaved25Choice ? u"42"_s : u"fine"_s).isNull());
     dialogs.shown.clear();
-    form().Text3->setText(QString::fromLatin1(c.fontSize));
+    window().fontSizeBox->setText(QString::fromLatin1(c.fontSize));
     EXPECT_TRUE(Generate(c.option, c.text, "800", 1).isNull()) << c.text.toStdString();
-    form().Text3->setText(u"8"_s);
+    window().fontSizeBox->setText(u"8"_s);
     ASSERT_EQ(dialogs.shown.size(), c.message.isEmpty() ? 0u : 1u) << c.text.toStdString();
     EXPECT_TRUE(c.message.isEmpty() || dialogs.shown[0].text == c.message);
-    EXPECT_TRUE(form().LastProblem().contains(c.why)) << form().LastProblem().toStdString();
-    const auto* area = c.option == form().Option1 ? form().Picture1 : form().Picture5;
+    EXPECT_TRUE(window().LastProblem().contains(c.why)) << window().LastProblem().toStdString();
+    const auto* area = c.option == window().code128BChoice ? window().Picture1 : window().Picture5;
     EXPECT_TRUE(DarkLightRuns(area->Image(), 27).empty()) << c.text.toStdString();
   }
   EXPECT_FALSE(dialogs.endStatus.has_value());

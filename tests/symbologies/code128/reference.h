@@ -1,7 +1,7 @@
 #pragma once
 // Code 128 and Interleaved 2 of 5 symbols built from the published tables, and
 // a drawn row read back into modules. Widths are strings of digits, bar first.
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/published_tables.h"
 
 #include <string>

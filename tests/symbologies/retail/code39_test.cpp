@@ -1,7 +1,7 @@
 // Code 39 as drawn into the window, judged by the published symbol table and
 // by two independent decoders.
 #include "support/decode.h"
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/published_tables.h"
 
 namespace {
@@ -20,12 +20,12 @@ std::vector<int> ExpectedRuns(const QString& text, int unit) {
   return runs;
 }
 
-class Code39Test : public test_support::FormTest {
+class Code39Test : public test_support::WindowTest {
  protected:
-  void SetUp() override { form().Option2->setChecked(true); }
+  void SetUp() override { window().code39Choice->setChecked(true); }
   QImage Generate(const QString& text) {
-    form().Text1->setText(text);
-    return form().FinishedPicture();
+    window().barcodeText->setText(text);
+    return window().FinishedPicture();
   }
 };
 
@@ -36,11 +36,11 @@ TEST_F(Code39Test, EveryCharacterDrawsThePublishedWidthsAtEachUnit) {
   const std::tuple<const char*, int, int> cases[] = {
       {"1.4", 1, 56}, {"2", 2, 80}, {"2.5", 2, 100}, {"3", 3, 120}, {"3.5", 4, 140}, {"tall", 1, 56}};
   for (const auto& [height, unit, pixels] : cases) {
-    form().Text8->setText(QString::fromLatin1(height));
+    window().barHeightBox->setText(QString::fromLatin1(height));
     const QImage img = Generate(all);
     ASSERT_FALSE(img.isNull()) << height;
     EXPECT_EQ(img.height(), pixels) << height;
-    EXPECT_EQ(form().Picture1->ScaleHeight(), pixels) << height;
+    EXPECT_EQ(window().Picture1->ScaleHeight(), pixels) << height;
     EXPECT_EQ(DarkLightRuns(img, 2), ExpectedRuns(all, unit)) << height;
     // The first bar is one unit in.
     EXPECT_TRUE(qGray(img.pixel(unit - 1, 2)) > 128 && qGray(img.pixel(unit, 2)) < 128) << height;
@@ -51,9 +51,9 @@ TEST_F(Code39Test, DecodersReadTypicalAndAwkwardTextsWithAndWithoutTheTextLine) 
   const char* const texts[] = {"0123456789", "ABCDEFGHIJKLMNOPQRSTUVWXYZ", "-. $/+%", "hello world", "A",
                                " LEADING AND TRAILING ", "ORDER/2026+17%$", "LONG CODE 39 TEXT 0123456789 ABCDEFGHIJ"};
   for (const int textLine : {0, 1}) {
-    form().Check2->SetValue(textLine);
+    window().textLineCheck->SetValue(textLine);
     for (const char* height : {"1.4", "2"}) {
-      form().Text8->setText(QString::fromLatin1(height));
+      window().barHeightBox->setText(QString::fromLatin1(height));
       for (const char* text : texts) {
         const auto d = test_support::Decode(Generate(QString::fromLatin1(text)), QStringLiteral("code39"),
                                             QString::fromLatin1(text).toUpper());
@@ -67,15 +67,15 @@ TEST_F(Code39Test, DecodersReadTypicalAndAwkwardTextsWithAndWithoutTheTextLine) 
 TEST_F(Code39Test, TheAreaFitsTheSymbolAndTheTextLineGoesUnderTheBars) {
   // "A" with start and stop: 39 units and the trailing gap. With the text line
   // the area ends a unit later; without it keeps 3 x 16.5 = 49.5, snapped to 50.
-  form().Check2->SetValue(1);
+  window().textLineCheck->SetValue(1);
   const QImage img = Generate(QStringLiteral("a"));
   EXPECT_EQ(img.width(), 41);
-  const int barBottom = img.height() - static_cast<int>(1.5 * form().Picture1->TextHeight(QStringLiteral("A")));
+  const int barBottom = img.height() - static_cast<int>(1.5 * window().Picture1->TextHeight(QStringLiteral("A")));
   EXPECT_EQ(DarkLightRuns(img, barBottom - 1), ExpectedRuns(QStringLiteral("A"), 1));
   EXPECT_GE(test_support::DarkBox(img.copy(0, barBottom + 1, img.width(), img.height())).width(), 5);  // the text
-  form().Check2->SetValue(0);
-  form().Command1_Click();
-  EXPECT_EQ(form().Picture2->Picture().width(), 50);
+  window().textLineCheck->SetValue(0);
+  window().generate();
+  EXPECT_EQ(window().finishedPictureBox->Picture().width(), 50);
 }
 
 TEST_F(Code39Test, CharactersOutsideTheTableGiveNoBarcodeAndSayWhich) {
@@ -84,15 +84,15 @@ TEST_F(Code39Test, CharactersOutsideTheTableGiveNoBarcodeAndSayWhich) {
                                                        {"stra\u00dfe", "\"\u00df\" (character 5)"}, {"caf\u00e9", "\"\u00e9\" (character 4)"}};
   for (const auto& [text, why] : cases) {
     Generate(QStringLiteral("VALID"));
-    ASSERT_TRUE(form().Picture2->HasPicture());
+    ASSERT_TRUE(window().finishedPictureBox->HasPicture());
     Generate(QString::fromUtf8(text));
-    EXPECT_FALSE(form().Picture2->HasPicture()) << text;
-    EXPECT_TRUE(form().LastProblem().contains(QString::fromUtf8(why))) << form().LastProblem().toStdString();
-    EXPECT_FALSE(form().LabelHint->isHidden());
+    EXPECT_FALSE(window().finishedPictureBox->HasPicture()) << text;
+    EXPECT_TRUE(window().LastProblem().contains(QString::fromUtf8(why))) << window().LastProblem().toStdString();
+    EXPECT_FALSE(window().LabelHint->isHidden());
   }
   EXPECT_TRUE(dialogs.shown.empty());  // a hint in the window, not a message box
   Generate(QStringLiteral("FINE"));
-  EXPECT_TRUE(form().LabelHint->isHidden());
+  EXPECT_TRUE(window().LabelHint->isHidden());
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 // judged by the published number sets and parity table, by pixel runs and by
 // two independent decoders.
 #include "support/decode.h"
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/published_tables.h"
 #include "symbologies/retail/ean.h"
 #include "symbologies/retail/upca.h"
@@ -57,13 +57,13 @@ constexpr int kEanX = 16;        // EAN: first module column; bars from row 10
 constexpr int kEanDataEnd = 58;  // data bars 48 rows, guard bars 5 more
 constexpr int kEanGuardEnd = 63;
 
-class RetailTest : public test_support::FormTest {
+class RetailTest : public test_support::WindowTest {
  protected:
   // Eleven digits as UPC-A, anything else as EAN.
   QImage Generate(const std::string& text) {
-    (text.size() == 11 ? form().Option8 : form().Option9)->setChecked(true);
-    form().Text1->setText(QString::fromStdString(text));
-    return form().FinishedPicture();
+    (text.size() == 11 ? window().upcAChoice : window().eanChoice)->setChecked(true);
+    window().barcodeText->setText(QString::fromStdString(text));
+    return window().FinishedPicture();
   }
 };
 
@@ -78,7 +78,7 @@ TEST_F(RetailTest, DecodersReadEveryFirstDigitAndEveryCheckDigit) {
       codes.push_back(code + last);
     }
   for (size_t i = 0; i < codes.size(); ++i) {
-    form().Check2->SetValue(static_cast<int>(i % 2));  // UPC-A without and with the text line
+    window().textLineCheck->SetValue(static_cast<int>(i % 2));  // UPC-A without and with the text line
     const QImage img = Generate(codes[i]);
     const char* symbology = codes[i].size() == 12 ? "ean13" : codes[i].size() == 7 ? "ean8" : "upca";
     const auto d = test_support::Decode(img, QString::fromLatin1(symbology), QString::fromStdString(WithCheck(codes[i])));
@@ -151,8 +151,8 @@ TEST_F(RetailTest, EanGuardBarsReachFivePixelsLowerAndEachDigitStandsUnderItsOwn
     ASSERT_EQ(groups.size(), cells.size()) << code << "\n" << ink;
     for (size_t i = 0; i < cells.size(); ++i)
       EXPECT_TRUE(groups[i].first > kEanX + cells[i] && groups[i].second < kEanX + cells[i] + 6) << code << " " << i;
-    EXPECT_FALSE(form().Picture10->isHidden());
-    EXPECT_EQ(form().Picture2->Picture(), form().Picture22->Image());
+    EXPECT_FALSE(window().Picture10->isHidden());
+    EXPECT_EQ(window().finishedPictureBox->Picture(), window().Picture22->Image());
   }
 }
 
@@ -167,15 +167,15 @@ TEST_F(RetailTest, CodesThatCannotBeDrawnGiveNoPictureAndSayWhy) {
       {false, "96385O7", "\"O\" (character 6)", blank}};
   for (const auto& [upc, typed, why, picture9] : cases) {
     Generate(upc ? "03600029145" : "590123412345");
-    ASSERT_TRUE(form().Picture2->HasPicture());
-    form().Text1->setText(QString::fromLatin1(typed));
-    EXPECT_TRUE(form().FinishedPicture().isNull()) << typed;
-    EXPECT_FALSE(form().Picture22->HasPicture()) << typed;
-    EXPECT_EQ(form().Picture9->Image(), picture9) << typed;
-    EXPECT_TRUE(form().LastProblem().contains(QString::fromLatin1(why))) << form().LastProblem().toStdString();
+    ASSERT_TRUE(window().finishedPictureBox->HasPicture());
+    window().barcodeText->setText(QString::fromLatin1(typed));
+    EXPECT_TRUE(window().FinishedPicture().isNull()) << typed;
+    EXPECT_FALSE(window().Picture22->HasPicture()) << typed;
+    EXPECT_EQ(window().Picture9->Image(), picture9) << typed;
+    EXPECT_TRUE(window().LastProblem().contains(QString::fromLatin1(why))) << window().LastProblem().toStdString();
     // The hint is not hidden under the empty EAN areas.
-    EXPECT_FALSE(form().LabelHint->isHidden());
-    EXPECT_TRUE(form().Picture22->isHidden() && form().Picture10->isHidden()) << typed;
+    EXPECT_FALSE(window().LabelHint->isHidden());
+    EXPECT_TRUE(window().Picture22->isHidden() && window().Picture10->isHidden()) << typed;
   }
   EXPECT_TRUE(dialogs.shown.empty());
 }

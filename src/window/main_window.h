@@ -18,11 +18,11 @@
 class QProgressDialog;
 class QScrollArea;
 
-namespace file_chooser {
-class Form2;
+namespace window {
+class FileChooser;
 }
 
-namespace main_window {
+namespace window {
 
 // The application name of the saved options, and its one section.
 inline const QString kApp = QStringLiteral("Quillon");
@@ -35,14 +35,14 @@ inline const QString kSettingsNotRestoredText = QStringLiteral(
     "Error in Settings. The Default Settings could not be restored: %1 cannot be changed. "
     "Correct or remove it, then restart Quillon");
 
-class Form1 : public QMainWindow {
+class MainWindow : public QMainWindow {
  public:
-  explicit Form1(platform::Services& services, QWidget* parent = nullptr);
+  explicit MainWindow(platform::Services& services, QWidget* parent = nullptr);
 
   // --- Generate command -------------------------------------------------
-  void Command1_Click();
-  void Text1_Change();
-  void reSizeimage();
+  void generate();
+  void onTextChanged();
+  void applyBarSize();
   // The longest text any generate command takes (the historical limit of the
   // text box); longer ones are refused with their length.
   static constexpr qsizetype kLongestText = 32767;
@@ -53,10 +53,10 @@ class Form1 : public QMainWindow {
   symbologies::Outcome DrawCode128OnDc();
 
   // --- Handlers that save one option --------------------------------------
-  void Text8_Change();
+  void onBarHeightChanged();
 
   // --- Options store and start-up -----------------------------------------
-  ~Form1() override;
+  ~MainWindow() override;
   // What the caller of Form_Load does next.
   enum class LoadResult {
     ShowWindow,            // wait for the user
@@ -66,64 +66,58 @@ class Form1 : public QMainWindow {
   // The start-up: restores every saved option, fills the printer list,
   // restores the width, then takes a file path from the command line
   // (everything after the program name).
-  LoadResult Form_Load(const QString& commandLine = {});
+  LoadResult start(const QString& commandLine = {});
   // Steps 1 to 3 of the start-up without the error path: the description of
   // the first value that could not be converted, or "" when all were fine.
-  QString RestoreOptions();
-  void StartupOptions();
-  void OptionClick();
-  void Settings_Click();
-  void RestoreDefaults_Click();
-  void Check1_Click();
-  void Check2_Click();
-  void CheckPrintLine_Click();
-  void Checkqq_Click();
-  void Text3_Change();
-  void Text4_Change();
-  void Text5_Change();
-  void Text9_Change();
-  void Text14_Change();
-  void Text15_Change();
-  void Combo1_Validate();
+  QString restoreSavedOptions();
+  void restoreOptions();
+  void onSymbologyChosen();
+  void toggleSettingsPanel();
+  void restoreDefaults();
+  void onIncludePatternClicked();
+  void onTextLineClicked();
+  void onPrintLineClicked();
+  void onColumnsClicked();
+  void onFontSizeChanged();
+  void onLinePatternChanged();
+  void onFilePathChanged();
+  void onStretchWidthChanged();
+  void onLeftOffsetChanged();
+  void onTopOffsetChanged();
+  void onPrinterChosen();
 
   // --- Menus (menus.cpp) ---------------------------------------------------
   // The Edit entries run the buttons' handlers; "&Help" in the File menu runs
   // the Help menu's.
-  void BarCodeTemp_Click();
-  void PrintTemp_Click();
-  void PrintFileTemp_Click();
-  void OpenFileTemp_Click();
-  void BarCodetoClipboard_Click();
-  void FileHelp_Click();
-  void Help_Click();
-  void About_Click();
-  void Exit_Click();
+  void help();
+  void about();
+  void exit();
   // "Save Bar Code As...": asks for a file (ChooseSavePath), then SaveBarCodeTo.
-  void SaveBarCodeAs_Click();
+  void saveBarCodeAs();
   // Writes the finished picture to path as PNG, SVG or PDF by its ending, at
   // its natural size; "" when written, else the reason (also shown).
-  QString SaveBarCodeTo(const QString& path);
+  QString saveBarCodeTo(const QString& path);
   // The file chooser of Save As ("" when cancelled); tests put their own.
   std::function<QString()> ChooseSavePath;
 
-  QMenu* FileMenu;
-  QMenu* EditMenu;
-  QMenu* OptionsMenu;
-  QMenu* HelpMenu;
-  QAction* FileOpen;            // "File Open": the file chooser
-  QAction* SaveBarCodeAs;       // "Save Bar Code As..."
-  QAction* FileHelp;            // "&Help"
-  QAction* Exit;                // "E&xit"
-  QAction* BarCodeTemp;         // "&Bar Code"
-  QAction* PrintTemp;           // "&Print"
-  QAction* OpenFileTemp;        // "&Open File"
-  QAction* PrintFileTemp;       // "Print File"
-  QAction* BarCodetoClipboard;  // "Copy Bar Code to Clipboard"
-  QAction* Settings;            // "&Hide Settings" / "&Show Settings"
-  QAction* RestoreDefaults;     // "Restore Default Settings"
-  QAction* HelpItem;            // "&Help"
-  QAction* About;               // "&About"
-  QLineEdit* Text2;             // hidden: the help text
+  QMenu* fileMenu;
+  QMenu* editMenu;
+  QMenu* optionsMenu;
+  QMenu* helpMenu;
+  QAction* fileOpenAction;            // "File Open": the file chooser
+  QAction* saveAsAction;       // "Save Bar Code As..."
+  QAction* fileHelpAction;            // "&Help"
+  QAction* exitAction;                // "E&xit"
+  QAction* generateAction;         // "&Bar Code"
+  QAction* printAction;           // "&Print"
+  QAction* openFileAction;        // "&Open File"
+  QAction* printFileAction;       // "Print File"
+  QAction* copyAction;  // "Copy Bar Code to Clipboard"
+  QAction* settingsAction;            // "&Hide Settings" / "&Show Settings"
+  QAction* restoreDefaultsAction;     // "Restore Default Settings"
+  QAction* helpAction;            // "&Help"
+  QAction* aboutAction;               // "&About"
+  QLineEdit* helpTextBox;             // hidden: the help text
 
   // The picture that printing and exporting use: Picture10's image for EAN,
   // otherwise Picture2's picture (null when nothing was generated).
@@ -139,10 +133,10 @@ class Form1 : public QMainWindow {
 
   // --- Controls -----------------------------------------------------------
   QWidget* Client;  // the inner area of the window, 7440 x 6330 twips
-  QLabel* Label1;
-  QLineEdit* Text1;
-  QWidget* Frame9;             // the drawing areas' container, inside Frame9View
-  QScrollArea* Frame9View;     // scrolls when a barcode outgrows the frame
+  QLabel* barcodeTextLabel;
+  QLineEdit* barcodeText;
+  QWidget* previewFrame;             // the drawing areas' container, inside Frame9View
+  QScrollArea* previewView;     // scrolls when a barcode outgrows the frame
   platform::PictureBox* Picture5;
   platform::PictureBox* Picture1;
   platform::PictureBox* Picture9;
@@ -150,48 +144,48 @@ class Form1 : public QMainWindow {
   platform::PictureBox* Picture10;
   platform::PictureBox* Picture4;
   platform::PictureBox* Picture8;
-  platform::PictureBox* Picture2;
+  platform::PictureBox* finishedPictureBox;
   QLabel* LabelHint;  // why the text gave no barcode, shown over the drawing area
-  QWidget* Frame8;
-  QPushButton* Command1;
-  QPushButton* Command2;
-  QPushButton* Command3;
-  QPushButton* Command4;
-  QPushButton* Command9;
-  QGroupBox* FrameOptions;
-  QWidget* Frame17;
-  QRadioButton* Option2;
-  QRadioButton* Option1;
-  QRadioButton* Option8;
-  QRadioButton* Option9;
-  QRadioButton* Option5;
-  QRadioButton* Option4;
-  QWidget* Frame57;
-  platform::CheckBox* Check2;
-  QWidget* Frame10;
-  QComboBox* Combo1;
-  QWidget* Frame27;
-  QLineEdit* Text4;
-  platform::CheckBox* Check1;
-  platform::CheckBox* CheckPrintLine;
-  platform::CheckBox* Checkqq;
-  QWidget* Frame4;
-  QLineEdit* Text5;
-  QPushButton* Command5;
-  QWidget* Frame3;
-  QLineEdit* Text8;
-  QLineEdit* Text3;
-  QLabel* Label5;
-  QLineEdit* Text9;
-  QWidget* Frame147;
-  QLabel* Label8;
-  QLineEdit* Text21;
-  QLineEdit* Text22;
-  QPushButton* Command8;
-  QWidget* Frame157;
-  QLabel* Label9;
-  QLineEdit* Text14;
-  QLineEdit* Text15;
+  QWidget* buttonRow;
+  QPushButton* generateButton;
+  QPushButton* printButton;
+  QPushButton* openFileButton;
+  QPushButton* printFileButton;
+  QPushButton* copyButton;
+  QGroupBox* settingsPanel;
+  QWidget* symbologyGroup;
+  QRadioButton* code39Choice;
+  QRadioButton* code128BChoice;
+  QRadioButton* upcAChoice;
+  QRadioButton* eanChoice;
+  QRadioButton* interleaved25Choice;
+  QRadioButton* code128PatternChoice;
+  QWidget* textOptionsGroup;
+  platform::CheckBox* textLineCheck;
+  QWidget* printerGroup;
+  QComboBox* printerBox;
+  QWidget* linePatternGroup;
+  QLineEdit* linePatternBox;
+  platform::CheckBox* includePatternCheck;
+  platform::CheckBox* printLineCheck;
+  platform::CheckBox* columnsCheck;
+  QWidget* filePathGroup;
+  QLineEdit* filePathBox;
+  QPushButton* browseButton;
+  QWidget* sizeGroup;
+  QLineEdit* barHeightBox;
+  QLineEdit* fontSizeBox;
+  QLabel* stretchWidthLabel;
+  QLineEdit* stretchWidthBox;
+  QWidget* incrementGroup;
+  QLabel* rangeLabel;
+  QLineEdit* rangeFromBox;
+  QLineEdit* rangeToBox;
+  QPushButton* runButton;
+  QWidget* offsetGroup;
+  QLabel* offsetLabel;
+  QLineEdit* leftOffsetBox;
+  QLineEdit* topOffsetBox;
 
  protected:
   platform::Services& services_;
@@ -202,7 +196,7 @@ class Form1 : public QMainWindow {
   symbologies::Outcome Generate();
   void ShowOutcome();
   // Steps 2 to 5 of reSizeimage: Picture1's scale, height and font size.
-  void ApplyBarSize();
+  void applyBarSizeBoxes();
   void FitFrame9();
 
   symbologies::Outcome lastOutcome_;
@@ -224,8 +218,8 @@ class Form1 : public QMainWindow {
 
   // --- Printing: Print, Print File, the printer list (print_commands.cpp) ---
  public:
-  void Command2_Click();
-  void Command4_Click();
+  void print();
+  void printFile();
   void PrintFile();
   // Fills the printer box with the installed printers, then sets its text to
   // the saved printer name.
@@ -267,14 +261,12 @@ class Form1 : public QMainWindow {
 
   // --- File chooser, Run It, clipboard copy (run_commands.cpp) ---------------
  public:
-  void FileOpen_Click();
-  void Command3_Click();
-  void Command5_Click();
+  void openFileChooser();
   // The chooser while it is open, else null.
-  file_chooser::Form2* OpenChooser() const;
+  window::FileChooser* OpenChooser() const;
 
-  void Command8_Click();
-  void Command9_Click();
+  void runRange();
+  void copyToClipboard();
   // The length of each of the two pauses of a Run It step, in seconds.
   double RunPauseSeconds = 1;
   bool IncrementingRunInProgress() const { return incrementingRun_; }
@@ -293,7 +285,7 @@ class Form1 : public QMainWindow {
   void ConnectRunHandlers();
   bool RefusedDuringIncrementingRun();
   void ShowIncrementingProgress(const QString& text, int number, int numbers);
-  QPointer<file_chooser::Form2> chooser_;
+  QPointer<window::FileChooser> chooser_;
   bool incrementingRun_ = false;
   bool incrementingCancel_ = false;
   IncrementingRunResult lastIncrementingRun_;

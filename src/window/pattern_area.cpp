@@ -1,6 +1,6 @@
-#include "main_window/pattern_area.h"
+#include "window/pattern_area.h"
 
-#include "main_window/form1.h"
+#include "window/main_window.h"
 #include "platform/controls.h"
 #include "platform/device_context.h"
 #include "platform/numbers.h"
@@ -9,22 +9,22 @@
 #include <algorithm>
 #include <cmath>
 
-namespace main_window {
+namespace window {
 
-symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector) {
-  form.Picture5->SetVisible(true);
-  form.Picture1->SetVisible(false);
-  form.Picture5->Cls();
-  QString text = form.Text1->text();
-  const double height = form.BarHeightValue();
+symbologies::Outcome DrawPatternArea(MainWindow& window, const QString& selector) {
+  window.Picture5->SetVisible(true);
+  window.Picture1->SetVisible(false);
+  window.Picture5->Cls();
+  QString text = window.barcodeText->text();
+  const double height = window.BarHeightValue();
   const std::int16_t moduleWidth = 2;
   // Ten pixels per unit of the height value, but never below the printable floor.
   const float barHeight = static_cast<float>(std::max(height * 10, double{symbologies::kMinBarPixels}));
   const float left = 1.0f;
   const float top = 20.0f;
-  const symbologies::Outcome outcome = code128::DrawPatternBarcode(selector, text, *form.Picture5, moduleWidth,
-                                                                   barHeight, left, top, form.Check2->Value());
-  if (outcome.drawn) StretchToWidth(form.Text9->text(), *form.Picture5, *form.Picture8, *form.Picture4, moduleWidth, left);
+  const symbologies::Outcome outcome = code128::DrawPatternBarcode(selector, text, *window.Picture5, moduleWidth,
+                                                                   barHeight, left, top, window.textLineCheck->Value());
+  if (outcome.drawn) StretchToWidth(window.stretchWidthBox->text(), *window.Picture5, *window.Picture8, *window.Picture4, moduleWidth, left);
   return outcome;
 }
 

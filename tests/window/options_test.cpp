@@ -1,6 +1,6 @@
 // The saved options: written as each control changes, read back by a new
 // window on the same store, the settings error path and the Options menu.
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/decode.h"
 #include "support/printed_pages.h"
 
@@ -23,7 +23,7 @@
 
 namespace {
 
-using main_window::Form1;
+using window::MainWindow;
 
 using test_support::StoreFile;
 
@@ -40,25 +40,25 @@ std::map<QString, QString> StoredValues() {
 
 QString Stored(const char* key) { return StoredValues()[QString::fromLatin1(key).toLower()]; }
 
-class OptionsTest : public test_support::FormTest {};
+class OptionsTest : public test_support::WindowTest {};
 
 TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterARestart) {
-  Form1& f = form();
+  MainWindow& f = window();
   // First start: Code 128 B, whose click handler wrote all six type keys, and the width 500.
-  EXPECT_TRUE(f.Option1->isChecked());
-  EXPECT_EQ(f.Text9->text(), "500");
+  EXPECT_TRUE(f.code128BChoice->isChecked());
+  EXPECT_EQ(f.stretchWidthBox->text(), "500");
   EXPECT_EQ(Stored("text9"), "500");
   EXPECT_EQ(Stored("type1"), "True");
   for (const char* k : {"type2", "type4", "type5", "type8", "type9"}) EXPECT_EQ(Stored(k), "False") << k;
-  const std::tuple<const char*, QLineEdit* Form1::*, const char*> texts[] = {
-      {"line", &Form1::Text4, "ORD-"},          {"file", &Form1::Text5, "/tmp/a b, c.txt"},
-      {"text8", &Form1::Text8, "2"},            {"font", &Form1::Text3, "10"},
-      {"barcodeoffset14", &Form1::Text14, "2.5"}, {"barcodeoffset15", &Form1::Text15, "0"},
-      {"text9", &Form1::Text9, "640"}};
+  const std::tuple<const char*, QLineEdit* MainWindow::*, const char*> texts[] = {
+      {"line", &MainWindow::linePatternBox, "ORD-"},          {"file", &MainWindow::filePathBox, "/tmp/a b, c.txt"},
+      {"text8", &MainWindow::barHeightBox, "2"},            {"font", &MainWindow::fontSizeBox, "10"},
+      {"barcodeoffset14", &MainWindow::leftOffsetBox, "2.5"}, {"barcodeoffset15", &MainWindow::topOffsetBox, "0"},
+      {"text9", &MainWindow::stretchWidthBox, "640"}};
   // CheckPrintLine is saved but never read back: it starts unticked.
-  const std::tuple<const char*, platform::CheckBox* Form1::*, int, int> checks[] = {
-      {"Checkqq", &Form1::Checkqq, 1, 1}, {"CheckPrintLine", &Form1::CheckPrintLine, 1, 0},
-      {"check1", &Form1::Check1, 2, 2},   {"check2", &Form1::Check2, 1, 1}};
+  const std::tuple<const char*, platform::CheckBox* MainWindow::*, int, int> checks[] = {
+      {"Checkqq", &MainWindow::columnsCheck, 1, 1}, {"CheckPrintLine", &MainWindow::printLineCheck, 1, 0},
+      {"check1", &MainWindow::includePatternCheck, 2, 2},   {"check2", &MainWindow::textLineCheck, 1, 1}};
   for (const auto& [key, box, value] : texts) {
     (f.*box)->setText(QString::fromLatin1(value));
     EXPECT_EQ(Stored(key), value) << key;
@@ -67,66 +67,66 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
     (f.*box)->SetValue(value);
     EXPECT_EQ(Stored(key), QString::number(value)) << key;
   }
-  f.Option9->click();
+  f.eanChoice->click();
   EXPECT_EQ(Stored("type9"), "True");
   EXPECT_EQ(Stored("type1"), "False");
-  f.Settings->trigger();
+  f.settingsAction->trigger();
   EXPECT_EQ(Stored("show"), "0");
   // The printer box starts on the current printer; one picked from the list
   // is saved at once, a typed name only when the focus moves on.
-  EXPECT_EQ(f.Combo1->currentText(), printers.CurrentName());
-  f.Combo1->setCurrentIndex(f.Combo1->count() - 1);
-  emit f.Combo1->activated(f.Combo1->count() - 1);
+  EXPECT_EQ(f.printerBox->currentText(), printers.CurrentName());
+  f.printerBox->setCurrentIndex(f.printerBox->count() - 1);
+  emit f.printerBox->activated(f.printerBox->count() - 1);
   EXPECT_EQ(Stored("c1opt"), "Save as PDF");
-  f.Combo1->setEditText(QStringLiteral("Gone Printer"));
+  f.printerBox->setEditText(QStringLiteral("Gone Printer"));
   EXPECT_EQ(Stored("c1opt"), "Save as PDF");
   f.show();
   QApplication::setActiveWindow(&f);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
-  f.Combo1->setFocus(Qt::MouseFocusReason);
-  f.Text4->setFocus(Qt::MouseFocusReason);
+  f.printerBox->setFocus(Qt::MouseFocusReason);
+  f.linePatternBox->setFocus(Qt::MouseFocusReason);
   EXPECT_EQ(Stored("c1opt"), "Gone Printer");
 
-  Form1& g = Restart();
+  MainWindow& g = Restart();
   for (const auto& [key, box, value] : texts) EXPECT_EQ((g.*box)->text(), value) << key;
   for (const auto& [key, box, value, restored] : checks) EXPECT_EQ((g.*box)->Value(), restored) << key;
-  EXPECT_TRUE(g.Option9->isChecked());
-  EXPECT_TRUE(g.FrameOptions->isHidden());
-  EXPECT_EQ(g.Combo1->currentText(), "Gone Printer");
+  EXPECT_TRUE(g.eanChoice->isChecked());
+  EXPECT_TRUE(g.settingsPanel->isHidden());
+  EXPECT_EQ(g.printerBox->currentText(), "Gone Printer");
   EXPECT_EQ(g.Picture1->ScaleHeight(), 80);  // the restored bar height is applied
   EXPECT_TRUE(dialogs.shown.empty());
   // A path on the command line is taken over into the path box, and saved.
-  EXPECT_EQ(g.Form_Load(QStringLiteral("  /tmp/orders 1.txt ")), Form1::LoadResult::PrintCommandLineFile);
+  EXPECT_EQ(g.start(QStringLiteral("  /tmp/orders 1.txt ")), MainWindow::LoadResult::PrintCommandLineFile);
   EXPECT_EQ(g.FilePath, "/tmp/orders 1.txt");
   EXPECT_EQ(Stored("file"), "/tmp/orders 1.txt");
 }
 
 TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheBooleanAndCheckConversions) {
   // The selected option, check1 check2 Checkqq, and whether the panel is hidden.
-  const std::tuple<const char*, QRadioButton* Form1::*, const char*, bool> cases[] = {
-      {"type1=False\ntype2=True\nshow=0\n", &Form1::Option2, "000", true},
+  const std::tuple<const char*, QRadioButton* MainWindow::*, const char*, bool> cases[] = {
+      {"type1=False\ntype2=True\nshow=0\n", &MainWindow::code39Choice, "000", true},
       // Words in any case and numbers; checks rounded half to even.
-      {"type1= false \ntype2=0\ntype4=-1\ncheck1=1.5\ncheck2=0.5\nCheckqq= 1 \nshow=1\n", &Form1::Option4, "201", false},
+      {"type1= false \ntype2=0\ntype4=-1\ncheck1=1.5\ncheck2=0.5\nCheckqq= 1 \nshow=1\n", &MainWindow::code128PatternChoice, "201", false},
       // A missing type1 reads as True; of several True, the first wins.
-      {"type8=True\ntype9=True\n", &Form1::Option1, "000", false},
-      {"type1=False\ntype8=True\ntype9=True\n", &Form1::Option8, "000", false},
+      {"type8=True\ntype9=True\n", &MainWindow::code128BChoice, "000", false},
+      {"type1=False\ntype8=True\ntype9=True\n", &MainWindow::upcAChoice, "000", false},
       {"type1=False\ntype2=False\ntype4=0\ntype5=0\ntype8=0\ntype9=0\n", nullptr, "000", false}};
   for (const auto& [store, selected, checks, hidden] : cases) {
     SCOPED_TRACE(store);
     WriteStore(QByteArray("[options]\n") + store);
-    Form1& f = Restart();
-    for (auto o : {&Form1::Option1, &Form1::Option2, &Form1::Option4, &Form1::Option5, &Form1::Option8, &Form1::Option9})
+    MainWindow& f = Restart();
+    for (auto o : {&MainWindow::code128BChoice, &MainWindow::code39Choice, &MainWindow::code128PatternChoice, &MainWindow::interleaved25Choice, &MainWindow::upcAChoice, &MainWindow::eanChoice})
       EXPECT_EQ((f.*o)->isChecked(), o == selected) << (f.*o)->text().toStdString();
-    EXPECT_EQ(QStringLiteral("%1%2%3").arg(f.Check1->Value()).arg(f.Check2->Value()).arg(f.Checkqq->Value()), checks);
-    EXPECT_EQ(f.FrameOptions->isHidden(), hidden);
+    EXPECT_EQ(QStringLiteral("%1%2%3").arg(f.includePatternCheck->Value()).arg(f.textLineCheck->Value()).arg(f.columnsCheck->Value()), checks);
+    EXPECT_EQ(f.settingsPanel->isHidden(), hidden);
   }
   // With none selected the generate command draws Code 39.
-  form().Text1->setText(QStringLiteral("AB"));
-  const QImage none = form().Picture2->Picture();
-  form().Option2->setChecked(true);
-  form().Command1_Click();
+  window().barcodeText->setText(QStringLiteral("AB"));
+  const QImage none = window().finishedPictureBox->Picture();
+  window().code39Choice->setChecked(true);
+  window().generate();
   EXPECT_FALSE(none.isNull());
-  EXPECT_EQ(form().Picture2->Picture(), none);
+  EXPECT_EQ(window().finishedPictureBox->Picture(), none);
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -148,36 +148,36 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
 
     dialogs.shown.clear();
     dialogs.endStatus.reset();
-    Form1& next = Restart();
+    MainWindow& next = Restart();
     EXPECT_TRUE(dialogs.shown.empty() && !dialogs.endStatus.has_value());
-    EXPECT_TRUE(next.Option1->isChecked());
-    EXPECT_EQ(next.Text4->text(), "");
-    EXPECT_EQ(next.Text8->text(), "1.4");
+    EXPECT_TRUE(next.code128BChoice->isChecked());
+    EXPECT_EQ(next.linePatternBox->text(), "");
+    EXPECT_EQ(next.barHeightBox->text(), "1.4");
   }
 }
 
 TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
   for (const auto& [caption, hidden, height, show] :
        {std::tuple{"&Show Settings", true, 3400, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
-    form().Settings->trigger();
-    EXPECT_EQ(form().Settings->text(), caption);
-    EXPECT_EQ(form().FrameOptions->isHidden(), hidden);
-    EXPECT_EQ(form().frameGeometry().height(), platform::TwipsToPixels(height));  // the outer height
+    window().settingsAction->trigger();
+    EXPECT_EQ(window().settingsAction->text(), caption);
+    EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
+    EXPECT_EQ(window().frameGeometry().height(), platform::TwipsToPixels(height));  // the outer height
     EXPECT_EQ(Stored("show"), show);
   }
 }
 
 TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
-  form().Text4->setText(QStringLiteral("mine"));
+  window().linePatternBox->setText(QStringLiteral("mine"));
   dialogs.answers = {false};
-  form().RestoreDefaults->trigger();
+  window().restoreDefaultsAction->trigger();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Are you sure you want to restore default settings?");
   EXPECT_FALSE(dialogs.endStatus.has_value());
   EXPECT_EQ(Stored("line"), "mine");
 
   dialogs.answers = {true};
-  form().RestoreDefaults->trigger();
+  window().restoreDefaultsAction->trigger();
   ASSERT_EQ(dialogs.shown.size(), 3u);
   EXPECT_EQ(dialogs.shown[2].text, "Quillon will now exit and should be restarted ");
   EXPECT_TRUE(dialogs.endStatus.has_value());
@@ -189,16 +189,16 @@ TEST_F(OptionsTest, AStoreThatCannotBeReadStartsOnTheDefaults) {
   const QString path = StoreFile();
   QFile::remove(path);
   ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/sub")));  // a folder in place of the file
-  EXPECT_EQ(Restart().Text9->text(), "500");
+  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
   ASSERT_TRUE(QDir(path).removeRecursively());
   ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);  // reading it would block
-  EXPECT_EQ(Restart().Text8->text(), "1.4");
+  EXPECT_EQ(Restart().barHeightBox->text(), "1.4");
   QFile::remove(path);
   // Garbage bytes: nothing converts, and the first write leaves a clean file.
   QByteArray garbage;
   for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>((i * 7919 + 13) % 256));
   WriteStore(garbage);
-  EXPECT_EQ(Restart().Text9->text(), "500");
+  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
   EXPECT_TRUE(dialogs.shown.empty());
   QSettings ini(path, QSettings::IniFormat);
   EXPECT_EQ(ini.status(), QSettings::NoError);
@@ -213,7 +213,7 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
       {"&Edit", {"&Bar Code", "&Print", "&Open File", "Print &File", "&Copy Bar Code to Clipboard"}},
       {"&Options", {"&Hide Settings", "&Restore Default Settings"}},
       {"&Help", {"&Help", "&About"}}};
-  const QList<QAction*> menus = form().menuBar()->actions();
+  const QList<QAction*> menus = window().menuBar()->actions();
   ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
   for (size_t m = 0; m < expected.size(); ++m) {
     EXPECT_EQ(menus[m]->text(), expected[m].first);
@@ -230,13 +230,13 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
     EXPECT_EQ(entries, expected[m].second);
   }
   const std::pair<QAction*, const char*> shortcuts[] = {
-      {form().Exit, "Ctrl+Q"}, {form().PrintTemp, "Ctrl+P"}, {form().FileOpen, "Ctrl+O"}, {form().HelpItem, "F1"}};
+      {window().exitAction, "Ctrl+Q"}, {window().printAction, "Ctrl+P"}, {window().fileOpenAction, "Ctrl+O"}, {window().helpAction, "F1"}};
   for (const auto& [action, keys] : shortcuts) EXPECT_EQ(action->shortcut().toString(), keys);
 
   // Help, from either menu, and About: OK boxes titled with the version.
-  form().FileHelp->trigger();
-  form().HelpItem->trigger();
-  form().About->trigger();
+  window().fileHelpAction->trigger();
+  window().helpAction->trigger();
+  window().aboutAction->trigger();
   ASSERT_EQ(dialogs.shown.size(), 3u);
   const QStringList helpLines = dialogs.shown[0].text.split("\r\n");
   ASSERT_EQ(helpLines.size(), 7);  // six lines, each ended by CR LF
@@ -249,29 +249,29 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
 
   // The Edit entries run the buttons' commands.
   dialogs.shown.clear();
-  form().PrintTemp->trigger();
+  window().printAction->trigger();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Please Generate Barocode to print  ");
-  form().Text1->setText("AB");
-  form().Picture2->Cls();
-  form().BarCodeTemp->trigger();
-  EXPECT_TRUE(form().Picture2->HasPicture());
+  window().barcodeText->setText("AB");
+  window().finishedPictureBox->Cls();
+  window().generateAction->trigger();
+  EXPECT_TRUE(window().finishedPictureBox->HasPicture());
 
   // Save Bar Code As: the finished picture at its natural size, by the file's ending.
   QTemporaryDir out;
   QStringList answers = {"", out.filePath("b.png"), out.filePath("b.pdf"), out.filePath("b.svg")};
-  form().ChooseSavePath = [&answers] { return answers.takeFirst(); };
-  for (int i = 0; i < 4; ++i) form().SaveBarCodeAs->trigger();
-  EXPECT_EQ(QImage(out.filePath("b.png")), form().FinishedPicture().convertToFormat(QImage::Format_RGB32));
+  window().ChooseSavePath = [&answers] { return answers.takeFirst(); };
+  for (int i = 0; i < 4; ++i) window().saveAsAction->trigger();
+  EXPECT_EQ(QImage(out.filePath("b.png")), window().FinishedPicture().convertToFormat(QImage::Format_RGB32));
   for (const char* file : {"b.png", "b.pdf"}) {
     const auto read = test_support::DecodeFile(out.filePath(file), "code128", "AB");
     EXPECT_EQ(read.exitCode, 0) << file << read.output.toStdString();
   }
   QFile svg(out.filePath("b.svg"));
   EXPECT_TRUE(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
-  EXPECT_EQ(form().StatusText(), "Barcode saved as " + out.filePath("b.svg"));
+  EXPECT_EQ(window().StatusText(), "Barcode saved as " + out.filePath("b.svg"));
   EXPECT_FALSE(dialogs.endStatus.has_value());
-  form().close();
+  window().close();
   EXPECT_EQ(dialogs.endStatus, 0);
 }
 
@@ -359,28 +359,28 @@ QStringList LayoutProblems(QWidget* root) {
 
 // At scale 1 here, and at scale 2 in a second run of this test.
 TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
-  form().show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
-  const QStringList problems = LayoutProblems(&form());
-  EXPECT_TRUE(problems.isEmpty()) << "at scale " << form().devicePixelRatio() << ":\n"
+  window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  const QStringList problems = LayoutProblems(&window());
+  EXPECT_TRUE(problems.isEmpty()) << "at scale " << window().devicePixelRatio() << ":\n"
                                   << problems.join('\n').toStdString();
   if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
-    EXPECT_EQ(form().devicePixelRatio(), 2.0);
+    EXPECT_EQ(window().devicePixelRatio(), 2.0);
     return;
   }
   // Tab goes top to bottom, left to right, and into the symbology group on
   // the selected choice.
-  form().Option8->setChecked(true);
-  QApplication::setActiveWindow(&form());
-  form().Text1->setFocus(Qt::TabFocusReason);
+  window().upcAChoice->setChecked(true);
+  QApplication::setActiveWindow(&window());
+  window().barcodeText->setFocus(Qt::TabFocusReason);
   QList<QWidget*> order;
-  for (QWidget* w = form().Text1; order.size() < 40 && !order.contains(w); w = QApplication::focusWidget()) {
+  for (QWidget* w = window().barcodeText; order.size() < 40 && !order.contains(w); w = QApplication::focusWidget()) {
     order << w;
     QTest::keyClick(w, Qt::Key_Tab);
   }
-  ASSERT_EQ(QApplication::focusWidget(), form().Text1);  // round the window once
-  EXPECT_TRUE(order.contains(form().Option8));
-  for (QRadioButton* o : {form().Option1, form().Option2, form().Option5, form().Option9}) EXPECT_FALSE(order.contains(o));
+  ASSERT_EQ(QApplication::focusWidget(), window().barcodeText);  // round the window once
+  EXPECT_TRUE(order.contains(window().upcAChoice));
+  for (QRadioButton* o : {window().code128BChoice, window().code39Choice, window().interleaved25Choice, window().eanChoice}) EXPECT_FALSE(order.contains(o));
   for (qsizetype i = 1; i < order.size(); ++i) {
     // Reading order among the containers: of the two, take the ancestors that
     // are children of one container; the second is on a later row (lower by

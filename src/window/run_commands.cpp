@@ -1,8 +1,8 @@
 // The file chooser's commands, "Run It" (a barcode per number of a range)
 // and "Copy Bar Code to Clipboard".
-#include "main_window/form1.h"
+#include "window/main_window.h"
 
-#include "file_chooser/form2.h"
+#include "window/file_chooser.h"
 #include "platform/numbers.h"
 #include "printing/incrementing_run.h"
 
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <cstdio>
 
-namespace main_window {
+namespace window {
 
 namespace {
 
@@ -25,42 +25,40 @@ const QString kRunInProgress = QStringLiteral(
 
 }  // namespace
 
-void Form1::ConnectRunHandlers() {
-  connect(Command3, &QPushButton::clicked, this, &Form1::Command3_Click);
-  connect(Command5, &QPushButton::clicked, this, &Form1::Command5_Click);
-  connect(Command8, &QPushButton::clicked, this, &Form1::Command8_Click);
-  connect(Command9, &QPushButton::clicked, this, &Form1::Command9_Click);
+void MainWindow::ConnectRunHandlers() {
+  connect(openFileButton, &QPushButton::clicked, this, &MainWindow::openFileChooser);
+  connect(browseButton, &QPushButton::clicked, this, &MainWindow::openFileChooser);
+  connect(runButton, &QPushButton::clicked, this, &MainWindow::runRange);
+  connect(copyButton, &QPushButton::clicked, this, &MainWindow::copyToClipboard);
 }
 
 // --- File chooser --------------------------------------------------------------
 
-file_chooser::Form2* Form1::OpenChooser() const {
+window::FileChooser* MainWindow::OpenChooser() const {
   return chooser_ && chooser_->isVisible() ? chooser_.data() : nullptr;
 }
 
-void Form1::FileOpen_Click() {
-  if (file_chooser::Form2* open = OpenChooser()) {
+void MainWindow::openFileChooser() {
+  if (window::FileChooser* open = OpenChooser()) {
     open->raise();
     open->activateWindow();
     return;
   }
-  chooser_ = new file_chooser::Form2(*this, services_);
-  chooser_->Form_Load();
+  chooser_ = new window::FileChooser(*this, services_);
+  chooser_->restoreState();
   chooser_->show();
 }
 
-void Form1::Command3_Click() { FileOpen_Click(); }
-void Form1::Command5_Click() { FileOpen_Click(); }
 
 // --- Run It ---------------------------------------------------------------------
 
-bool Form1::RefusedDuringIncrementingRun() {
+bool MainWindow::RefusedDuringIncrementingRun() {
   if (!incrementingRun_) return false;
   services_.dialogs.Ok(kRunInProgress, kWindowTitle);
   return true;
 }
 
-void Form1::ShowIncrementingProgress(const QString& text, int number, int numbers) {
+void MainWindow::ShowIncrementingProgress(const QString& text, int number, int numbers) {
   const QString label = QStringLiteral("Printing %1 (number %2 of %3)").arg(text).arg(number).arg(numbers);
   if (ProgressOnConsole) {
     std::fprintf(stderr, "quillon: %s\n", label.toLocal8Bit().constData());
@@ -73,7 +71,7 @@ void Form1::ShowIncrementingProgress(const QString& text, int number, int number
     incrementingProgress_->setAutoClose(false);
     incrementingProgress_->setAutoReset(false);
     incrementingProgress_->setMinimumDuration(0);
-    connect(incrementingProgress_, &QProgressDialog::canceled, this, &Form1::CancelIncrementingRun);
+    connect(incrementingProgress_, &QProgressDialog::canceled, this, &MainWindow::CancelIncrementingRun);
   }
   if (number == 1) incrementingProgress_->reset();
   incrementingProgress_->setMaximum(numbers);
@@ -81,7 +79,7 @@ void Form1::ShowIncrementingProgress(const QString& text, int number, int number
   incrementingProgress_->setValue(number);
 }
 
-void Form1::Command8_Click() {
+void MainWindow::runRange() {
   if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
   platform::Clock& clock = services_.clock;
   IncrementingRunResult& run = lastIncrementingRun_;
@@ -95,11 +93,11 @@ void Form1::Command8_Click() {
   // From and To are read again before every step: editing them changes the
   // rest of the run.
   for (;;) {
-    const std::optional<double> from = platform::ParseNumber(Text21->text());
-    const std::optional<double> to = platform::ParseNumber(Text22->text());
+    const std::optional<double> from = platform::ParseNumber(rangeFromBox->text());
+    const std::optional<double> to = platform::ParseNumber(rangeToBox->text());
     if (!from || !to) {
       refuse(QStringLiteral("Run It needs numbers in From and To (From: \"%1\", To: \"%2\").")
-                 .arg(Text21->text(), Text22->text()));
+                 .arg(rangeFromBox->text(), rangeToBox->text()));
       break;
     }
     if (!(*from < *to)) break;
@@ -107,26 +105,26 @@ void Form1::Command8_Click() {
     if (!next) {
       refuse(QStringLiteral("From %1 has more digits than Run It can count with (15 significant digits): "
                             "the next number would print the same barcode again.")
-                 .arg(Text21->text()));
+                 .arg(rangeFromBox->text()));
       break;
     }
     clock.LetEventsRun();
-    Text21->setProperty("Tag", Text1->text());
-    const QString text = Text1->text() + Text21->text();
+    rangeFromBox->setProperty("Tag", barcodeText->text());
+    const QString text = barcodeText->text() + rangeFromBox->text();
     ++run.numbers;
     ShowIncrementingProgress(text, run.numbers, run.numbers - 1 + static_cast<int>(std::ceil(*to - *from)));
-    Text1->setText(text);
-    Command1_Click();
+    barcodeText->setText(text);
+    generate();
     platform::Pause(clock, RunPauseSeconds);
     const int jobsBefore = services_.printers.JobsSent();
-    Command2_Click();
+    print();
     if (services_.printers.JobsSent() > jobsBefore)
       ++run.jobs;
     else
       run.notPrinted << text;
     platform::Pause(clock, RunPauseSeconds);
-    Text1->setText(Text21->property("Tag").toString());
-    Text21->setText(*next);
+    barcodeText->setText(rangeFromBox->property("Tag").toString());
+    rangeFromBox->setText(*next);
     if (incrementingCancel_) {
       run.cancelled = true;
       break;
@@ -138,8 +136,8 @@ void Form1::Command8_Click() {
 
 // --- Clipboard copy -----------------------------------------------------------
 
-void Form1::Command9_Click() {
-  Command9->setEnabled(false);
+void MainWindow::copyToClipboard() {
+  copyButton->setEnabled(false);
   const QImage picture = FinishedPicture();
   if (picture.isNull()) {
     // An empty picture would wipe what the user had on the clipboard.
@@ -150,7 +148,7 @@ void Form1::Command9_Click() {
     services_.clock.LetEventsRun();
     services_.dialogs.Ok(kCopyComplete, kWindowTitle);
   }
-  Command9->setEnabled(true);
+  copyButton->setEnabled(true);
 }
 
 }  // namespace main_window

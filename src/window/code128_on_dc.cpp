@@ -1,5 +1,5 @@
 // The "Code 128 B" drawing: the device-context renderer on Picture1.
-#include "main_window/form1.h"
+#include "window/main_window.h"
 
 #include "platform/device_context.h"
 #include "platform/numbers.h"
@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-namespace main_window {
+namespace window {
 
 namespace {
 
@@ -23,19 +23,19 @@ std::int32_t FontSizeOf(const QString& text) {
 
 }  // namespace
 
-symbologies::Outcome Form1::DrawCode128OnDc() {
+symbologies::Outcome MainWindow::DrawCode128OnDc() {
   using symbologies::Outcome;
   namespace gdi = platform::gdi;
   Picture1->Cls();
 
   code128::Code128Spec spec;
-  spec.Data = Text1->text();
-  spec.Caption = Check2->Value() != 0 ? Text1->text() : QString();
+  spec.Data = barcodeText->text();
+  spec.Caption = textLineCheck->Value() != 0 ? barcodeText->text() : QString();
   spec.FontName = QStringLiteral("MS Sans Serif");
   spec.Symbology = 16;
   spec.Alignment = 1;
   spec.TextPosition = 1;
-  spec.FontSize = FontSizeOf(Text3->text());
+  spec.FontSize = FontSizeOf(fontSizeBox->text());
   spec.FontStyle = 0;
   spec.BarHeight = 40;
   spec.Left = 2;

@@ -1,7 +1,7 @@
 // The main window's printing commands: "Print" (the current barcode at the
 // offsets), "Print File" (a barcode per line of a text file) and the printer
 // box.
-#include "main_window/form1.h"
+#include "window/main_window.h"
 
 #include "platform/numbers.h"
 
@@ -16,7 +16,7 @@
 
 #include <cstdio>
 
-namespace main_window {
+namespace window {
 
 namespace {
 
@@ -33,27 +33,27 @@ const QString kRunInProgress = QStringLiteral(
 // the generate command through Text1, progress and cancelling.
 class FileRunAdapter : public printing::FileRunWindow {
  public:
-  explicit FileRunAdapter(Form1& form) : form_(form) { clock_.start(); }
+  explicit FileRunAdapter(MainWindow& window) : window_(window) { clock_.start(); }
 
-  QString Pattern() override { return form_.Text4->text(); }
-  bool IncludePattern() override { return form_.Check1->Value() == 1; }
-  bool PrintLines() override { return form_.CheckPrintLine->Value() == 1; }
-  bool Columns() override { return form_.Checkqq->Value() == 1; }
+  QString Pattern() override { return window_.linePatternBox->text(); }
+  bool IncludePattern() override { return window_.includePatternCheck->Value() == 1; }
+  bool PrintLines() override { return window_.printLineCheck->Value() == 1; }
+  bool Columns() override { return window_.columnsCheck->Value() == 1; }
   QImage Generate(const QString& value) override {
     // The change handler generates; an unchanged text keeps the last picture.
-    form_.Text1->setText(value);
-    return form_.FinishedPicture();
+    window_.barcodeText->setText(value);
+    return window_.FinishedPicture();
   }
-  QString Problem() override { return form_.LastProblem(); }
+  QString Problem() override { return window_.LastProblem(); }
   void LetEventsRun() override { QCoreApplication::processEvents(); }
-  bool CancelRequested() override { return form_.fileRunCancel_; }
+  bool CancelRequested() override { return window_.fileRunCancel_; }
   void Refused(const printing::RefusedLine& refused) override {
-    if (form_.OnRefusedLine) form_.OnRefusedLine(refused);
+    if (window_.OnRefusedLine) window_.OnRefusedLine(refused);
   }
 
   // lines is -1 for a stream: its length is unknown.
   void Progress(qint64 line, qint64 lines) override {
-    if (form_.ProgressOnConsole) {
+    if (window_.ProgressOnConsole) {
       // About once a second, and the last line.
       if (line == lines || lastReport_ < 0 || clock_.elapsed() - lastReport_ >= 1000) {
         lastReport_ = clock_.elapsed();
@@ -65,15 +65,15 @@ class FileRunAdapter : public printing::FileRunWindow {
       }
       return;
     }
-    QProgressDialog*& dialog = form_.fileRunProgress_;
+    QProgressDialog*& dialog = window_.fileRunProgress_;
     if (!dialog) {
-      dialog = new QProgressDialog(&form_);
+      dialog = new QProgressDialog(&window_);
       dialog->setWindowTitle(kWindowTitle);
       dialog->setWindowModality(Qt::NonModal);
       dialog->setAutoClose(false);
       dialog->setAutoReset(false);
       dialog->setMinimumDuration(1000);  // short runs show no window
-      QObject::connect(dialog, &QProgressDialog::canceled, &form_, &Form1::CancelFileRun);
+      QObject::connect(dialog, &QProgressDialog::canceled, &window_, &MainWindow::CancelFileRun);
     }
     if (line == 1) dialog->reset();
     // The label and bar change every 50 ms at most, and on the first and last line.
@@ -91,21 +91,21 @@ class FileRunAdapter : public printing::FileRunWindow {
   }
 
  private:
-  Form1& form_;
+  MainWindow& window_;
   QElapsedTimer clock_;
   qint64 lastReport_ = -1;
   qint64 lastShown_ = -1;
 };
 
-void Form1::ConnectPrintHandlers() {
-  connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
-  connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+void MainWindow::ConnectPrintHandlers() {
+  connect(printButton, &QPushButton::clicked, this, &MainWindow::print);
+  connect(printFileButton, &QPushButton::clicked, this, &MainWindow::printFile);
   // A printer picked from the list is kept at once.
-  connect(Combo1, &QComboBox::activated, this, &Form1::Combo1_Validate);
+  connect(printerBox, &QComboBox::activated, this, &MainWindow::onPrinterChosen);
   BuildStatusBar();
 }
 
-void Form1::BuildStatusBar() {
+void MainWindow::BuildStatusBar() {
   statusLine_ = new QLabel(this);
   statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
   statusFolderLink_ = new QLabel(this);
@@ -118,9 +118,9 @@ void Form1::BuildStatusBar() {
   statusBar()->setSizeGripEnabled(false);
 }
 
-QString Form1::StatusText() const { return statusLine_->text(); }
+QString MainWindow::StatusText() const { return statusLine_->text(); }
 
-void Form1::ShowStatus(const QString& text, const QString& pdfPath) {
+void MainWindow::ShowStatus(const QString& text, const QString& pdfPath) {
   statusLine_->setText(text);
   statusFolder_ = pdfPath.isEmpty() ? QString() : QFileInfo(pdfPath).absolutePath();
   statusFolderLink_->setVisible(!statusFolder_.isEmpty());
@@ -140,39 +140,39 @@ QString JobPlace(const QString& printer, const QString& pdfPath) {
 
 // While a file prints (it lets window events run), a second run or a Print
 // would write into its open document: both are refused.
-bool Form1::RefusedDuringFileRun() {
+bool MainWindow::RefusedDuringFileRun() {
   if (!fileRunActive_) return false;
   ShowStatus(QStringLiteral("Not printed: a file is being printed"));
   services_.dialogs.Ok(kRunInProgress, kWindowTitle);
   return true;
 }
 
-void Form1::Command2_Click() {
+void MainWindow::print() {
   if (RefusedDuringFileRun()) return;
   platform::Printers& printer = services_.printers;
-  printer.SelectPrinter(Combo1->currentText());
+  printer.SelectPrinter(printerBox->currentText());
   printer.SetScaleMode(platform::PageUnit::Centimetres);
   const auto refuse = [this](const QString& message) {
     ShowStatus(QStringLiteral("Not printed: ") + message.trimmed());
     services_.dialogs.Ok(message, kWindowTitle);
   };
-  if (!platform::IsNumeric(Text14->text())) {
+  if (!platform::IsNumeric(leftOffsetBox->text())) {
     refuse(kOffsetNotNumeric);
-    Text14->setText(QStringLiteral("1"));
+    leftOffsetBox->setText(QStringLiteral("1"));
     return;
   }
-  if (!platform::IsNumeric(Text15->text())) {
+  if (!platform::IsNumeric(topOffsetBox->text())) {
     refuse(kOffsetNotNumeric);
-    Text15->setText(QStringLiteral("1"));
+    topOffsetBox->setText(QStringLiteral("1"));
     return;
   }
-  if (!Picture2->HasPicture()) {
+  if (!finishedPictureBox->HasPicture()) {
     refuse(kNoBarcode);
     return;
   }
-  const float left = static_cast<float>(*platform::ParseNumber(Text14->text()));
-  const float top = static_cast<float>(*platform::ParseNumber(Text15->text()));
-  printer.SetDocName(QStringLiteral("Quillon - ") + Text1->text());
+  const float left = static_cast<float>(*platform::ParseNumber(leftOffsetBox->text()));
+  const float top = static_cast<float>(*platform::ParseNumber(topOffsetBox->text()));
+  printer.SetDocName(QStringLiteral("Quillon - ") + barcodeText->text());
   printer.PaintPicture(FinishedPicture(), left, top);
   if (!printer.EndDoc()) {
     const QString message = QStringLiteral("The barcode could not be printed: ") + printer.LastError();
@@ -184,7 +184,7 @@ void Form1::Command2_Click() {
              printer.LastPdfPath());
 }
 
-void Form1::Command4_Click() {
+void MainWindow::printFile() {
   if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
   if (FilePath.trimmed().isEmpty()) {
     ShowStatus(QStringLiteral("Not printed: no file chosen"));
@@ -194,10 +194,10 @@ void Form1::Command4_Click() {
   PrintFile();
 }
 
-void Form1::PrintFile() {
+void MainWindow::PrintFile() {
   if (RefusedDuringFileRun()) return;
   platform::Printers& printer = services_.printers;
-  printer.SelectPrinter(Combo1->currentText());
+  printer.SelectPrinter(printerBox->currentText());
   printer.SetDocName(QStringLiteral("Quillon - ") + QFileInfo(FilePath).fileName());
   fileRunActive_ = true;
   fileRunCancel_ = false;
@@ -249,21 +249,21 @@ void Form1::PrintFile() {
   if (!parts.isEmpty()) services_.dialogs.Ok(parts.join(QStringLiteral("\n\n")), kWindowTitle);
 }
 
-void Form1::FillPrinterList() {
-  Combo1->clear();
-  Combo1->addItems(services_.printers.Names());
+void MainWindow::FillPrinterList() {
+  printerBox->clear();
+  printerBox->addItems(services_.printers.Names());
   // Free text: a saved printer that is gone still shows. With none saved the
   // box shows where printing goes: the current printer.
   const QString saved = services_.settings.GetSetting(kApp, kSection, QStringLiteral("c1opt"), QString());
-  Combo1->setEditText(saved.isEmpty() ? services_.printers.CurrentName() : saved);
+  printerBox->setEditText(saved.isEmpty() ? services_.printers.CurrentName() : saved);
 }
 
-void Form1::PrintCommandLineFile(const QString& commandLine) {
+void MainWindow::PrintCommandLineFile(const QString& commandLine) {
   const QString path = commandLine.trimmed();
   if (path.isEmpty()) return;
   FilePath = path;
-  Text5->setText(path);
-  Command4_Click();
+  filePathBox->setText(path);
+  printFile();
 }
 
 }  // namespace main_window

@@ -14,22 +14,22 @@
 
 #include <functional>
 
-namespace main_window {
-class Form1;
+namespace window {
+class MainWindow;
 }
 
-namespace file_chooser {
+namespace window {
 
-inline const QString kApp = QStringLiteral("Ostrand");
-inline const QString kSection = QStringLiteral("FileSettings");
+inline const QString kChooserApp = QStringLiteral("Ostrand");
+inline const QString kChooserSection = QStringLiteral("FileSettings");
 inline const QString kNoFileText = QStringLiteral("Please Speicify a file ");
 
 // A folder list: the folders from the root down to the current one, then the
 // current folder's sub-folders, indented like a tree. Opening an entry
 // (double click or Enter) makes it the current folder.
-class DirListBox : public QListWidget {
+class FolderList : public QListWidget {
  public:
-  explicit DirListBox(QWidget* parent);
+  explicit FolderList(QWidget* parent);
   const QString& Path() const { return path_; }
   // False (and nothing changes) when path is not a folder that can be read.
   bool SetPath(const QString& path);
@@ -42,9 +42,9 @@ class DirListBox : public QListWidget {
 };
 
 // The names of the files in one folder that match a pattern.
-class FileListBox : public QListWidget {
+class FileList : public QListWidget {
  public:
-  FileListBox(QWidget* parent, QString pattern);
+  FileList(QWidget* parent, QString pattern);
   const QString& Path() const { return path_; }
   bool SetPath(const QString& folder);
   void Refresh();
@@ -54,39 +54,39 @@ class FileListBox : public QListWidget {
   QString pattern_;
 };
 
-class Form2 : public QWidget {
+class FileChooser : public QWidget {
  public:
-  Form2(main_window::Form1& main, platform::Services& services);
+  FileChooser(window::MainWindow& main, platform::Services& services);
 
   // Restores the saved drive, folder and path, then lays the window out.
-  void Form_Load();
-  void Drive1_Change();
-  void Dir1_Change();
-  void File1_Click();
-  void Text2_Change();
-  void Command1_Click();  // OK
-  void Command2_Click();  // Cancel
-  void Form_Resize();
+  void restoreState();
+  void onDriveChanged();
+  void onFolderChanged();
+  void onFileClicked();
+  void onPathChanged();
+  void ok();  // OK
+  void cancel();  // Cancel
+  void layOutForSize();
   // The resize rules for an outer size in twips.
-  void LayOut(double outerWidth, double outerHeight);
+  void layOut(double outerWidth, double outerHeight);
 
   // The drive list's current drive (a mount point).
-  QString Drive() const { return Drive1->currentText(); }
+  QString Drive() const { return driveList->currentText(); }
   // Makes drive current when the list has it; false otherwise.
   bool SetDrive(const QString& drive);
 
-  QLineEdit* Text2;
-  QComboBox* Drive1;
-  DirListBox* Dir1;
-  FileListBox* File1;
-  QPushButton* Command1;
-  QPushButton* Command2;
+  QLineEdit* pathBox;
+  QComboBox* driveList;
+  FolderList* folderList;
+  FileList* fileList;
+  QPushButton* okButton;
+  QPushButton* cancelButton;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
-  main_window::Form1& main_;
+  window::MainWindow& main_;
   platform::Services& services_;
 };
 

@@ -2,9 +2,9 @@
 // moment their control changes, the start-up that reads them back, the
 // Options menu (hide/show the settings panel, restore the defaults) and the
 // settings error path.
-#include "main_window/form1.h"
+#include "window/main_window.h"
 
-#include "file_chooser/form2.h"
+#include "window/file_chooser.h"
 
 #include "platform/numbers.h"
 #include "platform/printers.h"
@@ -18,7 +18,7 @@
 #include <iterator>
 #include <optional>
 
-namespace main_window {
+namespace window {
 
 namespace {
 
@@ -45,9 +45,9 @@ QString Describe(const QString& what, const QString& key, const QString& stored)
 
 }  // namespace
 
-Form1::~Form1() { Combo1->removeEventFilter(this); }
+MainWindow::~MainWindow() { printerBox->removeEventFilter(this); }
 
-void Form1::BuildOptions() {
+void MainWindow::BuildOptions() {
   // The panel can be hidden, shrinking the window below the inner area's
   // design size: the area is cut off, the controls stay where they are.
   Client->setMinimumSize(0, 0);
@@ -55,99 +55,99 @@ void Form1::BuildOptions() {
          platform::TwipsToPixels(6330) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
   // Tab reaches the symbology group on its selected choice only.
-  for (QRadioButton* option : {Option1, Option2, Option4, Option5, Option8, Option9}) {
+  for (QRadioButton* option : {code128BChoice, code39Choice, code128PatternChoice, interleaved25Choice, upcAChoice, eanChoice}) {
     option->setFocusPolicy(option->isChecked() ? Qt::StrongFocus : Qt::ClickFocus);
     connect(option, &QRadioButton::toggled, this, [this, option](bool selected) {
       option->setFocusPolicy(selected ? Qt::StrongFocus : Qt::ClickFocus);
-      if (selected) OptionClick();
+      if (selected) onSymbologyChosen();
     });
   }
-  connect(Check1, &QCheckBox::stateChanged, this, &Form1::Check1_Click);
-  connect(Check2, &QCheckBox::stateChanged, this, &Form1::Check2_Click);
-  connect(CheckPrintLine, &QCheckBox::stateChanged, this, &Form1::CheckPrintLine_Click);
-  connect(Checkqq, &QCheckBox::stateChanged, this, &Form1::Checkqq_Click);
-  connect(Text3, &QLineEdit::textChanged, this, &Form1::Text3_Change);
-  connect(Text4, &QLineEdit::textChanged, this, &Form1::Text4_Change);
-  connect(Text5, &QLineEdit::textChanged, this, &Form1::Text5_Change);
-  connect(Text9, &QLineEdit::textChanged, this, &Form1::Text9_Change);
-  connect(Text14, &QLineEdit::textChanged, this, &Form1::Text14_Change);
-  connect(Text15, &QLineEdit::textChanged, this, &Form1::Text15_Change);
-  Combo1->installEventFilter(this);
+  connect(includePatternCheck, &QCheckBox::stateChanged, this, &MainWindow::onIncludePatternClicked);
+  connect(textLineCheck, &QCheckBox::stateChanged, this, &MainWindow::onTextLineClicked);
+  connect(printLineCheck, &QCheckBox::stateChanged, this, &MainWindow::onPrintLineClicked);
+  connect(columnsCheck, &QCheckBox::stateChanged, this, &MainWindow::onColumnsClicked);
+  connect(fontSizeBox, &QLineEdit::textChanged, this, &MainWindow::onFontSizeChanged);
+  connect(linePatternBox, &QLineEdit::textChanged, this, &MainWindow::onLinePatternChanged);
+  connect(filePathBox, &QLineEdit::textChanged, this, &MainWindow::onFilePathChanged);
+  connect(stretchWidthBox, &QLineEdit::textChanged, this, &MainWindow::onStretchWidthChanged);
+  connect(leftOffsetBox, &QLineEdit::textChanged, this, &MainWindow::onLeftOffsetChanged);
+  connect(topOffsetBox, &QLineEdit::textChanged, this, &MainWindow::onTopOffsetChanged);
+  printerBox->installEventFilter(this);
 }
 
-bool Form1::eventFilter(QObject* watched, QEvent* event) {
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
   // The printer box is validated when the focus moves to another control of
   // the window; not when its own list pops up, nor when another window (a
   // message box) takes the focus.
-  if (watched == Combo1 && event->type() == QEvent::FocusOut) {
+  if (watched == printerBox && event->type() == QEvent::FocusOut) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) Combo1_Validate();
+    if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) onPrinterChosen();
   }
   return QMainWindow::eventFilter(watched, event);
 }
 
-void Form1::SaveOption(const QString& key, const QString& value) {
+void MainWindow::SaveOption(const QString& key, const QString& value) {
   services_.settings.SaveSetting(kApp, kSection, key, value);
 }
 
 // --- Handlers that save one option -------------------------------------------
 
-void Form1::OptionClick() {
-  SaveOption(QStringLiteral("type1"), BooleanText(Option1->isChecked()));
-  SaveOption(QStringLiteral("type2"), BooleanText(Option2->isChecked()));
-  SaveOption(QStringLiteral("type4"), BooleanText(Option4->isChecked()));
-  SaveOption(QStringLiteral("type5"), BooleanText(Option5->isChecked()));
-  SaveOption(QStringLiteral("type8"), BooleanText(Option8->isChecked()));
-  SaveOption(QStringLiteral("type9"), BooleanText(Option9->isChecked()));
+void MainWindow::onSymbologyChosen() {
+  SaveOption(QStringLiteral("type1"), BooleanText(code128BChoice->isChecked()));
+  SaveOption(QStringLiteral("type2"), BooleanText(code39Choice->isChecked()));
+  SaveOption(QStringLiteral("type4"), BooleanText(code128PatternChoice->isChecked()));
+  SaveOption(QStringLiteral("type5"), BooleanText(interleaved25Choice->isChecked()));
+  SaveOption(QStringLiteral("type8"), BooleanText(upcAChoice->isChecked()));
+  SaveOption(QStringLiteral("type9"), BooleanText(eanChoice->isChecked()));
 }
 
-void Form1::Check1_Click() { SaveOption(QStringLiteral("check1"), QString::number(Check1->Value())); }
-void Form1::Check2_Click() { SaveOption(QStringLiteral("check2"), QString::number(Check2->Value())); }
-void Form1::CheckPrintLine_Click() {
-  SaveOption(QStringLiteral("CheckPrintLine"), QString::number(CheckPrintLine->Value()));
+void MainWindow::onIncludePatternClicked() { SaveOption(QStringLiteral("check1"), QString::number(includePatternCheck->Value())); }
+void MainWindow::onTextLineClicked() { SaveOption(QStringLiteral("check2"), QString::number(textLineCheck->Value())); }
+void MainWindow::onPrintLineClicked() {
+  SaveOption(QStringLiteral("CheckPrintLine"), QString::number(printLineCheck->Value()));
 }
-void Form1::Checkqq_Click() { SaveOption(QStringLiteral("Checkqq"), QString::number(Checkqq->Value())); }
-void Form1::Text3_Change() { SaveOption(QStringLiteral("font"), Text3->text()); }
-void Form1::Text4_Change() { SaveOption(QStringLiteral("line"), Text4->text()); }
+void MainWindow::onColumnsClicked() { SaveOption(QStringLiteral("Checkqq"), QString::number(columnsCheck->Value())); }
+void MainWindow::onFontSizeChanged() { SaveOption(QStringLiteral("font"), fontSizeBox->text()); }
+void MainWindow::onLinePatternChanged() { SaveOption(QStringLiteral("line"), linePatternBox->text()); }
 
-void Form1::Text5_Change() {
+void MainWindow::onFilePathChanged() {
   // The chooser's path box follows. A box is only set when its text differs:
   // so the two boxes do not loop, and the cursor of the one being typed in
   // stays where it is (setText moves it to the end).
-  file_chooser::Form2* chooser = OpenChooser();
-  if (chooser && chooser->Text2->text() != Text5->text()) chooser->Text2->setText(Text5->text());
-  FilePath = Text5->text();
-  SaveOption(QStringLiteral("file"), Text5->text());
+  window::FileChooser* chooser = OpenChooser();
+  if (chooser && chooser->pathBox->text() != filePathBox->text()) chooser->pathBox->setText(filePathBox->text());
+  FilePath = filePathBox->text();
+  SaveOption(QStringLiteral("file"), filePathBox->text());
 }
 
-void Form1::Text9_Change() { SaveOption(QStringLiteral("text9"), Text9->text()); }
-void Form1::Text14_Change() { SaveOption(QStringLiteral("barcodeoffset14"), Text14->text()); }
-void Form1::Text15_Change() { SaveOption(QStringLiteral("barcodeoffset15"), Text15->text()); }
-void Form1::Combo1_Validate() { SaveOption(QStringLiteral("c1opt"), Combo1->currentText()); }
+void MainWindow::onStretchWidthChanged() { SaveOption(QStringLiteral("text9"), stretchWidthBox->text()); }
+void MainWindow::onLeftOffsetChanged() { SaveOption(QStringLiteral("barcodeoffset14"), leftOffsetBox->text()); }
+void MainWindow::onTopOffsetChanged() { SaveOption(QStringLiteral("barcodeoffset15"), topOffsetBox->text()); }
+void MainWindow::onPrinterChosen() { SaveOption(QStringLiteral("c1opt"), printerBox->currentText()); }
 
 // --- Options menu --------------------------------------------------------------
 
-void Form1::SetOuterHeightTwips(double twips) {
+void MainWindow::SetOuterHeightTwips(double twips) {
   // The outer height counts the title bar and borders too.
   const int frame = frameGeometry().height() - geometry().height();
   resize(width(), platform::TwipsToPixels(twips) - frame);
 }
 
-void Form1::Settings_Click() {
-  if (Settings->text() == kHideSettings) {
-    Settings->setText(kShowSettings);
-    FrameOptions->setVisible(false);
+void MainWindow::toggleSettingsPanel() {
+  if (settingsAction->text() == kHideSettings) {
+    settingsAction->setText(kShowSettings);
+    settingsPanel->setVisible(false);
     SetOuterHeightTwips(kHiddenHeightTwips);
     SaveOption(QStringLiteral("show"), QStringLiteral("0"));
   } else {
-    Settings->setText(kHideSettings);
-    FrameOptions->setVisible(true);
+    settingsAction->setText(kHideSettings);
+    settingsPanel->setVisible(true);
     SetOuterHeightTwips(kShownHeightTwips);
     SaveOption(QStringLiteral("show"), QStringLiteral("1"));
   }
 }
 
-void Form1::RestoreDefaults_Click() {
+void MainWindow::restoreDefaults() {
   if (!services_.dialogs.YesNo(QStringLiteral("Are you sure you want to restore default settings?"),
                                kWindowTitle))
     return;
@@ -156,7 +156,7 @@ void Form1::RestoreDefaults_Click() {
   services_.dialogs.EndProgram(0);
 }
 
-void Form1::SettingsErrorPath(const QString& description) {
+void MainWindow::SettingsErrorPath(const QString& description) {
   // Deleted first, so that the message can say whether it worked: a store
   // that cannot be changed would give the same error at the next start.
   const QString restored = services_.settings.DeleteApplication(kApp)
@@ -168,12 +168,12 @@ void Form1::SettingsErrorPath(const QString& description) {
 
 // --- Start-up ------------------------------------------------------------------
 
-void Form1::SetOptionValue(QRadioButton* option, bool value) {
+void MainWindow::SetOptionValue(QRadioButton* option, bool value) {
   if (value) {
     // Selecting clears the others of the group; the click handler runs even
     // when the button was selected already.
     if (option->isChecked())
-      OptionClick();
+      onSymbologyChosen();
     else
       option->setChecked(true);  // runs OptionClick through toggled
   } else if (option->isChecked()) {
@@ -185,7 +185,7 @@ void Form1::SetOptionValue(QRadioButton* option, bool value) {
   }
 }
 
-void Form1::StartupOptions() {
+void MainWindow::restoreOptions() {
   const auto get = [this](const QString& key, const QString& defaultValue) {
     return services_.settings.GetSetting(kApp, kSection, key, defaultValue);
   };
@@ -193,14 +193,14 @@ void Form1::StartupOptions() {
     if (startupError_.isEmpty()) startupError_ = description;
   };
 
-  if (get(QStringLiteral("show"), {}) == QLatin1String("0")) Settings_Click();
+  if (get(QStringLiteral("show"), {}) == QLatin1String("0")) toggleSettingsPanel();
 
   const struct {
     QRadioButton* option;
     const char* key;
     const char* defaultValue;
-  } options[] = {{Option1, "type1", "1"}, {Option2, "type2", "0"}, {Option4, "type4", "0"},
-                 {Option5, "type5", "0"}, {Option8, "type8", "0"}, {Option9, "type9", "0"}};
+  } options[] = {{code128BChoice, "type1", "1"}, {code39Choice, "type2", "0"}, {code128PatternChoice, "type4", "0"},
+                 {interleaved25Choice, "type5", "0"}, {upcAChoice, "type8", "0"}, {eanChoice, "type9", "0"}};
   // All six are read before any is set: selecting a button rewrites all six
   // keys, which would hide a bad value further down the list. Once a button
   // is selected, the later keys hold what that rewrite left (False), so they
@@ -230,19 +230,19 @@ void Form1::StartupOptions() {
     if (*whole < 0 || *whole > 2) return note(Describe(QStringLiteral("Invalid property value"), key, stored));
     box->SetValue(*whole);
   };
-  setCheck(Checkqq, QStringLiteral("Checkqq"), QString::number(Checkqq->Value()));
-  Text4->setText(get(QStringLiteral("line"), {}));
-  Text5->setText(get(QStringLiteral("file"), {}));
-  Text8->setText(get(QStringLiteral("text8"), QStringLiteral("1.4")));
-  Text3->setText(get(QStringLiteral("font"), QStringLiteral("8")));
-  setCheck(Check1, QStringLiteral("check1"), QStringLiteral("0"));
-  setCheck(Check2, QStringLiteral("check2"), QStringLiteral("0"));
-  Text14->setText(get(QStringLiteral("barcodeoffset14"), QStringLiteral("1")));
-  Text15->setText(get(QStringLiteral("barcodeoffset15"), QStringLiteral("1")));
+  setCheck(columnsCheck, QStringLiteral("Checkqq"), QString::number(columnsCheck->Value()));
+  linePatternBox->setText(get(QStringLiteral("line"), {}));
+  filePathBox->setText(get(QStringLiteral("file"), {}));
+  barHeightBox->setText(get(QStringLiteral("text8"), QStringLiteral("1.4")));
+  fontSizeBox->setText(get(QStringLiteral("font"), QStringLiteral("8")));
+  setCheck(includePatternCheck, QStringLiteral("check1"), QStringLiteral("0"));
+  setCheck(textLineCheck, QStringLiteral("check2"), QStringLiteral("0"));
+  leftOffsetBox->setText(get(QStringLiteral("barcodeoffset14"), QStringLiteral("1")));
+  topOffsetBox->setText(get(QStringLiteral("barcodeoffset15"), QStringLiteral("1")));
   // "CheckPrintLine" is saved but never read: the box starts unticked.
 }
 
-QString Form1::RestoreOptions() {
+QString MainWindow::restoreSavedOptions() {
   startupError_.clear();
   // An error in one step is noted and the next step still runs.
   const auto step = [this](auto&& run) {
@@ -255,18 +255,18 @@ QString Form1::RestoreOptions() {
   // A store that is not one (far too large) is not read at all.
   const QString storeProblem = services_.settings.Problem(kApp);
   if (!storeProblem.isEmpty()) return storeProblem;
-  step([this] { StartupOptions(); });
+  step([this] { restoreOptions(); });
   step([this] { FillPrinterList(); });
-  step([this] { Text9->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
+  step([this] { stretchWidthBox->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
                                                             QStringLiteral("500"))); });
   // The bar height and font size apply from the start, also when the saved
   // height equals the initial one (no change ran reSizeimage).
-  step([this] { ApplyBarSize(); });
+  step([this] { applyBarSizeBoxes(); });
   return startupError_;
 }
 
-Form1::LoadResult Form1::Form_Load(const QString& commandLine) {
-  const QString error = RestoreOptions();
+MainWindow::LoadResult MainWindow::start(const QString& commandLine) {
+  const QString error = restoreSavedOptions();
   if (!error.isEmpty()) {
     SettingsErrorPath(error);
     return LoadResult::Ended;
@@ -274,7 +274,7 @@ Form1::LoadResult Form1::Form_Load(const QString& commandLine) {
   const QString path = commandLine.trimmed();
   if (path.isEmpty()) return LoadResult::ShowWindow;
   FilePath = path;
-  Text5->setText(path);  // saved as "file" by its change handler
+  filePathBox->setText(path);  // saved as "file" by its change handler
   return LoadResult::PrintCommandLineFile;
 }
 

@@ -1,6 +1,6 @@
-#include "file_chooser/form2.h"
+#include "window/file_chooser.h"
 
-#include "main_window/form1.h"
+#include "window/main_window.h"
 #include "platform/controls.h"
 #include "platform/drives.h"
 
@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-namespace file_chooser {
+namespace window {
 
 using platform::TwipsToPixels;
 
@@ -31,7 +31,7 @@ QString JoinPath(const QString& folder, const QString& name) {
 }
 
 QString Setting(const platform::SettingsStore& store, const char* key, const QString& defaultValue) {
-  return store.GetSetting(kApp, kSection, QString::fromLatin1(key), defaultValue);
+  return store.GetSetting(kChooserApp, kChooserSection, QString::fromLatin1(key), defaultValue);
 }
 
 // Pixels back to twips of the (enlarged) layout grid.
@@ -44,11 +44,11 @@ void SetHeightTwips(QWidget* w, double twips) { w->resize(w->width(), TwipsToPix
 
 // --- Folder list -----------------------------------------------------------------
 
-DirListBox::DirListBox(QWidget* parent) : QListWidget(parent) {
+FolderList::FolderList(QWidget* parent) : QListWidget(parent) {
   connect(this, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) { SetPath(EntryPath(row(item))); });
 }
 
-bool DirListBox::SetPath(const QString& path) {
+bool FolderList::SetPath(const QString& path) {
   const QFileInfo info(path);
   if (path.isEmpty() || !info.isDir() || !info.isReadable() || !info.isExecutable()) return false;
   const QString clean = QDir::cleanPath(info.absoluteFilePath());
@@ -77,16 +77,16 @@ bool DirListBox::SetPath(const QString& path) {
   return true;
 }
 
-QString DirListBox::EntryPath(int row) const {
+QString FolderList::EntryPath(int row) const {
   const QListWidgetItem* entry = item(row);
   return entry ? entry->data(Qt::UserRole).toString() : QString();
 }
 
 // --- File list -------------------------------------------------------------------
 
-FileListBox::FileListBox(QWidget* parent, QString pattern) : QListWidget(parent), pattern_(std::move(pattern)) {}
+FileList::FileList(QWidget* parent, QString pattern) : QListWidget(parent), pattern_(std::move(pattern)) {}
 
-bool FileListBox::SetPath(const QString& folder) {
+bool FileList::SetPath(const QString& folder) {
   const QFileInfo info(folder);
   if (folder.isEmpty() || !info.isDir()) return false;
   path_ = QDir::cleanPath(info.absoluteFilePath());
@@ -94,7 +94,7 @@ bool FileListBox::SetPath(const QString& folder) {
   return true;
 }
 
-void FileListBox::Refresh() {
+void FileList::Refresh() {
   const QSignalBlocker quiet(this);  // refilling is no click
   clear();
   addItems(platform::MatchingFiles(path_, pattern_));
@@ -102,121 +102,121 @@ void FileListBox::Refresh() {
 
 // --- The chooser ---------------------------------------------------------------
 
-Form2::Form2(main_window::Form1& main, platform::Services& services)
+FileChooser::FileChooser(window::MainWindow& main, platform::Services& services)
     : QWidget(&main, Qt::Window), main_(main), services_(services) {
   setWindowTitle(QStringLiteral("File"));
   setAttribute(Qt::WA_DeleteOnClose);
   setFont(main.Client->font());
-  Text2 = platform::MakeTextBox(this, {}, kText2Left, 120, 4215, 285);
-  Drive1 = new QComboBox(this);
-  platform::PlaceTwips(Drive1, 120, kDrive1Top, 1815, 315);
-  Drive1->addItems(platform::Drives());
-  Dir1 = new DirListBox(this);
-  platform::PlaceTwips(Dir1, 120, kDir1Top, 1815, 1440);
-  File1 = new FileListBox(this, QStringLiteral("*.txt"));
-  platform::PlaceTwips(File1, 2040, kDrive1Top, 2295, 1845);
-  Command1 = platform::MakeButton(this, QStringLiteral("OK"), 480, 2400, 1575, 255);
-  Command2 = platform::MakeButton(this, QStringLiteral("Cancel"), 2760, 2400, 1575, 255);
-  Command1->setDefault(true);
+  pathBox = platform::MakeTextBox(this, {}, kText2Left, 120, 4215, 285);
+  driveList = new QComboBox(this);
+  platform::PlaceTwips(driveList, 120, kDrive1Top, 1815, 315);
+  driveList->addItems(platform::Drives());
+  folderList = new FolderList(this);
+  platform::PlaceTwips(folderList, 120, kDir1Top, 1815, 1440);
+  fileList = new FileList(this, QStringLiteral("*.txt"));
+  platform::PlaceTwips(fileList, 2040, kDrive1Top, 2295, 1845);
+  okButton = platform::MakeButton(this, QStringLiteral("OK"), 480, 2400, 1575, 255);
+  cancelButton = platform::MakeButton(this, QStringLiteral("Cancel"), 2760, 2400, 1575, 255);
+  okButton->setDefault(true);
   resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 
   // The lists start at the current folder and its drive.
   const QString current = QDir::currentPath();
   {
-    const QSignalBlocker quiet(Drive1);
-    Drive1->setCurrentIndex(std::max(0, Drive1->findText(platform::DriveOf(current))));
+    const QSignalBlocker quiet(driveList);
+    driveList->setCurrentIndex(std::max(0, driveList->findText(platform::DriveOf(current))));
   }
-  Dir1->SetPath(current);
-  File1->SetPath(Dir1->Path());
+  folderList->SetPath(current);
+  fileList->SetPath(folderList->Path());
 
-  connect(Text2, &QLineEdit::textChanged, this, &Form2::Text2_Change);
-  connect(Drive1, &QComboBox::currentIndexChanged, this, &Form2::Drive1_Change);
-  Dir1->Changed = [this] { Dir1_Change(); };
-  connect(File1, &QListWidget::currentRowChanged, this, [this](int row) {
-    if (row >= 0) File1_Click();
+  connect(pathBox, &QLineEdit::textChanged, this, &FileChooser::onPathChanged);
+  connect(driveList, &QComboBox::currentIndexChanged, this, &FileChooser::onDriveChanged);
+  folderList->Changed = [this] { onFolderChanged(); };
+  connect(fileList, &QListWidget::currentRowChanged, this, [this](int row) {
+    if (row >= 0) onFileClicked();
   });
-  connect(File1, &QListWidget::itemClicked, this, &Form2::File1_Click);
-  connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
-  connect(Command2, &QPushButton::clicked, this, &Form2::Command2_Click);
+  connect(fileList, &QListWidget::itemClicked, this, &FileChooser::onFileClicked);
+  connect(okButton, &QPushButton::clicked, this, &FileChooser::ok);
+  connect(cancelButton, &QPushButton::clicked, this, &FileChooser::cancel);
 }
 
-void Form2::Form_Load() {
+void FileChooser::restoreState() {
   platform::SettingsStore& store = services_.settings;
-  Text2->setText(Setting(store, "FilePath", {}));
+  pathBox->setText(Setting(store, "FilePath", {}));
   // A drive or folder that is gone leaves the lists where they are.
   SetDrive(platform::DriveFromSaved(Setting(store, "Drive1Drive", QStringLiteral("c:\\"))));
   const QString folder = Setting(store, "Dir1Path", {});
-  if (!folder.isEmpty()) Dir1->SetPath(folder);
+  if (!folder.isEmpty()) folderList->SetPath(folder);
   const QString files = Setting(store, "file1Path", {});
-  if (!files.isEmpty()) File1->SetPath(files);
-  Form_Resize();
+  if (!files.isEmpty()) fileList->SetPath(files);
+  layOutForSize();
 }
 
-bool Form2::SetDrive(const QString& drive) {
-  const int index = Drive1->findText(drive);
+bool FileChooser::SetDrive(const QString& drive) {
+  const int index = driveList->findText(drive);
   if (index < 0) return false;
-  Drive1->setCurrentIndex(index);  // a change runs Drive1_Change
+  driveList->setCurrentIndex(index);  // a change runs Drive1_Change
   return true;
 }
 
-void Form2::Drive1_Change() {
+void FileChooser::onDriveChanged() {
   // A drive that cannot be read leaves the folder list where it was.
-  Dir1->SetPath(platform::DriveCurrentFolder(Drive()));
+  folderList->SetPath(platform::DriveCurrentFolder(Drive()));
 }
 
-void Form2::Dir1_Change() { File1->SetPath(Dir1->Path()); }
+void FileChooser::onFolderChanged() { fileList->SetPath(folderList->Path()); }
 
-void Form2::File1_Click() {
-  const QListWidgetItem* chosen = File1->currentItem();
+void FileChooser::onFileClicked() {
+  const QListWidgetItem* chosen = fileList->currentItem();
   if (!chosen) return;
-  Text2->setText(JoinPath(Dir1->Path(), chosen->text()));
+  pathBox->setText(JoinPath(folderList->Path(), chosen->text()));
 }
 
-void Form2::Text2_Change() {
-  if (main_.Text5->text() != Text2->text()) main_.Text5->setText(Text2->text());
+void FileChooser::onPathChanged() {
+  if (main_.filePathBox->text() != pathBox->text()) main_.filePathBox->setText(pathBox->text());
 }
 
-void Form2::Command1_Click() {
-  if (!Text2->text().isEmpty()) {
+void FileChooser::ok() {
+  if (!pathBox->text().isEmpty()) {
     platform::SettingsStore& store = services_.settings;
-    store.SaveSetting(kApp, kSection, QStringLiteral("Drive1Drive"), Drive());
-    store.SaveSetting(kApp, kSection, QStringLiteral("Dir1Path"), Dir1->Path());
-    store.SaveSetting(kApp, kSection, QStringLiteral("File1Path"), File1->Path());
-    store.SaveSetting(kApp, kSection, QStringLiteral("FilePath"), Text2->text());
-    main_.FilePath = Text2->text();
+    store.SaveSetting(kChooserApp, kChooserSection, QStringLiteral("Drive1Drive"), Drive());
+    store.SaveSetting(kChooserApp, kChooserSection, QStringLiteral("Dir1Path"), folderList->Path());
+    store.SaveSetting(kChooserApp, kChooserSection, QStringLiteral("File1Path"), fileList->Path());
+    store.SaveSetting(kChooserApp, kChooserSection, QStringLiteral("FilePath"), pathBox->text());
+    main_.FilePath = pathBox->text();
   } else {
-    services_.dialogs.Ok(kNoFileText, main_window::kWindowTitle);
+    services_.dialogs.Ok(kNoFileText, window::kWindowTitle);
   }
   close();
 }
 
-void Form2::Command2_Click() { close(); }
+void FileChooser::cancel() { close(); }
 
-void Form2::resizeEvent(QResizeEvent* event) {
+void FileChooser::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
-  Form_Resize();
+  layOutForSize();
 }
 
-void Form2::Form_Resize() {
+void FileChooser::layOutForSize() {
   const QSize outer = frameGeometry().size();
-  LayOut(Twips(outer.width()), Twips(outer.height()));
+  layOut(Twips(outer.width()), Twips(outer.height()));
 }
 
-void Form2::LayOut(double w, double h) {
+void FileChooser::layOut(double w, double h) {
   // Widths below 600 twips would make the file list's width negative: it
   // stays at 0 then.
-  SetWidthTwips(Text2, w - 2.5 * kText2Left);
-  SetWidthTwips(File1, w / 2 - 2.5 * kText2Left);
-  SetWidthTwips(Dir1, w / 2);
-  SetWidthTwips(Drive1, Twips(Dir1->width()));
-  File1->move(TwipsToPixels(Twips(Dir1->width()) + 200), File1->y());
+  SetWidthTwips(pathBox, w - 2.5 * kText2Left);
+  SetWidthTwips(fileList, w / 2 - 2.5 * kText2Left);
+  SetWidthTwips(folderList, w / 2);
+  SetWidthTwips(driveList, Twips(folderList->width()));
+  fileList->move(TwipsToPixels(Twips(folderList->width()) + 200), fileList->y());
   if (h > 1750) {
-    SetHeightTwips(Dir1, h - 1750);
-    const double dir1Height = Twips(Dir1->height());
-    SetHeightTwips(File1, kDrive1Top + dir1Height);
+    SetHeightTwips(folderList, h - 1750);
+    const double dir1Height = Twips(folderList->height());
+    SetHeightTwips(fileList, kDrive1Top + dir1Height);
     const int top = TwipsToPixels(dir1Height + kDir1Top + 200);
-    Command1->move(Command1->x(), top);
-    Command2->move(Command2->x(), top);
+    okButton->move(okButton->x(), top);
+    cancelButton->move(cancelButton->x(), top);
   }
 }
 

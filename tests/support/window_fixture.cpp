@@ -1,25 +1,25 @@
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QDir>
 
 namespace test_support {
 
-FormTest::FormTest() {
-  settings.DeleteApplication(main_window::kApp);
-  form_ = std::make_unique<main_window::Form1>(services);
-  form_->Form_Load();
+WindowTest::WindowTest() {
+  settings.DeleteApplication(window::kApp);
+  window_ = std::make_unique<window::MainWindow>(services);
+  window_->start();
 }
 
-FormTest::~FormTest() {
-  form_.reset();
-  settings.DeleteApplication(main_window::kApp);
+WindowTest::~WindowTest() {
+  window_.reset();
+  settings.DeleteApplication(window::kApp);
 }
 
-main_window::Form1& FormTest::Restart() {
-  form_.reset();
-  form_ = std::make_unique<main_window::Form1>(services);
-  form_->Form_Load();
-  return *form_;
+window::MainWindow& WindowTest::Restart() {
+  window_.reset();
+  window_ = std::make_unique<window::MainWindow>(services);
+  window_->start();
+  return *window_;
 }
 
 QString StoreFile() {

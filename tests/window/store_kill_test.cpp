@@ -1,6 +1,6 @@
 // A writer killed (SIGKILL) at random moments leaves a store that parses and
 // that the window starts on: the file as it was before a write or after it.
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -13,7 +13,7 @@
 
 namespace {
 
-class StoreKillTest : public test_support::FormTest {};
+class StoreKillTest : public test_support::WindowTest {};
 
 TEST_F(StoreKillTest, AWriterKilledMidStreamLeavesAStoreTheWindowStartsOn) {
   // The order the writer saves its keys in.
@@ -25,7 +25,7 @@ TEST_F(StoreKillTest, AWriterKilledMidStreamLeavesAStoreTheWindowStartsOn) {
   QRandomGenerator random(20261206);
   for (int kill = 0; kill < 12; ++kill) {
     SCOPED_TRACE(kill);
-    settings.DeleteApplication(main_window::kApp);
+    settings.DeleteApplication(window::kApp);
     QProcess writer;
     writer.start(QStringLiteral(QUILLON_SETTINGS_WRITER), {});
     ASSERT_TRUE(writer.waitForStarted());
@@ -48,10 +48,10 @@ TEST_F(StoreKillTest, AWriterKilledMidStreamLeavesAStoreTheWindowStartsOn) {
 
     QElapsedTimer clock;
     clock.start();
-    main_window::Form1& f = Restart();
+    window::MainWindow& f = Restart();
     EXPECT_LT(clock.elapsed(), 10000);
     EXPECT_FALSE(dialogs.endStatus.has_value());  // no settings error path
-    EXPECT_EQ(f.Text4->text(), line);
+    EXPECT_EQ(f.linePatternBox->text(), line);
   }
   // No lock is left to stall the next writer. (A writer killed before its
   // rename may leave its unfinished temporary file, never a broken store.)

@@ -1,7 +1,7 @@
 #pragma once
 // A main window started (Form_Load) on an empty settings store, with scripted
 // message boxes.
-#include "main_window/form1.h"
+#include "window/main_window.h"
 #include "support/scripted_dialogs.h"
 
 #include <QCoreApplication>
@@ -33,13 +33,13 @@ class StepClock : public platform::Clock {
   std::function<void(double wait)> onEvents;
 };
 
-class FormTest : public ::testing::Test {
+class WindowTest : public ::testing::Test {
  protected:
-  FormTest();
-  ~FormTest() override;
+  WindowTest();
+  ~WindowTest() override;
   // A fresh window started on the same store (the old one is destroyed first).
-  main_window::Form1& Restart();
-  main_window::Form1& form() { return *form_; }
+  window::MainWindow& Restart();
+  window::MainWindow& window() { return *window_; }
 
   ScriptedDialogs dialogs;
   platform::SettingsStore settings;
@@ -51,7 +51,7 @@ class FormTest : public ::testing::Test {
   platform::Services services{dialogs, settings, printers, runClock};
 
  private:
-  std::unique_ptr<main_window::Form1> form_;
+  std::unique_ptr<window::MainWindow> window_;
 };
 
 // Where the window's store lives, worked out here rather than asked of the store.

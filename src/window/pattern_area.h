@@ -4,14 +4,14 @@
 #include "platform/picture_box.h"
 #include "symbologies/outcome.h"
 
-namespace main_window {
+namespace window {
 
-class Form1;
+class MainWindow;
 
 // Shows Picture5, draws the text of Text1 with the selector ("128" or "25")
 // (bars ten pixels per unit of the height box, at least kMinBarPixels) and
 // stretches the result by Text9.
-symbologies::Outcome DrawPatternArea(Form1& form, const QString& selector);
+symbologies::Outcome DrawPatternArea(MainWindow& window, const QString& selector);
 
 // The width stretch of Picture5 (through Picture4), towards widthText pixels
 // for the 800-pixel reference: every module becomes a whole number of pixels,

@@ -1,6 +1,6 @@
 // The generate command, driven headless through the real window and handlers.
 #include "support/decode.h"
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "symbologies/code128/dc_code128.h"
 #include "symbologies/code128/pattern_barcode.h"
 
@@ -10,57 +10,57 @@ namespace {
 
 using test_support::DarkLightRuns;
 
-class GenerateTest : public test_support::FormTest {
+class GenerateTest : public test_support::WindowTest {
  protected:
-  void SetUp() override { form().Option2->setChecked(true); }
+  void SetUp() override { window().code39Choice->setChecked(true); }
 };
 
 TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
-  form().Text1->clear();
-  form().Text1->setFocus();
+  window().barcodeText->clear();
+  window().barcodeText->setFocus();
   const QString typed = QStringLiteral("AB12");
   for (qsizetype i = 0; i < typed.size(); ++i) {
-    QTest::keyClick(form().Text1, typed.at(i).toLatin1());
-    ASSERT_TRUE(form().Picture2->HasPicture()) << i;
+    QTest::keyClick(window().barcodeText, typed.at(i).toLatin1());
+    ASSERT_TRUE(window().finishedPictureBox->HasPicture()) << i;
     // Start, stop and i + 1 characters of five bars each.
-    EXPECT_EQ(DarkLightRuns(form().Picture2->Picture(), 1).size(), static_cast<size_t>(10 * (i + 3) - 1)) << i;
+    EXPECT_EQ(DarkLightRuns(window().finishedPictureBox->Picture(), 1).size(), static_cast<size_t>(10 * (i + 3) - 1)) << i;
   }
-  for (qsizetype i = 0; i < typed.size(); ++i) QTest::keyClick(form().Text1, Qt::Key_Backspace);
-  for (platform::PictureBox* p : {form().Picture1, form().Picture2, form().Picture4, form().Picture5,
-                                  form().Picture9, form().Picture10, form().Picture22}) {
+  for (qsizetype i = 0; i < typed.size(); ++i) QTest::keyClick(window().barcodeText, Qt::Key_Backspace);
+  for (platform::PictureBox* p : {window().Picture1, window().finishedPictureBox, window().Picture4, window().Picture5,
+                                  window().Picture9, window().Picture10, window().Picture22}) {
     EXPECT_FALSE(p->HasPicture());
     EXPECT_TRUE(DarkLightRuns(p->Image(), 0).empty());
   }
-  EXPECT_TRUE(form().LabelHint->isHidden());
+  EXPECT_TRUE(window().LabelHint->isHidden());
 }
 
 TEST_F(GenerateTest, StartingDrawsNothingTheUserDidNotGive) {
   // A saved Code 2/5 and bar height would have drawn (and refused) the prompt.
-  form().Option5->setChecked(true);  // saved as it is clicked
-  settings.SaveSetting(main_window::kApp, main_window::kSection, QStringLiteral("text8"), QStringLiteral("2"));
+  window().interleaved25Choice->setChecked(true);  // saved as it is clicked
+  settings.SaveSetting(window::kApp, window::kSection, QStringLiteral("text8"), QStringLiteral("2"));
   Restart();
-  EXPECT_TRUE(form().Option5->isChecked());
-  EXPECT_TRUE(form().LabelHint->isHidden());
-  EXPECT_TRUE(form().LastProblem().isEmpty());
-  EXPECT_FALSE(form().Picture2->HasPicture());
+  EXPECT_TRUE(window().interleaved25Choice->isChecked());
+  EXPECT_TRUE(window().LabelHint->isHidden());
+  EXPECT_TRUE(window().LastProblem().isEmpty());
+  EXPECT_FALSE(window().finishedPictureBox->HasPicture());
   EXPECT_TRUE(dialogs.shown.empty());
-  form().Text8->setText(QStringLiteral("3"));  // still nothing typed
-  EXPECT_TRUE(form().LabelHint->isHidden());
-  form().Text1->setText(QString(form().kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
-  EXPECT_EQ(form().Text1->text().size(), form().kLongestText + 1);
-  EXPECT_TRUE(form().LastProblem().contains(QStringLiteral("32768 characters"))) << form().LastProblem().toStdString();
+  window().barHeightBox->setText(QStringLiteral("3"));  // still nothing typed
+  EXPECT_TRUE(window().LabelHint->isHidden());
+  window().barcodeText->setText(QString(window().kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
+  EXPECT_EQ(window().barcodeText->text().size(), window().kLongestText + 1);
+  EXPECT_TRUE(window().LastProblem().contains(QStringLiteral("32768 characters"))) << window().LastProblem().toStdString();
 }
 
 TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
-  form().Text1->setText(QStringLiteral("SIZE"));
-  for (QRadioButton* option : {form().Option1, form().Option2, form().Option4, form().Option5,
-                               form().Option8, form().Option9}) {
+  window().barcodeText->setText(QStringLiteral("SIZE"));
+  for (QRadioButton* option : {window().code128BChoice, window().code39Choice, window().code128PatternChoice, window().interleaved25Choice,
+                               window().upcAChoice, window().eanChoice}) {
     option->setChecked(true);
     for (const char* value : {"abc", "", "-3", "0", "1e300", "nan", "99999", "1,4"}) {
-      form().Text3->setText(QString::fromLatin1(value));
-      form().Text8->setText(QString::fromLatin1(value));
-      form().Text8->setText(QStringLiteral("1.4"));
-      form().Text8->setText(QString::fromLatin1(value));
+      window().fontSizeBox->setText(QString::fromLatin1(value));
+      window().barHeightBox->setText(QString::fromLatin1(value));
+      window().barHeightBox->setText(QStringLiteral("1.4"));
+      window().barHeightBox->setText(QString::fromLatin1(value));
     }
   }
   EXPECT_FALSE(dialogs.endStatus.has_value());
@@ -71,19 +71,19 @@ TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
 
 // Every symbology with a text it takes, how the decoders name it and read it.
 struct Symbology {
-  QRadioButton* main_window::Form1::*option;
+  QRadioButton* window::MainWindow::*option;
   const char* text;
   const char* decodeAs;
   const char* read;
   bool heightSetsBars;  // the bar height box sets the bars (ten or forty pixels a unit, over the floor)
 };
 const Symbology kSymbologies[] = {
-    {&main_window::Form1::Option2, "QUILLON-39", "code39", "QUILLON-39", true},
-    {&main_window::Form1::Option1, "Quillon 128", "code128", "Quillon 128", false},
-    {&main_window::Form1::Option4, "Quillon 128", "code128", "Quillon 128", true},
-    {&main_window::Form1::Option5, "20260417", "i25", "20260417", true},
-    {&main_window::Form1::Option8, "03600029145", "upca", "036000291452", false},
-    {&main_window::Form1::Option9, "590123412345", "ean13", "5901234123457", false},
+    {&window::MainWindow::code39Choice, "QUILLON-39", "code39", "QUILLON-39", true},
+    {&window::MainWindow::code128BChoice, "Quillon 128", "code128", "Quillon 128", false},
+    {&window::MainWindow::code128PatternChoice, "Quillon 128", "code128", "Quillon 128", true},
+    {&window::MainWindow::interleaved25Choice, "20260417", "i25", "20260417", true},
+    {&window::MainWindow::upcAChoice, "03600029145", "upca", "036000291452", false},
+    {&window::MainWindow::eanChoice, "590123412345", "ean13", "5901234123457", false},
 };
 
 // The picture measured: the bars are the rows from the first dark one that
@@ -120,22 +120,22 @@ Geometry Measure(const QImage& img) {
 }
 
 TEST_F(GenerateTest, EveryPictureHasPrintableBarsAndAWholeTextLineClearOfThem) {
-  form().Text9->setText(QStringLiteral("500"));  // the saved default: Code 128-1 and Code 2/5 are stretched
+  window().stretchWidthBox->setText(QStringLiteral("500"));  // the saved default: Code 128-1 and Code 2/5 are stretched
   for (const Symbology& sym : kSymbologies)
     for (const char* height : {"0.1", "0.2", "1", "1.4", "5", "25"})
       for (const char* font : {"1", "8", "72"})
         for (const int line : {0, 1}) {
           const std::string where = std::string(sym.text) + " height " + height + " font " + font + " line " +
                                     std::to_string(line);
-          (form().*sym.option)->setChecked(true);
-          form().Check2->SetValue(line);
-          form().Text3->setText(QString::fromLatin1(font));
-          form().Text8->setText(QString::fromLatin1(height));
-          form().Text1->setText(QString::fromLatin1(sym.text));
-          form().reSizeimage();  // applies the font size too
-          const QImage img = form().FinishedPicture();
+          (window().*sym.option)->setChecked(true);
+          window().textLineCheck->SetValue(line);
+          window().fontSizeBox->setText(QString::fromLatin1(font));
+          window().barHeightBox->setText(QString::fromLatin1(height));
+          window().barcodeText->setText(QString::fromLatin1(sym.text));
+          window().applyBarSize();  // applies the font size too
+          const QImage img = window().FinishedPicture();
           if (img.isNull()) {
-            EXPECT_FALSE(form().LastProblem().isEmpty()) << where;
+            EXPECT_FALSE(window().LastProblem().isEmpty()) << where;
             continue;
           }
           const Geometry g = Measure(img);
@@ -146,7 +146,7 @@ TEST_F(GenerateTest, EveryPictureHasPrintableBarsAndAWholeTextLineClearOfThem) {
           EXPECT_FALSE(g.touching) << where;
           // The text line: present where it is asked for (and the font is not
           // a dot), never cut by the picture's edges.
-          const bool printed = line == 1 || sym.option == &main_window::Form1::Option9;
+          const bool printed = line == 1 || sym.option == &window::MainWindow::eanChoice;
           if (printed && std::atof(font) >= 8) {
             EXPECT_FALSE(g.textInk.isEmpty()) << where;
           }
@@ -167,21 +167,21 @@ TEST_F(GenerateTest, EveryPictureHasPrintableBarsAndAWholeTextLineClearOfThem) {
 
 TEST_F(GenerateTest, APictureDependsOnItsOwnTextAndOptionsAloneWhateverRanBefore) {
   const auto generate = [&](const Symbology& sym, const char* width, const char* height, const char* font, int line) {
-    (form().*sym.option)->setChecked(true);
-    form().Check2->SetValue(line);
-    form().Text9->setText(QString::fromLatin1(width));
-    form().Text3->setText(QString::fromLatin1(font));
-    form().Text8->setText(QString::fromLatin1(height));
-    form().Text1->setText(QString::fromLatin1(sym.text));
-    form().reSizeimage();
-    return form().FinishedPicture();
+    (window().*sym.option)->setChecked(true);
+    window().textLineCheck->SetValue(line);
+    window().stretchWidthBox->setText(QString::fromLatin1(width));
+    window().fontSizeBox->setText(QString::fromLatin1(font));
+    window().barHeightBox->setText(QString::fromLatin1(height));
+    window().barcodeText->setText(QString::fromLatin1(sym.text));
+    window().applyBarSize();
+    return window().FinishedPicture();
   };
   for (const Symbology& sym : kSymbologies) {
     const QImage alone = generate(sym, "800", "1.4", "8", 1);
     ASSERT_FALSE(alone.isNull()) << sym.text;
     for (const Symbology& before : kSymbologies) {
       // A long text, a wide stretch, tall bars and a large font grow what they can.
-      form().Text1->setText(QStringLiteral("0123456789012345678901234567890"));
+      window().barcodeText->setText(QStringLiteral("0123456789012345678901234567890"));
       generate(before, "1600", "5", "72", 1);
       EXPECT_EQ(generate(sym, "800", "1.4", "8", 1), alone) << sym.text << " after " << before.text;
     }
@@ -189,27 +189,27 @@ TEST_F(GenerateTest, APictureDependsOnItsOwnTextAndOptionsAloneWhateverRanBefore
 }
 
 TEST_F(GenerateTest, TypingARefusedCharacterShowsTheHintOnlyAndKeepsEveryKey) {
-  const std::pair<QRadioButton* main_window::Form1::*, const char*> typed[] = {
-      {&main_window::Form1::Option2, "ab#12"},  {&main_window::Form1::Option1, "ab\u00e9123"},
-      {&main_window::Form1::Option4, "ab\u00e91"}, {&main_window::Form1::Option5, "12a45"},
-      {&main_window::Form1::Option8, "0360a"},  {&main_window::Form1::Option9, "59x"}};
-  form().show();
+  const std::pair<QRadioButton* window::MainWindow::*, const char*> typed[] = {
+      {&window::MainWindow::code39Choice, "ab#12"},  {&window::MainWindow::code128BChoice, "ab\u00e9123"},
+      {&window::MainWindow::code128PatternChoice, "ab\u00e91"}, {&window::MainWindow::interleaved25Choice, "12a45"},
+      {&window::MainWindow::upcAChoice, "0360a"},  {&window::MainWindow::eanChoice, "59x"}};
+  window().show();
   for (const auto& [option, keys] : typed) {
-    (form().*option)->setChecked(true);
-    form().Text1->clear();
-    form().Text1->setFocus();
+    (window().*option)->setChecked(true);
+    window().barcodeText->clear();
+    window().barcodeText->setFocus();
     for (const QChar key : QString::fromUtf8(keys))  // keyClicks takes ASCII only
-      QTest::sendKeyEvent(QTest::Click, form().Text1, Qt::Key_unknown, QString(key), Qt::NoModifier);
-    EXPECT_EQ(form().Text1->text(), QString::fromUtf8(keys));
-    EXPECT_TRUE(form().LabelHint->isVisible()) << keys;
-    EXPECT_FALSE(form().LabelHint->text().isEmpty()) << keys;
+      QTest::sendKeyEvent(QTest::Click, window().barcodeText, Qt::Key_unknown, QString(key), Qt::NoModifier);
+    EXPECT_EQ(window().barcodeText->text(), QString::fromUtf8(keys));
+    EXPECT_TRUE(window().LabelHint->isVisible()) << keys;
+    EXPECT_FALSE(window().LabelHint->text().isEmpty()) << keys;
   }
   EXPECT_TRUE(dialogs.shown.empty());
   // "Bar Code" still says it in the box where the symbology has one.
-  form().Command1->click();
+  window().generateButton->click();
   ASSERT_EQ(dialogs.shown.size(), 0u);  // EAN has no box
-  form().Option5->setChecked(true);
-  form().Command1->click();
+  window().interleaved25Choice->setChecked(true);
+  window().generateButton->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, code128::kSubscriptOutOfRange);
 }
@@ -217,36 +217,36 @@ TEST_F(GenerateTest, TypingARefusedCharacterShowsTheHintOnlyAndKeepsEveryKey) {
 TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesWhatWasThere) {
   platform::Clipboard& clipboard = services.clipboard;
   bool enabledDuringMessage = true;
-  dialogs.onShow = [&](const auto&) { enabledDuringMessage = form().Command9->isEnabled(); };
-  form().Text1->setText(QStringLiteral("CLIP-9"));
-  form().Command9->click();
+  dialogs.onShow = [&](const auto&) { enabledDuringMessage = window().copyButton->isEnabled(); };
+  window().barcodeText->setText(QStringLiteral("CLIP-9"));
+  window().copyButton->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text,
             "Copy Complete, The barcode can be pasted in other windows applications now with Ctrl-V");
   EXPECT_FALSE(enabledDuringMessage);
-  EXPECT_TRUE(form().Command9->isEnabled());
+  EXPECT_TRUE(window().copyButton->isEnabled());
   const auto read = test_support::Decode(clipboard.Image(), "code39", "CLIP-9");
   EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
 
   // EAN: the image of Picture10; the Edit menu's entry copies as the button does.
-  form().Option9->setChecked(true);
-  form().Text1->setText(QStringLiteral("590123412345"));
-  form().BarCodetoClipboard->trigger();
+  window().eanChoice->setChecked(true);
+  window().barcodeText->setText(QStringLiteral("590123412345"));
+  window().copyAction->trigger();
   EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32),
-            form().Picture10->Image().convertToFormat(QImage::Format_RGB32));
+            window().Picture10->Image().convertToFormat(QImage::Format_RGB32));
   EXPECT_EQ(test_support::Decode(clipboard.Image(), "ean13", "5901234123457").exitCode, 0);
 
   // No barcode (EAN of the wrong length): the clipboard keeps what it held.
   QImage held(7, 3, QImage::Format_RGB32);
   held.fill(Qt::red);
   clipboard.SetImage(held);
-  form().Text1->setText(QStringLiteral("123"));
+  window().barcodeText->setText(QStringLiteral("123"));
   dialogs.shown.clear();
-  form().Command9->click();
+  window().copyButton->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_TRUE(dialogs.shown[0].text.startsWith("There is no barcode to copy"));
   EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32), held);
-  EXPECT_TRUE(form().Command9->isEnabled());
+  EXPECT_TRUE(window().copyButton->isEnabled());
 }
 
 
@@ -254,27 +254,27 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
 // symbol: the decoders read it there, and its ink is as large as the
 // finished picture's.
 TEST_F(GenerateTest, TheDrawingFrameHoldsTheWholeSymbolOfLongAndTallBarcodes) {
-  form().show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&form()));
+  window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
   int shown = 0;
-  for (QWidget* w : form().Frame9->findChildren<platform::PictureBox*>()) shown += w->isVisible();
+  for (QWidget* w : window().previewFrame->findChildren<platform::PictureBox*>()) shown += w->isVisible();
   EXPECT_EQ(shown, 1);  // one empty area at start
   const struct {
-    QRadioButton* main_window::Form1::*option;
+    QRadioButton* window::MainWindow::*option;
     const char* symbology;
     QString text;
     const char* height;
-  } cases[] = {{&main_window::Form1::Option2, "code39", QString(39, 'W'), "1.4"},
-               {&main_window::Form1::Option1, "code128", QString("abcdefghij").repeated(4), "1.4"},
-               {&main_window::Form1::Option2, "code39", "TALL-2", "2"}};
-  form().Check2->SetValue(1);
+  } cases[] = {{&window::MainWindow::code39Choice, "code39", QString(39, 'W'), "1.4"},
+               {&window::MainWindow::code128BChoice, "code128", QString("abcdefghij").repeated(4), "1.4"},
+               {&window::MainWindow::code39Choice, "code39", "TALL-2", "2"}};
+  window().textLineCheck->SetValue(1);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text.toStdString());
-    (form().*c.option)->setChecked(true);
-    form().Text8->setText(c.height);
-    form().Text1->setText(c.text);
-    const QImage view = form().Frame9->grab().toImage();
-    const QRect ink = test_support::DarkBox(form().FinishedPicture());
+    (window().*c.option)->setChecked(true);
+    window().barHeightBox->setText(c.height);
+    window().barcodeText->setText(c.text);
+    const QImage view = window().previewFrame->grab().toImage();
+    const QRect ink = test_support::DarkBox(window().FinishedPicture());
     EXPECT_EQ(test_support::DarkBox(view).size(), ink.size());
     const auto read = test_support::Decode(view, c.symbology, c.text);
     EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();

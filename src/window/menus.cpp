@@ -1,0 +1,133 @@
+// The main window's menus: File, Edit, Options and Help. The Edit entries
+// only run the buttons' handlers; Help and About show fixed texts.
+#include "window/main_window.h"
+
+#include "platform/picture_file.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QMenuBar>
+
+namespace window {
+
+namespace {
+
+const QString kAboutTitle = QStringLiteral("Quillon 4.1");
+
+const QString kHelpText = QStringLiteral(
+    "Ostrand 2.1 Prints bar code found in specified text files. \r\n"
+    "There are two ways to specify the text file.  \r\n"
+    "One is to browser to the specified file.  This can be done by clicking File Open button, and selecting "
+    "the file you \r\n"
+    "would like print.  Then Click the Print file Button.  \r\n"
+    "The second way to do it is by command line, The just specify the program  and a space and the path "
+    "name to the \r\n"
+    "file that you would like to print.  For Example \"quillon.exe c:\\files\\order1.txt\"\r\n");
+
+const QString kAboutText = QStringLiteral(
+    "Quillon 4.1 \r\n"
+    "Quillon Software\r\n"
+    "www.quillon.example");
+
+}  // namespace
+
+void MainWindow::BuildMenus() {
+  // Entries whose given caption has no ampersand get one on a letter of
+  // their own, so that every entry is reachable from the keyboard.
+  fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
+  fileOpenAction = fileMenu->addAction(QStringLiteral("File &Open"));
+  fileOpenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
+  saveAsAction = fileMenu->addAction(QStringLiteral("Save Bar Code &As..."));
+  saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+  fileHelpAction = fileMenu->addAction(QStringLiteral("&Help"));
+  fileMenu->addSeparator();
+  exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
+  exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+
+  editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
+  generateAction = editMenu->addAction(QStringLiteral("&Bar Code"));
+  printAction = editMenu->addAction(QStringLiteral("&Print"));
+  printAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  openFileAction = editMenu->addAction(QStringLiteral("&Open File"));
+  printFileAction = editMenu->addAction(QStringLiteral("Print &File"));
+  copyAction = editMenu->addAction(QStringLiteral("&Copy Bar Code to Clipboard"));
+
+  optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
+  settingsAction = optionsMenu->addAction(QStringLiteral("&Hide Settings"));
+  restoreDefaultsAction = optionsMenu->addAction(QStringLiteral("&Restore Default Settings"));
+
+  helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
+  helpAction = helpMenu->addAction(QStringLiteral("&Help"));
+  helpAction->setShortcut(QKeySequence(Qt::Key_F1));
+  aboutAction = helpMenu->addAction(QStringLiteral("&About"));
+
+
+  helpTextBox = new QLineEdit(kHelpText, Client);
+  helpTextBox->setVisible(false);
+
+  connect(saveAsAction, &QAction::triggered, this, &MainWindow::saveBarCodeAs);
+  ChooseSavePath = [this] {
+    QFileDialog chooser(this, QStringLiteral("Save Bar Code As"));
+    chooser.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+    chooser.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+                            QStringLiteral("PDF document (*.pdf)")});
+    chooser.setDefaultSuffix(QStringLiteral("png"));
+    connect(&chooser, &QFileDialog::filterSelected, &chooser, [&chooser](const QString& filter) {
+      chooser.setDefaultSuffix(filter.section(QLatin1Char('.'), -1).chopped(1));
+    });
+    return chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()
+               ? chooser.selectedFiles().constFirst()
+               : QString();
+  };
+  connect(fileOpenAction, &QAction::triggered, this, &MainWindow::openFileChooser);
+  connect(openFileAction, &QAction::triggered, this, &MainWindow::openFileChooser);
+  connect(copyAction, &QAction::triggered, this, &MainWindow::copyToClipboard);
+  connect(fileHelpAction, &QAction::triggered, this, &MainWindow::help);
+  connect(exitAction, &QAction::triggered, this, &MainWindow::exit);
+  connect(generateAction, &QAction::triggered, this, &MainWindow::generate);
+  connect(printAction, &QAction::triggered, this, &MainWindow::print);
+  connect(printFileAction, &QAction::triggered, this, &MainWindow::printFile);
+  connect(settingsAction, &QAction::triggered, this, &MainWindow::toggleSettingsPanel);
+  connect(restoreDefaultsAction, &QAction::triggered, this, &MainWindow::restoreDefaults);
+  connect(helpAction, &QAction::triggered, this, &MainWindow::help);
+  connect(aboutAction, &QAction::triggered, this, &MainWindow::about);
+}
+
+
+void MainWindow::saveBarCodeAs() {
+  if (FinishedPicture().isNull()) {
+    ShowStatus(QStringLiteral("Not saved: no barcode"));
+    services_.dialogs.Ok(QStringLiteral("Please Generate a barcode to save"), kWindowTitle);
+    return;
+  }
+  const QString path = ChooseSavePath();
+  if (path.isEmpty()) return ShowStatus(QStringLiteral("Not saved: cancelled"));
+  saveBarCodeTo(path);
+}
+
+QString MainWindow::saveBarCodeTo(const QString& path) {
+  const QImage picture = FinishedPicture();
+  const QString problem = picture.isNull() ? QStringLiteral("no barcode")
+                                           : platform::WritePictureFile(picture, path, platform::Replace::Allowed);
+  if (!problem.isEmpty()) {
+    ShowStatus(QStringLiteral("Not saved: ") + problem);
+    services_.dialogs.Ok(QStringLiteral("The barcode could not be saved: ") + problem, kWindowTitle);
+    return problem;
+  }
+  ShowStatus(QStringLiteral("Barcode saved as %1").arg(path), path);
+  return {};
+}
+
+void MainWindow::help() { services_.dialogs.Ok(helpTextBox->text(), kAboutTitle); }
+
+void MainWindow::about() { services_.dialogs.Ok(kAboutText, kAboutTitle); }
+
+// Leaving ends the program at once, whatever other window is open.
+void MainWindow::exit() { services_.dialogs.EndProgram(0); }
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  event->accept();
+  exit();
+}
+
+}  // namespace main_window
