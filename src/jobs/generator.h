@@ -1,0 +1,23 @@
+#pragma once
+// The generate command without a window: a text and the options -> the
+// finished picture (its drawing and its image), or why there is none.
+#include "barcode/symbol.h"
+#include "layout/drawing.h"
+#include "layout/options.h"
+
+#include <QImage>
+
+#include <optional>
+
+namespace jobs {
+
+struct Generated {
+  std::optional<layout::Drawing> drawing;
+  QImage picture;            // the drawing as an image; null when refused
+  barcode::Refusal refusal;  // why there is none ("" for an empty text)
+  bool Drawn() const { return drawing.has_value(); }
+};
+
+Generated Generate(barcode::Symbology symbology, const QString& text, const layout::Options& options);
+
+}  // namespace jobs
