@@ -85,7 +85,9 @@ Encoded EncodeCode39(const QString& text) {
     const int value = ValueOf(c);
     if (c == u'*')
       return Encoded::Refused(
-          {QStringLiteral("Code 39 cannot encode %1: \"*\" is its start/stop character.").arg(Quoted(upper, i)), i, {}});
+          {QStringLiteral("Code 39 cannot encode %1: \"*\" is its start/stop character.").arg(Quoted(upper, i)),
+           i,
+           {}});
     if (value < 0)
       return Encoded::Refused(
           {QStringLiteral("Code 39 cannot encode %1. It takes A-Z, 0-9, space and - . $ / + %.").arg(Quoted(upper, i)),

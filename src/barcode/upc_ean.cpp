@@ -39,9 +39,9 @@ void Append(Symbol& symbol, std::string_view modules, bool guard) {
   symbol.guards.append(modules.size(), guard ? '1' : '0');
 }
 
-// The symbol of digits whose last is the check digit: leftCount digits before
-// the centre guard, each in the set that leftSet names ('O' A, 'E' B), the
-// rest in set C.
+// The symbol of digits from first on, the check digit last: one digit for
+// each letter of leftSets before the centre guard, in the set the letter
+// names ('O' set A, 'E' set B), the rest in set C.
 Symbol Modules(Symbology symbology, const std::vector<int>& digits, size_t first, std::string_view leftSets) {
   Symbol symbol;
   symbol.symbology = symbology;
@@ -105,7 +105,8 @@ Encoded EncodeUpcA(const QString& text) {
         {QStringLiteral("UPC-A needs 11 digits (the check digit is added); got %1 characters.").arg(code.size()),
          -1,
          {}});
-  if (const qsizetype bad = FirstNonDigit(code); bad >= 0) return Encoded::Refused(NotADigit("UPC-A", code, bad, first + bad));
+  if (const qsizetype bad = FirstNonDigit(code); bad >= 0)
+    return Encoded::Refused(NotADigit("UPC-A", code, bad, first + bad));
   const std::vector<int> digits = WithCheckDigit(code);
   Symbol symbol = Modules(Symbology::UpcA, digits, 0, "OOOOOO");
   symbol.data = code;

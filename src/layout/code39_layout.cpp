@@ -76,11 +76,10 @@ Laid LayCode39(const barcode::Symbol& symbol, const Options& options) {
   // Without the text line the picture is 1.1 x 15 twips a unit for each
   // character, a single-precision number of twips.
   const auto unitTwips = static_cast<std::int16_t>(15 * unit);
-  const int width =
-      options.textLine
-          ? PixelsOfTwips(std::max(drawnWidth + 2 * shift, textLineWidth) * kTwipsPerPixel)
-          : PixelsOfTwips(std::max<double>(static_cast<float>(n * 1.1 * unitTwips * kTwipsPerPixel),
-                                           (drawnWidth + 2 * shift) * kTwipsPerPixel));
+  const int width = options.textLine
+                        ? PixelsOfTwips(std::max(drawnWidth + 2 * shift, textLineWidth) * kTwipsPerPixel)
+                        : PixelsOfTwips(std::max<double>(static_cast<float>(n * 1.1 * unitTwips * kTwipsPerPixel),
+                                                         (drawnWidth + 2 * shift) * kTwipsPerPixel));
 
   Drawing drawing;
   drawing.size = QSize(width, heights.picture);

@@ -59,7 +59,8 @@ void AddDigits(std::vector<TextItem>& texts, const std::vector<int>& digits, siz
     const QRect& ink = chosen.ink[static_cast<size_t>(digit)];
     const double cellLeft = kFirstModuleX + firstModule + kDigitModules * static_cast<double>(i);
     const double x = std::round(cellLeft + (kDigitModules - ink.width()) / 2.0) - ink.left();
-    texts.push_back({QString(QChar(u'0' + digit)), chosen.font, QPointF(x, kBarTop + kDataRows + 1 - ink.top()), {}, {}});
+    texts.push_back(
+        {QString(QChar(u'0' + digit)), chosen.font, QPointF(x, kBarTop + kDataRows + 1 - ink.top()), {}, {}});
   }
 }
 
@@ -70,7 +71,8 @@ Laid LayEan(const barcode::Symbol& symbol) {
   drawing.size = kPicture;
   std::string data = symbol.modules;
   std::string guards = symbol.modules;
-  for (size_t m = 0; m < symbol.modules.size(); ++m) (m < symbol.guards.size() && symbol.guards[m] == '1' ? data : guards)[m] = '0';
+  for (size_t m = 0; m < symbol.modules.size(); ++m)
+    (m < symbol.guards.size() && symbol.guards[m] == '1' ? data : guards)[m] = '0';
   AddBars(drawing.bars, data, kFirstModuleX, 1, kBarTop, kDataRows);
   AddBars(drawing.bars, guards, kFirstModuleX, 1, kBarTop, kGuardRows);
   // The two halves' digits between the guards; an EAN-13's leading digit,
