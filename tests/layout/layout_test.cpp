@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using barcode::Symbology;
@@ -123,6 +125,12 @@ TEST(Code39UpcAEanPixelRuns, EveryModuleHasItsWidthAndPlaceInTheImage) {
     for (size_t m = 0; m < guards.size(); ++m)
       if (r.guardRows == 0 || encoded.symbol->guards[m] == '0') guards[m] = '0';
     EXPECT_EQ(Row(image, r.top + barRows), Expected(guards, r.unit, r.left, image.width()));
+    // Without a text line, nothing but the bars is drawn.
+    if (!r.options.textLine && r.symbology != Symbology::Ean) {
+      int dark = 0;
+      for (int y = 0; y < image.height(); ++y) dark += static_cast<int>(std::ranges::count(Row(image, y), '1'));
+      EXPECT_EQ(dark, barRows * r.unit * static_cast<int>(std::ranges::count(encoded.symbol->modules, '1')));
+    }
     for (size_t m = 0; m < guards.size(); ++m) {
       if (guards[m] == '0') continue;
       const int x = r.left + static_cast<int>(m);
