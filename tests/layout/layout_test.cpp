@@ -79,17 +79,18 @@ TEST(Code39UpcAEanFrozenPictures, EveryCode39UpcAndEanRowIsDrawnOrRefusedAsRecor
 // column, over the rows the bar height gives, a white row below them (EAN:
 // the guard bars alone, 5 rows longer). Code 39's unit is the picture's
 // height over 40, rounded half to even, its first bar one unit in.
-TEST(Code39UpcAEanPixelRuns, EveryModuleHasItsWidthAndPlaceInTheImage) {
+struct PixelRunRow {
+  Symbology symbology;
+  QString text;
+  layout::Options options;
+  int unit, left, top;
+  int barRows;        // 0: at least the printable floor
+  int guardRows;      // EAN's guard bars
+  int width, height;  // of the picture; 0: not checked
+};
+std::vector<PixelRunRow> PixelRunRows() {
   const QString all = QString::fromLatin1(published::kCode39Chars).chopped(1);  // all but "*"
-  const struct {
-    Symbology symbology;
-    QString text;
-    layout::Options options;
-    int unit, left, top;
-    int barRows;        // 0: at least the printable floor
-    int guardRows;      // EAN's guard bars
-    int width, height;  // of the picture; 0: not checked
-  } rows[] = {
+  return {
       {Symbology::Code39, all, WithTextLine(false, 1.4), 1, 1, 0, 0, 0, 0, 56},
       {Symbology::Code39, all, WithTextLine(true, 2), 2, 2, 0, 0, 0, 0, 80},
       {Symbology::Code39, all, WithTextLine(false, 2.5), 2, 2, 0, 0, 0, 0, 100},
@@ -106,7 +107,10 @@ TEST(Code39UpcAEanPixelRuns, EveryModuleHasItsWidthAndPlaceInTheImage) {
       {Symbology::Ean, "590123412345", {}, 1, 16, 10, 48, 53, 225, 73},
       {Symbology::Ean, "9638507", {}, 1, 16, 10, 48, 53, 225, 73},
   };
-  for (const auto& r : rows) {
+}
+
+TEST(Code39UpcAEanPixelRuns, EveryModuleHasItsWidthAndPlaceInTheImage) {
+  for (const PixelRunRow& r : PixelRunRows()) {
     SCOPED_TRACE(r.text.toStdString() + " height " + std::to_string(r.options.barHeight));
     const barcode::Encoded encoded = barcode::Encode(r.symbology, r.text);
     ASSERT_TRUE(encoded.symbol);
