@@ -1,11 +1,11 @@
-#include "platform/ansi.h"
+#include "barcode/code_page.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
 
 #include <algorithm>
 
-namespace platform {
+namespace barcode {
 
 namespace {
 constexpr const char* kCodePage = "windows-1252";
@@ -46,4 +46,4 @@ QString FromAnsi(QByteArrayView bytes) {
   return decoder.decode(bytes);
 }
 
-}  // namespace platform
+}  // namespace barcode

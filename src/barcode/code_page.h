@@ -4,7 +4,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace platform {
+namespace barcode {
 
 struct AnsiText {
   QByteArray bytes;
@@ -17,4 +17,4 @@ struct AnsiText {
 AnsiText ToAnsi(const QString& text);
 QString FromAnsi(QByteArrayView bytes);
 
-}  // namespace platform
+}  // namespace barcode
