@@ -42,7 +42,8 @@ Symbol Code128Symbol(Symbology symbology, const QString& text, const std::vector
   s.values.push_back(kCode128Stop);
   for (const int v : s.values) {
     const std::string_view widths = kCode128Patterns[static_cast<std::size_t>(v)];
-    for (std::size_t e = 0; e < widths.size(); ++e) s.modules.append(static_cast<std::size_t>(widths[e] - '0'), e % 2 ? '0' : '1');
+    for (std::size_t e = 0; e < widths.size(); ++e)
+      s.modules.append(static_cast<std::size_t>(widths[e] - '0'), e % 2 ? '0' : '1');
   }
   return s;
 }
@@ -81,11 +82,12 @@ Encoded EncodeCode128B(const QString& text) {
     if (!Code128BValue(static_cast<unsigned char>(ansi.bytes.at(i)))) refused = i;
   if (refused >= 0) {
     const qsizetype length = text.at(refused).isHighSurrogate() && refused + 1 < text.size() ? 2 : 1;
-    return Encoded::Refused({QStringLiteral("Code 128 B cannot encode \"%1\" (character %2). It takes the characters "
-                                            "from space to ~, DEL, and \u00b9 \u00b2 \u00b3 \u00bc as function characters.")
-                                 .arg(text.mid(refused, length))
-                                 .arg(refused + 1),
-                             refused, kCode128BErrorBox});
+    return Encoded::Refused(
+        {QStringLiteral("Code 128 B cannot encode \"%1\" (character %2). It takes the characters "
+                        "from space to ~, DEL, and \u00b9 \u00b2 \u00b3 \u00bc as function characters.")
+             .arg(text.mid(refused, length))
+             .arg(refused + 1),
+         refused, kCode128BErrorBox});
   }
   return Encoded::Of(Code128Symbol(Symbology::Code128B, text, values));
 }

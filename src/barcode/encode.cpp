@@ -8,10 +8,11 @@ Encoded Encode(Symbology symbology, const QString& text) {
   // Nothing typed: nothing to draw and nothing to say.
   if (text.isEmpty()) return Encoded::Refused({});
   if (text.size() > kLongestText)
-    return Encoded::Refused(
-        {QStringLiteral("The text has %1 characters; a barcode text takes at most %2.").arg(text.size()).arg(kLongestText),
-         -1,
-         {}});
+    return Encoded::Refused({QStringLiteral("The text has %1 characters; a barcode text takes at most %2.")
+                                 .arg(text.size())
+                                 .arg(kLongestText),
+                             -1,
+                             {}});
   switch (symbology) {
     case Symbology::Code128B:
       return EncodeCode128B(text);

@@ -18,8 +18,10 @@ Refusal Problem(const QString& text) {
                   .arg(i + 1),
               i,
               {}};
-  if (text.size() < 2) return {QStringLiteral("Code 2/5 needs at least two digits (the text has %1).").arg(text.size()), -1, {}};
-  if (text.size() > 20) return {QStringLiteral("Code 2/5 takes at most 20 digits (the text has %1).").arg(text.size()), -1, {}};
+  if (text.size() < 2)
+    return {QStringLiteral("Code 2/5 needs at least two digits (the text has %1).").arg(text.size()), -1, {}};
+  if (text.size() > 20)
+    return {QStringLiteral("Code 2/5 takes at most 20 digits (the text has %1).").arg(text.size()), -1, {}};
   return {};
 }
 

@@ -14,6 +14,11 @@ namespace {
 
 constexpr qint64 kMaxPixels = 32767;  // the largest side of a picture
 
+QRect RectOf(const Edges& e) {
+  return QRect(static_cast<int>(e.left), static_cast<int>(e.top), static_cast<int>(e.right - e.left),
+               static_cast<int>(e.bottom - e.top));
+}
+
 qint16 Clamp16(double v) { return std::isnan(v) ? 0 : static_cast<qint16>(std::clamp(v, -32768.0, 32767.0)); }
 
 // The caption's font: its character height is the size in points at 96
@@ -50,11 +55,12 @@ void PlaceCaption(Code128Geometry& g, const Code128Record& r, const QString& cap
     item.advances.push_back(fm.horizontalAdvance(c) + extra);
     width += item.advances.back();
   }
-  if (justify) g.textRect = {g.textRect.left, g.textRect.top, g.textRect.left + width, g.textRect.top + fm.ascent() + fm.descent()};
+  if (justify)
+    g.textRect = {g.textRect.left, g.textRect.top, g.textRect.left + width,
+                  g.textRect.top + fm.ascent() + fm.descent()};
   const qint64 x = (g.textRect.left + g.textRect.right - width) / 2;
   item.baseline = QPointF(static_cast<double>(x), static_cast<double>(g.textRect.top + fm.ascent()));
-  item.clip = QRect(static_cast<int>(g.textRect.left), static_cast<int>(g.textRect.top),
-                    static_cast<int>(g.textRect.right - g.textRect.left), static_cast<int>(g.textRect.bottom - g.textRect.top));
+  item.clip = RectOf(g.textRect);
   if (!item.clip.isEmpty()) g.drawing.texts.push_back(item);
 }
 
@@ -107,7 +113,8 @@ Code128Geometry LayCode128Record(const barcode::Symbol& symbol, const Code128Rec
     g.textRect = {r.left, r.top, wide ? r.left + cx + leading : r.left + width, r.top + textHeight + r.textGap};
     y = r.top + textHeight + r.textGap + 1;
   }
-  const qint64 x = wide ? g.box.left + static_cast<qint64>(std::nearbyint((g.box.right - g.box.left - width) / 2.0)) : r.left;
+  const qint64 x =
+      wide ? g.box.left + static_cast<qint64>(std::nearbyint((g.box.right - g.box.left - width) / 2.0)) : r.left;
   g.barOrigin = QPoint(static_cast<int>(x), static_cast<int>(y));
   for (std::size_t i = 0; i < modules.size(); ++i) {
     if (modules[i] != '1' || (i > 0 && modules[i - 1] == '1')) continue;

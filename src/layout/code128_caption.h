@@ -32,8 +32,8 @@ struct Code128Record {
   int left = 2;
   int top = 1;
   int moduleWidth = 1;
-  int textGap = 4;        // between bars and caption
-  int orientation = 0;    // 0 to 3: the caption turned 0, 90, 180, 270 degrees; only 0 draws a symbol
+  int textGap = 4;      // between bars and caption
+  int orientation = 0;  // 0 to 3: the caption turned 0, 90, 180, 270 degrees; only 0 draws a symbol
   bool checkCharacter = true;
 };
 

@@ -76,12 +76,13 @@ Laid LayPattern(const barcode::Symbol& symbol, const Options& options) {
     for (TextItem& text : d.texts) text.stretch = {static_cast<int>(kLeft) - kModulePixels, kModulePixels, module};
   }
   // Bars from y 20 down to and including the row nearest to 20 + bar height.
-  const int rows = static_cast<int>(std::floor(static_cast<double>(kTop + barHeight) + 0.5)) - static_cast<int>(kTop) + 1;
+  const int rows =
+      static_cast<int>(std::floor(static_cast<double>(kTop + barHeight) + 0.5)) - static_cast<int>(kTop) + 1;
   for (std::size_t i = 0; i < symbol.modules.size(); ++i) {
     if (symbol.modules[i] != '1' || (i > 0 && symbol.modules[i - 1] == '1')) continue;
     const std::size_t end = std::min(symbol.modules.find('0', i), symbol.modules.size());
-    d.bars.emplace_back(firstBar + module * static_cast<int>(i), static_cast<int>(kTop), module * static_cast<int>(end - i),
-                        rows);
+    d.bars.emplace_back(firstBar + module * static_cast<int>(i), static_cast<int>(kTop),
+                        module * static_cast<int>(end - i), rows);
   }
   return {std::move(d), {}};
 }

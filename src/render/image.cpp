@@ -29,7 +29,8 @@ void PaintStretchedText(QImage& image, layout::TextItem item) {
   item.stretch = {};
   const auto sourceColumn = [&s](qint64 d) { return s.origin + static_cast<qint64>(d * s.from / s.to); };
   const qint64 needed = sourceColumn(image.width()) + 1;
-  QImage source = White(static_cast<int>(std::clamp<qint64>(needed, 0, image.width() * qint64{s.from} + 1)), image.height());
+  QImage source =
+      White(static_cast<int>(std::clamp<qint64>(needed, 0, image.width() * qint64{s.from} + 1)), image.height());
   if (source.isNull()) return;
   {
     QPainter painter(&source);
@@ -76,7 +77,8 @@ void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb co
 
 QImage ToImage(const layout::Drawing& drawing) {
   QImage image = White(drawing.size.width(), drawing.size.height());
-  for (const QRect& bar : drawing.bars) FillPixels(image, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, kBlack);
+  for (const QRect& bar : drawing.bars)
+    FillPixels(image, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, kBlack);
   if (image.isNull()) return image;
   for (const layout::TextItem& item : drawing.texts) {
     if (!item.stretch.Identity()) {

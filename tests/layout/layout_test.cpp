@@ -15,8 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 namespace {
 
 using barcode::Symbology;
@@ -71,11 +69,6 @@ layout::Options Stretched(std::optional<double> width, bool textLine, double bar
   return o;
 }
 
-QImage Picture(Symbology symbology, const QString& text, const layout::Options& options) {
-  const layout::Laid laid = layout::LayText(symbology, text, options);
-  return laid.drawing ? render::ToImage(*laid.drawing) : QImage();
-}
-
 TEST(Code128Layouts, DecodersReadThePicturesAtEveryStretch) {
   const struct {
     Symbology symbology;
@@ -99,10 +92,12 @@ TEST(Code128Layouts, DecodersReadThePicturesAtEveryStretch) {
   for (const auto& row : rows) {
     const QString read = row.read.isEmpty() ? row.text : row.read;
     const bool i25 = row.symbology == Symbology::Interleaved2of5;
-    const auto d = test_support::Decode(Picture(row.symbology, row.text, Stretched(row.width, row.textLine)),
+    const layout::Laid laid = layout::LayText(row.symbology, row.text, Stretched(row.width, row.textLine));
+    const auto d = test_support::Decode(render::ToImage(*laid.drawing),
                                         i25 ? u"i25"_s : u"code128"_s, read, 3,
                                         i25 && read.size() < 6 ? u"zbar"_s : u"zbar zxing"_s);
-    EXPECT_EQ(d.exitCode, 0) << row.text.toStdString() << " " << row.width.value_or(0) << "\n" << d.output.toStdString();
+    EXPECT_EQ(d.exitCode, 0) << row.text.toStdString() << " " << row.width.value_or(0) << "\n"
+                             << d.output.toStdString();
   }
 }
 
@@ -111,14 +106,16 @@ TEST(Code128Layouts, DecodersReadThePicturesAtEveryStretch) {
 // stretched), the bars from row 20 as tall as the box asks but never under
 // the floor, the text line whole and clear of them.
 TEST(Code128Layouts, PatternBarsAreWholePixelsAModuleAndClearOfTheTextLine) {
-  const std::pair<std::optional<double>, int> widths[] = {{400, 1}, {500, 1}, {800, 2}, {1200, 3}, {1600, 4}, {std::nullopt, 2}};
-  for (const auto& [symbology, text] : {std::pair{Symbology::Code128Pattern, u" x ~\\\" "_s},
-                                        std::pair{Symbology::Interleaved2of5, u"123"_s}}) {
+  const std::pair<std::optional<double>, int> widths[] = {{400, 1},  {500, 1},  {800, 2},
+                                                          {1200, 3}, {1600, 4}, {std::nullopt, 2}};
+  for (const auto& [symbology, text] :
+       {std::pair{Symbology::Code128Pattern, u" x ~\\\" "_s}, std::pair{Symbology::Interleaved2of5, u"123"_s}}) {
     const barcode::Symbol symbol = SymbolOf(symbology, text);
     const std::string runs = published::Runs(symbol.modules);
     for (const auto& [width, module] : widths)
       for (const double height : {0.1, 1.4, 25.0}) {
-        SCOPED_TRACE(text.toStdString() + " width " + std::to_string(width.value_or(0)) + " height " + std::to_string(height));
+        SCOPED_TRACE(text.toStdString() + " width " + std::to_string(width.value_or(0)) + " height " +
+                     std::to_string(height));
         const QImage image = render::ToImage(*layout::Lay(symbol, Stretched(width, true, height)).drawing);
         const int first = width && *width != 800 ? module : 1;
         EXPECT_EQ(ModulesOfRow(image, 27, module), runs);
@@ -170,29 +167,29 @@ TEST(Code128Layouts, TheVectorPaintStretchesTheTextAsTheImageDoes) {
 // back from the picture in modules of the published table.
 TEST(Code128Caption, RecordsLayOutBoxBarsAndCaptionAsTheWorkedExample) {
   using E = layout::Edges;
+  using layout::Code128TextPosition;
   const struct {
     const char* name;
-    QString data, caption;
-    std::function<void(Code128Record&)> change;
+    QString data;
+    Code128Record record;
     E box;
     std::optional<QSize> total;
     QPoint bars;
     E text;
   } rows[] = {
-      {"worked example", u"A"_s, u"A"_s, {}, {2, 1, 48, 60}, QSize(46, 59), {2, 1}, {2, 45, 48, 58}},
-      {"caption on top moves the bars down", u"A"_s, u"A"_s, [](Code128Record& r) { r.textPosition = layout::Code128TextPosition::Top; },
+      {"worked example", u"A"_s, {.caption = u"A"_s}, {2, 1, 48, 60}, QSize(46, 59), {2, 1}, {2, 45, 48, 58}},
+      {"caption on top moves the bars down", u"A"_s, {.caption = u"A"_s, .textPosition = Code128TextPosition::Top},
        {2, 1, 48, 60}, QSize(46, 59), {2, 19}, {2, 1, 48, 18}},
-      {"no caption", u"A"_s, {}, {}, {2, 1, 48, 42}, QSize(46, 41), {2, 1}, {}},
-      {"no check character", u"A"_s, {}, [](Code128Record& r) { r.checkCharacter = false; }, {2, 1, 37, 42}, QSize(35, 41), {2, 1}, {}},
-      {"three pixels a module", u"Hi!"_s, {}, [](Code128Record& r) { r.moduleWidth = 3; r.left = 5; r.top = 3; },
-       {5, 3, 209, 44}, QSize(204, 41), {5, 3}, {}},
-      {"turned: the box alone", u"A"_s, {}, [](Code128Record& r) { r.orientation = 1; }, {2, 1, 2, 2}, std::nullopt, {}, {}},
+      {"no caption", u"A"_s, {.caption = {}}, {2, 1, 48, 42}, QSize(46, 41), {2, 1}, {}},
+      {"no check character", u"A"_s, {.caption = {}, .checkCharacter = false}, {2, 1, 37, 42}, QSize(35, 41), {2, 1},
+       {}},
+      {"three pixels a module", u"Hi!"_s, {.caption = {}, .left = 5, .top = 3, .moduleWidth = 3}, {5, 3, 209, 44},
+       QSize(204, 41), {5, 3}, {}},
+      {"turned: the box alone", u"A"_s, {.caption = {}, .orientation = 1}, {2, 1, 2, 2}, std::nullopt, {}, {}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
-    Code128Record record;
-    record.caption = row.caption;
-    if (row.change) row.change(record);
+    const Code128Record& record = row.record;
     ASSERT_EQ(layout::CheckCode128(record), layout::Code128Fault::None);
     const barcode::Symbol symbol = SymbolOf(Symbology::Code128B, row.data);
     const layout::Code128Geometry g = layout::LayCode128Record(symbol, record);
@@ -213,9 +210,9 @@ TEST(Code128Caption, RecordsLayOutBoxBarsAndCaptionAsTheWorkedExample) {
     QImage caption = image;
     QPainter(&caption).fillRect(QRect(0, row.bars.y(), image.width(), record.barHeight), Qt::white);
     const QRect ink = test_support::DarkBox(caption);
-    EXPECT_EQ(ink.isEmpty(), row.caption.isEmpty());
-    EXPECT_TRUE(ink.isEmpty() || QRect(row.text.left, row.text.top, row.text.right - row.text.left,
-                                       row.text.bottom - row.text.top).contains(ink));
+    EXPECT_EQ(ink.isEmpty(), record.caption.isEmpty());
+    const QRect text(row.text.left, row.text.top, row.text.right - row.text.left, row.text.bottom - row.text.top);
+    EXPECT_TRUE(ink.isEmpty() || text.contains(ink));
   }
 }
 
@@ -270,22 +267,21 @@ TEST(Code128Caption, JustifySpreadsTheDataNotTheCaptionAndOnlyWithACaption) {
 
 TEST(Code128Caption, RecordFaultsInTheOrderTheyAreChecked) {
   using F = layout::Code128Fault;
-  const std::pair<std::function<void(Code128Record&)>, F> rows[] = {
-      {[](Code128Record& r) { r.moduleWidth = 0; r.barHeight = 0; }, F::ModuleWidth},
-      {[](Code128Record& r) { r.barHeight = -1; r.fontSize = 0; }, F::BarHeight},
-      {[](Code128Record& r) { r.alignment = layout::Code128Alignment{9}; r.fontSize = 0; }, F::Alignment},
-      {[](Code128Record& r) { r.fontSize = 0; r.textPosition = layout::Code128TextPosition{3}; }, F::Font},
-      {[](Code128Record& r) { r.fontName.clear(); }, F::Font},
-      {[](Code128Record& r) { r.fontStyle = 16; }, F::Font},
-      {[](Code128Record& r) { r.orientation = 4; }, F::Font},
-      {[](Code128Record& r) { r.textPosition = layout::Code128TextPosition{0}; }, F::TextPosition},
-      {[](Code128Record& r) { r.fontStyle = 15; r.orientation = 3; r.alignment = layout::Code128Alignment::Justify; }, F::None},
+  using A = layout::Code128Alignment;
+  using P = layout::Code128TextPosition;
+  const std::pair<Code128Record, F> rows[] = {
+      {{.caption = u"OK"_s, .barHeight = 0, .moduleWidth = 0}, F::ModuleWidth},
+      {{.caption = u"OK"_s, .fontSize = 0, .barHeight = -1}, F::BarHeight},
+      {{.caption = u"OK"_s, .fontSize = 0, .alignment = A{9}}, F::Alignment},
+      {{.caption = u"OK"_s, .fontSize = 0, .textPosition = P{3}}, F::Font},
+      {{.caption = u"OK"_s, .fontName = {}}, F::Font},
+      {{.caption = u"OK"_s, .fontStyle = 16}, F::Font},
+      {{.caption = u"OK"_s, .orientation = 4}, F::Font},
+      {{.caption = u"OK"_s, .textPosition = P{0}}, F::TextPosition},
+      {{.caption = u"OK"_s, .fontStyle = 15, .alignment = A::Justify, .textPosition = P::Top, .orientation = 3},
+       F::None},
   };
-  for (const auto& [change, fault] : rows) {
-    Code128Record record;
-    change(record);
-    EXPECT_EQ(layout::CheckCode128(record), fault);
-  }
+  for (const auto& [record, fault] : rows) EXPECT_EQ(layout::CheckCode128(record), fault);
 }
 
 // What the layouts refuse that the encoders take: a caption size of 0, and
@@ -304,7 +300,8 @@ TEST(Code128Layouts, RefusalsOfTheLayouts) {
       {Symbology::Code128B, QString(3000, u' '), {},
        u"The text is too long for a Code 128 B barcode (3000 characters): the picture would be 33038 pixels wide, and "
        "a picture takes at most 32767."_s, {}},
-      {Symbology::Code128Pattern, QString(3000, u' '), {}, u"The text is too long for a Code 128 barcode (3000 characters)."_s, {}},
+      {Symbology::Code128Pattern, QString(3000, u' '), {},
+       u"The text is too long for a Code 128 barcode (3000 characters)."_s, {}},
   };
   for (const auto& row : rows) {
     const layout::Laid laid = layout::LayText(row.symbology, row.text, row.options);
