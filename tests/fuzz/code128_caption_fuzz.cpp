@@ -12,6 +12,8 @@
 
 namespace {
 
+constexpr QRgb kBlack = 0xFF000000;  // the bars of render::ToImage
+
 // The value of a Windows-1252 code: 32-127 in code set B, and the four
 // function characters; -1 for any other.
 int Value(unsigned char c) {
@@ -85,7 +87,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   const QImage image = render::ToImage(g.drawing);
   for (int y = g.barOrigin.y() - 1; y <= g.barOrigin.y() + record.barHeight; ++y) {
-    const std::string read = fuzz::ModuleWidths(fuzz::RowRuns(image, y, platform::kBlack), record.moduleWidth);
+    const std::string read = fuzz::ModuleWidths(fuzz::RowRuns(image, y, kBlack), record.moduleWidth);
     const bool band = y >= g.barOrigin.y() && y < g.barOrigin.y() + record.barHeight;
     FUZZ_CHECK((read == expected) == band, "row %d reads %s, not %s (bars from row %d)", y, read.c_str(),
                expected.c_str(), g.barOrigin.y());
