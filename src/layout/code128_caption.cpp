@@ -98,13 +98,16 @@ Code128Geometry LayCode128Record(const barcode::Symbol& symbol, const Code128Rec
     g.box.right = cx > width ? r.left + cx + 2 * leading : r.left + width;
     g.box.bottom = qint64{r.top} + r.barHeight + r.textGap + textHeight + 2;
   }
-  // A turned caption draws nothing but the box, and leaves the totals unset.
-  if (!turned) g.total = QSize(static_cast<int>(g.box.right - g.box.left), static_cast<int>(g.box.bottom - g.box.top));
-  const qint64 pictureWidth = r.left + qint64{g.total.value_or(QSize()).width()} + 1;
-  const qint64 pictureHeight = r.top + qint64{g.total.value_or(QSize()).height()} - 1;
+  // A turned caption draws nothing but the box, and leaves the totals unset
+  // (0 in the window's record).
+  const qint64 totalWidth = turned ? 0 : g.box.right - g.box.left;
+  const qint64 totalHeight = turned ? 0 : g.box.bottom - g.box.top;
+  const qint64 pictureWidth = r.left + totalWidth + 1;
+  const qint64 pictureHeight = r.top + totalHeight - 1;
   g.drawing.size = QSize(static_cast<int>(std::min(pictureWidth, kMaxPixels + 1)),
                          static_cast<int>(std::min(pictureHeight, kMaxPixels + 1)));
   if (turned || pictureWidth > kMaxPixels || pictureHeight > kMaxPixels) return g;
+  g.total = QSize(static_cast<int>(totalWidth), static_cast<int>(totalHeight));
 
   const bool wide = cx > width;
   const bool top = r.textPosition == Code128TextPosition::Top && !caption.isEmpty();
@@ -149,8 +152,8 @@ Laid LayCode128B(const barcode::Symbol& symbol, const Options& options) {
     return {std::nullopt, {why, -1, barcode::kCode128BErrorBox}};
   }
   Code128Geometry g = LayCode128Record(symbol, record);
-  const qint64 width = record.left + qint64{g.total->width()} + 1;
-  if (width > kMaxPixels || g.drawing.size.height() > kMaxPixels)
+  if (!g.total) {  // the window's caption is never turned: too large a picture
+    const qint64 width = record.left + (g.box.right - g.box.left) + 1;
     return {std::nullopt,
             {QStringLiteral("The text is too long for a Code 128 B barcode (%1 characters): the picture would be %2 "
                             "pixels wide, and a picture takes at most %3.")
@@ -159,6 +162,7 @@ Laid LayCode128B(const barcode::Symbol& symbol, const Options& options) {
                  .arg(kMaxPixels),
              -1,
              {}}};
+  }
   return {std::move(g.drawing), {}};
 }
 

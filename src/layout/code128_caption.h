@@ -44,11 +44,13 @@ struct Edges {
 };
 
 struct Code128Geometry {
-  Edges box;                   // the background box (white, as the picture)
-  std::optional<QSize> total;  // the box's width and height; none when the caption is turned
-  QPoint barOrigin;            // the left edge of Start B, the top of the bars
-  Edges textRect;              // where the caption is drawn and clipped; empty without one
-  Drawing drawing;             // sized as the picture: total's width + left + 1 by its height + top - 1
+  Edges box;  // the background box (white, as the picture)
+  // The box's width and height; none when the caption is turned, or when the
+  // picture would pass 32767 pixels (nothing is laid out then).
+  std::optional<QSize> total;
+  QPoint barOrigin;  // the left edge of Start B, the top of the bars
+  Edges textRect;    // where the caption is drawn and clipped; empty without one
+  Drawing drawing;   // sized as the picture: total's width + left + 1 by its height + top - 1
 };
 
 // The first fault of the record; a fault in an earlier field hides later ones.
