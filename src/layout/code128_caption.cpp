@@ -2,6 +2,7 @@
 
 #include "barcode/code128.h"
 #include "barcode/code_page.h"
+#include "layout/bars.h"
 
 #include <QFontMetrics>
 
@@ -119,12 +120,7 @@ Code128Geometry LayCode128Record(const barcode::Symbol& symbol, const Code128Rec
   const qint64 x =
       wide ? g.box.left + static_cast<qint64>(std::nearbyint((g.box.right - g.box.left - width) / 2.0)) : r.left;
   g.barOrigin = QPoint(static_cast<int>(x), static_cast<int>(y));
-  for (std::size_t i = 0; i < modules.size(); ++i) {
-    if (modules[i] != '1' || (i > 0 && modules[i - 1] == '1')) continue;
-    const std::size_t end = std::min(modules.find('0', i), modules.size());
-    g.drawing.bars.emplace_back(static_cast<int>(x + r.moduleWidth * static_cast<qint64>(i)), static_cast<int>(y),
-                                static_cast<int>(r.moduleWidth * static_cast<qint64>(end - i)), r.barHeight);
-  }
+  g.drawing.bars = BarsOf(modules, g.barOrigin.x(), g.barOrigin.y(), r.moduleWidth, r.barHeight);
   if (caption.isEmpty()) return g;
   if (!top) {
     const qint64 textTop = y + r.barHeight + r.textGap;

@@ -1,5 +1,7 @@
 #include "layout/pattern.h"
 
+#include "layout/bars.h"
+
 #include <QFontMetrics>
 #include <QFontMetricsF>
 
@@ -31,6 +33,7 @@ QFont TextLineFont() {
 // Pixels a module once stretched to width, for a drawing of `columns`
 // modules counted from one module left of the first bar.
 int StretchedModulePixels(double width, int columns) {
+  if (std::isnan(width)) width = 0;
   const double wanted = std::nearbyint(kModulePixels * std::clamp(width, 0.0, 1e6) / kReferenceWidth);
   return static_cast<int>(std::clamp(wanted, 1.0, static_cast<double>(std::max(1, kMaxPixels / columns))));
 }
@@ -38,7 +41,8 @@ int StretchedModulePixels(double width, int columns) {
 }  // namespace
 
 Laid LayPattern(const barcode::Symbol& symbol, const Options& options) {
-  const float barHeight = static_cast<float>(std::max(options.barHeight * 10, double{barcode::kMinBarPixels}));
+  // (The floor first: a bar height that is not a number gives the floor.)
+  const float barHeight = static_cast<float>(std::max(double{barcode::kMinBarPixels}, options.barHeight * 10));
   const auto modules = static_cast<qint64>(symbol.modules.size());
   double right = kLeft + static_cast<double>(modules) * kModulePixels;
   double bottom = kTop + barHeight;
@@ -78,12 +82,7 @@ Laid LayPattern(const barcode::Symbol& symbol, const Options& options) {
   // Bars from y 20 down to and including the row nearest to 20 + bar height.
   const int rows =
       static_cast<int>(std::floor(static_cast<double>(kTop + barHeight) + 0.5)) - static_cast<int>(kTop) + 1;
-  for (std::size_t i = 0; i < symbol.modules.size(); ++i) {
-    if (symbol.modules[i] != '1' || (i > 0 && symbol.modules[i - 1] == '1')) continue;
-    const std::size_t end = std::min(symbol.modules.find('0', i), symbol.modules.size());
-    d.bars.emplace_back(firstBar + module * static_cast<int>(i), static_cast<int>(kTop),
-                        module * static_cast<int>(end - i), rows);
-  }
+  d.bars = BarsOf(symbol.modules, firstBar, static_cast<int>(kTop), module, rows);
   return {std::move(d), {}};
 }
 
