@@ -1,4 +1,6 @@
+#include "barcode/code128.h"
 #include "barcode/code39.h"
+#include "barcode/interleaved.h"
 #include "barcode/symbol.h"
 #include "barcode/upc_ean.h"
 
@@ -20,9 +22,14 @@ Encoded Encode(Symbology symbology, const QString& text) {
       return EncodeUpcA(text);
     case Symbology::Ean:
       return EncodeEan(text);
-    default:
-      return Encoded::Refused({});
+    case Symbology::Code128B:
+      return EncodeCode128B(text);
+    case Symbology::Code128Pattern:
+      return EncodeCode128Pattern(text);
+    case Symbology::Interleaved2of5:
+      return EncodeInterleaved2of5(text);
   }
+  return Encoded::Refused({});  // not reached: every symbology has its case
 }
 
 }  // namespace barcode

@@ -89,7 +89,7 @@ Laid LayCode39(const barcode::Symbol& symbol, const Options& options) {
   AddBars(drawing.bars, symbol.modules, static_cast<int>(shift) + unit, unit, 0, barRows);
   if (options.textLine)
     drawing.texts.push_back(
-        {text, font, QPointF((width - textWidth) / 2, heights.bottom + heights.gap + metrics.ascent()), {}, {}});
+        {text, font, QPointF((width - textWidth) / 2, heights.bottom + heights.gap + metrics.ascent()), {}, {}, {}});
   return {drawing, {}};
 }
 

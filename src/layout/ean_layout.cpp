@@ -60,7 +60,7 @@ void AddDigits(std::vector<TextItem>& texts, const std::vector<int>& digits, siz
     const double cellLeft = kFirstModuleX + firstModule + kDigitModules * static_cast<double>(i);
     const double x = std::round(cellLeft + (kDigitModules - ink.width()) / 2.0) - ink.left();
     texts.push_back(
-        {QString(QChar(u'0' + digit)), chosen.font, QPointF(x, kBarTop + kDataRows + 1 - ink.top()), {}, {}});
+        {QString(QChar(u'0' + digit)), chosen.font, QPointF(x, kBarTop + kDataRows + 1 - ink.top()), {}, {}, {}});
   }
 }
 

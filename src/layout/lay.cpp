@@ -1,5 +1,7 @@
 #include "layout/lay.h"
 
+#include "layout/code128_caption.h"
+#include "layout/pattern.h"
 #include "layout/retail_layouts.h"
 
 namespace layout {
@@ -12,9 +14,13 @@ Laid Lay(const barcode::Symbol& symbol, const Options& options) {
       return LayUpcA(symbol, options);
     case barcode::Symbology::Ean:
       return LayEan(symbol);
-    default:
-      return {std::nullopt, {}};
+    case barcode::Symbology::Code128B:
+      return LayCode128B(symbol, options);
+    case barcode::Symbology::Code128Pattern:
+    case barcode::Symbology::Interleaved2of5:
+      return LayPattern(symbol, options);
   }
+  return {std::nullopt, {}};  // not reached: every symbology has its case
 }
 
 Laid LayText(barcode::Symbology symbology, const QString& text, const Options& options) {

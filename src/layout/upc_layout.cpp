@@ -29,7 +29,7 @@ Laid LayUpcA(const barcode::Symbol& symbol, const Options& options) {
   if (options.textLine) {
     const QFont font = PictureFont(kTextPoints);
     drawing.texts.push_back(
-        {symbol.humanReadable, font, QPointF(kTextX, kTextTop + QFontMetrics(font).ascent()), {}, {}});
+        {symbol.humanReadable, font, QPointF(kTextX, kTextTop + QFontMetrics(font).ascent()), {}, {}, {}});
   }
   return {drawing, {}};
 }
