@@ -1,11 +1,12 @@
 # Shared by run.sh and test.sh: install missing Debian packages, configure and build.
 # shellcheck shell=bash
 
-# What building and running needs.
+# What building and running needs; glabels-data holds the label products
+# (recommended: Quillon runs without it).
 QUILLON_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-svg-dev qt6-qpa-plugins libqt6printsupport6 libcups2 libcups2-dev fonts-dejavu-core fonts-liberation2 fontconfig
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev glabels-data
 )
 # What the tests need on top: the referee decoders, PDF rasteriser, a CUPS
 # server with a PDF queue, an X server (with xdotool and xclip) for the

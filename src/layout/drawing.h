@@ -12,6 +12,20 @@
 
 namespace layout {
 
+// A text stretched across like a picture stretched by whole pixels a module:
+// the text is drawn at its own size, then every `from` columns, counted from
+// column `origin`, become `to` columns counted from column 0. In an image,
+// column d takes the columns origin + d * from / to up to, not including,
+// origin + (d + 1) * from / to (quotients rounded down; at least one column),
+// combined by a bitwise AND of their colours: where the stretch shrinks,
+// black wins and no stroke is lost.
+struct HorizontalStretch {
+  int origin = 0;
+  int from = 1;
+  int to = 1;
+  bool Identity() const { return origin == 0 && from == to; }
+};
+
 struct TextItem {
   QString text;
   QFont font;        // sized in pixels
@@ -21,6 +35,7 @@ struct TextItem {
   // Code 128 B caption, placed character by character).
   std::vector<int> advances;
   QRect clip;  // when not null, nothing of the text outside it shows
+  HorizontalStretch stretch;  // baseline, advances and clip are in the columns before it
 };
 
 struct Drawing {

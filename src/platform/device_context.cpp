@@ -1,6 +1,6 @@
 #include "platform/device_context.h"
 
-#include "platform/ansi.h"
+#include "barcode/code_page.h"
 #include "platform/controls.h"
 #include "platform/picture_box.h"
 #include "render/image.h"
@@ -94,7 +94,7 @@ int DeviceContext::GetDeviceCaps(int index) const {
 
 HFONT DeviceContext::CreateFontIndirectA(const LOGFONTA& lf) {
   const auto nameLength = static_cast<qsizetype>(strnlen(lf.lfFaceName, sizeof lf.lfFaceName));
-  const QString face = FromAnsi(QByteArrayView(lf.lfFaceName, nameLength));
+  const QString face = barcode::FromAnsi(QByteArrayView(lf.lfFaceName, nameLength));
   Object o;
   o.kind = Kind::Font;
   o.font = face.isEmpty() ? Selected(kInitialFont).font : QFont(face);
@@ -181,7 +181,7 @@ bool DeviceContext::GetTextMetricsA(TEXTMETRICA* metrics) const {
 
 bool DeviceContext::GetTextExtentPoint32A(const char* text, int count, SIZE* size) const {
   if (!text || !size || count < 0) return false;
-  const QString s = FromAnsi(QByteArrayView(text, count));
+  const QString s = barcode::FromAnsi(QByteArrayView(text, count));
   std::int64_t cx = 0;
   for (const QChar c : s) cx += Advance(c) + charExtra_;
   TEXTMETRICA tm;
@@ -203,7 +203,7 @@ int DeviceContext::SetTextCharacterExtra(int extra) { return std::exchange(charE
 int DeviceContext::DrawTextA(const char* text, int count, RECT* rect, unsigned format) {
   if (!text || !rect) return 0;
   const qsizetype length = count < 0 ? static_cast<qsizetype>(std::strlen(text)) : count;
-  const QString s = FromAnsi(QByteArrayView(text, length));
+  const QString s = barcode::FromAnsi(QByteArrayView(text, length));
 
   // Lines of glyphs, after prefix processing.
   std::vector<std::vector<Glyph>> lines(1);

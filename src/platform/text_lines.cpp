@@ -1,6 +1,6 @@
 #include "platform/text_lines.h"
 
-#include "platform/ansi.h"
+#include "barcode/code_page.h"
 
 #include <QFile>
 
@@ -208,7 +208,7 @@ bool TextLineReader::Next(TextLine& line) {
   }
   if (!ended && !any) return false;
   if (!ended && stream_ && utf8_ && !streamCheck_.Complete()) utf8_ = false;  // cut off at the end
-  line.text = utf8_ ? QString::fromUtf8(head) : FromAnsi(head);
+  line.text = utf8_ ? QString::fromUtf8(head) : barcode::FromAnsi(head);
   line.length = chars;
   line.tooLong = chars > kMaxLineCharacters;
   return true;

@@ -13,6 +13,42 @@ constexpr int kDotsPerMeter96 = 3780;  // 96 dots per inch
 constexpr QRgb kBlack = 0xFF000000;
 constexpr QRgb kWhite = 0xFFFFFFFF;
 
+QImage White(int width, int height) {
+  QImage image(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+  image.setDotsPerMeterX(kDotsPerMeter96);
+  image.setDotsPerMeterY(kDotsPerMeter96);
+  image.fill(kWhite);
+  return image;
+}
+
+// A stretched text: drawn at its own size on white, then each column of image
+// takes the AND of the columns that the stretch maps onto it.
+void PaintStretchedText(QImage& image, layout::TextItem item) {
+  const layout::HorizontalStretch s = item.stretch;
+  if (s.from <= 0 || s.to <= 0) return;
+  item.stretch = {};
+  const auto sourceColumn = [&s](qint64 d) { return s.origin + static_cast<qint64>(d * s.from / s.to); };
+  const qint64 needed = sourceColumn(image.width()) + 1;
+  QImage source =
+      White(static_cast<int>(std::clamp<qint64>(needed, 0, image.width() * qint64{s.from} + 1)), image.height());
+  if (source.isNull()) return;
+  {
+    QPainter painter(&source);
+    PaintText(painter, item);
+  }
+  for (int y = 0; y < image.height(); ++y) {
+    const auto* in = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    for (int d = 0; d < image.width(); ++d) {
+      const qint64 lo = sourceColumn(d);
+      const qint64 hi = std::max(sourceColumn(d + 1), lo + 1);
+      QRgb v = kWhite;
+      for (qint64 c = std::max<qint64>(lo, 0); c < std::min<qint64>(hi, source.width()); ++c) v &= in[c];
+      out[d] &= v;
+    }
+  }
+}
+
 }  // namespace
 
 void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb colour) {
@@ -40,14 +76,17 @@ void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb co
 }
 
 QImage ToImage(const layout::Drawing& drawing) {
-  QImage image(drawing.size.expandedTo(QSize(0, 0)), QImage::Format_RGB32);
-  image.setDotsPerMeterX(kDotsPerMeter96);
-  image.setDotsPerMeterY(kDotsPerMeter96);
-  image.fill(kWhite);
-  for (const QRect& bar : drawing.bars) FillPixels(image, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, kBlack);
-  if (!drawing.texts.empty() && !image.isNull()) {
+  QImage image = White(drawing.size.width(), drawing.size.height());
+  for (const QRect& bar : drawing.bars)
+    FillPixels(image, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, kBlack);
+  if (image.isNull()) return image;
+  for (const layout::TextItem& item : drawing.texts) {
+    if (!item.stretch.Identity()) {
+      PaintStretchedText(image, item);
+      continue;
+    }
     QPainter painter(&image);
-    for (const layout::TextItem& item : drawing.texts) PaintText(painter, item);
+    PaintText(painter, item);
   }
   return image;
 }

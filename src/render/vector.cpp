@@ -6,6 +6,10 @@ namespace render {
 
 void PaintText(QPainter& painter, const layout::TextItem& item) {
   painter.save();
+  if (!item.stretch.Identity() && item.stretch.from > 0 && item.stretch.to > 0) {
+    painter.scale(static_cast<double>(item.stretch.to) / item.stretch.from, 1);
+    painter.translate(-item.stretch.origin, 0);
+  }
   if (!item.clip.isNull()) painter.setClipRect(item.clip, Qt::IntersectClip);
   painter.setFont(item.font);
   painter.setPen(QColor(Qt::black));

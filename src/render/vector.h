@@ -13,7 +13,8 @@ namespace render {
 // the painter's state is restored afterwards.
 void Paint(QPainter& painter, const layout::Drawing& drawing, bool whiteBackground);
 
-// One text item in black; the painter's state is restored afterwards.
+// One text item in black, stretched as it says; the painter's state is
+// restored afterwards.
 void PaintText(QPainter& painter, const layout::TextItem& item);
 
 }  // namespace render

@@ -81,4 +81,4 @@ symbologies::Outcome MainWindow::DrawCode128OnDc() {
   return Outcome::Drawn();
 }
 
-}  // namespace main_window
+}  // namespace window

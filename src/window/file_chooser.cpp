@@ -220,4 +220,4 @@ void FileChooser::layOut(double w, double h) {
   }
 }
 
-}  // namespace file_chooser
+}  // namespace window

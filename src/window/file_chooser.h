@@ -90,4 +90,4 @@ class FileChooser : public QWidget {
   platform::Services& services_;
 };
 
-}  // namespace file_chooser
+}  // namespace window

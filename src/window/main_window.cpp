@@ -321,4 +321,4 @@ QImage MainWindow::FinishedPicture() const {
   return eanChoice->isChecked() ? Picture10->Image() : finishedPictureBox->Picture();
 }
 
-}  // namespace main_window
+}  // namespace window

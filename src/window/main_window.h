@@ -292,4 +292,4 @@ class MainWindow : public QMainWindow {
   QProgressDialog* incrementingProgress_ = nullptr;
 };
 
-}  // namespace main_window
+}  // namespace window

@@ -130,4 +130,4 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   exit();
 }
 
-}  // namespace main_window
+}  // namespace window

@@ -278,4 +278,4 @@ MainWindow::LoadResult MainWindow::start(const QString& commandLine) {
   return LoadResult::PrintCommandLineFile;
 }
 
-}  // namespace main_window
+}  // namespace window

@@ -67,4 +67,4 @@ void StretchToWidth(const QString& widthText, platform::PictureBox& Picture5, pl
   Picture5.SetPicture(Picture4.Image());
 }
 
-}  // namespace main_window
+}  // namespace window

@@ -21,4 +21,4 @@ symbologies::Outcome DrawPatternArea(MainWindow& window, const QString& selector
 void StretchToWidth(const QString& widthText, platform::PictureBox& Picture5, platform::PictureBox& Picture8,
                     platform::PictureBox& Picture4, int moduleWidth, double left);
 
-}  // namespace main_window
+}  // namespace window

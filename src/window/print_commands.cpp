@@ -266,4 +266,4 @@ void MainWindow::PrintCommandLineFile(const QString& commandLine) {
   printFile();
 }
 
-}  // namespace main_window
+}  // namespace window

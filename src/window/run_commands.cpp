@@ -151,4 +151,4 @@ void MainWindow::copyToClipboard() {
   copyButton->setEnabled(true);
 }
 
-}  // namespace main_window
+}  // namespace window

@@ -1,7 +1,10 @@
-// Code 39 drawn on a picture area of fuzzed height, read back from the top
-// row of bars with the symbol table as ISO/IEC 16388 publishes it.
+// Code 39 encoded and laid out at a fuzzed bar height and font size: the
+// modules, and the top row of the drawn bars, read back with the symbol table
+// as ISO/IEC 16388 publishes it.
+#include "barcode/symbol.h"
 #include "fuzz_support.h"
-#include "symbologies/retail/code39.h"
+#include "layout/lay.h"
+#include "render/image.h"
 
 #include <algorithm>
 
@@ -28,31 +31,50 @@ QString Decode(const std::vector<int>& runs) {
   return text;
 }
 
+// The runs of a module string, bar first.
+std::vector<int> RunsOf(const std::string& modules) {
+  std::vector<int> runs;
+  for (const char r : published::Runs(modules)) runs.push_back(r - '0');
+  return runs;
+}
+
 }  // namespace
 
 FUZZ_STARTS_APPLICATION()
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::Input in(data, size);
-  const int heightPx = in.Range(1, 130);
-  const int check2 = in.Range(0, 1);
-  QString text = in.RestUtf8();
-  const QString typed = text;
+  layout::Options options;
+  options.barHeight = in.Range(1, 250) / 10.0;
+  options.textLine = in.Range(0, 1) == 1;
+  options.fontSize = in.Range(1, 144);
+  const QString typed = in.RestUtf8();
 
-  platform::PictureBox picture(nullptr, 0, 0, 3000, heightPx * 15.0);
-  const symbologies::Outcome outcome = retail::DrawCode39(text, picture, check2);
-
+  const barcode::Encoded encoded = barcode::Encode(barcode::Symbology::Code39, typed);
   // Only a-z have upper-case forms in Code 39; nothing else may change.
   QString upper = typed;
   for (QChar& c : upper)
     if (c >= u'a' && c <= u'z') c = QChar(c.unicode() - 32);
-  const bool encodable = !upper.isEmpty() && upper.size() <= 100 &&
-                         std::all_of(upper.begin(), upper.end(), [](QChar c) {
-                           return c != u'*' && c.unicode() < 128 && published::Code39(c.toLatin1());
-                         });
-  FUZZ_CHECK(!encodable || outcome.drawn, "\"%s\" refused: %s", qPrintable(typed), qPrintable(outcome.problem));
-  if (!outcome.drawn) return 0;
-  const QString read = Decode(fuzz::RowRuns(picture.Image(), 0, platform::kBlack));
-  FUZZ_CHECK(read == u'*' + upper + u'*', "\"%s\" drawn, read back as \"%s\"", qPrintable(typed), qPrintable(read));
+  const bool encodable = !upper.isEmpty() && std::all_of(upper.begin(), upper.end(), [](QChar c) {
+    return c != u'*' && c.unicode() < 128 && published::Code39(c.toLatin1());
+  });
+  FUZZ_CHECK(encodable == encoded.symbol.has_value(), "\"%s\": encoded %d (%s)", qPrintable(typed),
+             encoded.symbol.has_value(), qPrintable(encoded.refusal.message));
+  if (!encoded.symbol) {
+    FUZZ_CHECK(typed.isEmpty() || encoded.refusal.position >= 0, "\"%s\" refused without a position", qPrintable(typed));
+    return 0;
+  }
+  const QString expected = u'*' + upper + u'*';
+  const QString modules = Decode(RunsOf(encoded.symbol->modules));
+  FUZZ_CHECK(modules == expected, "\"%s\" encoded as \"%s\"", qPrintable(typed), qPrintable(modules));
+
+  const layout::Laid laid = layout::Lay(*encoded.symbol, options);
+  if (!laid.drawing) {
+    FUZZ_CHECK(laid.refusal.message.contains(QStringLiteral("too long")), "\"%s\" not laid: %s", qPrintable(typed),
+               qPrintable(laid.refusal.message));
+    return 0;
+  }
+  const QString drawn = Decode(fuzz::RowRuns(render::ToImage(*laid.drawing), 0, qRgb(0, 0, 0)));
+  FUZZ_CHECK(drawn == expected, "\"%s\" drawn, read back as \"%s\"", qPrintable(typed), qPrintable(drawn));
   return 0;
 }

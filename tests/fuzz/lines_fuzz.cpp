@@ -6,7 +6,7 @@
 // The pipe gives the same lines, except that from the first line that is not
 // valid UTF-8 on they may be Windows-1252.
 #include "fuzz_support.h"
-#include "platform/ansi.h"
+#include "barcode/code_page.h"
 #include "platform/text_lines.h"
 
 #include <QStringDecoder>
@@ -32,7 +32,7 @@ QString FromUtf8(const QByteArray& b) {
 }
 
 TextLine Expected(const QByteArray& bytes, bool utf8) {
-  const QString all = utf8 ? FromUtf8(bytes) : platform::FromAnsi(bytes);
+  const QString all = utf8 ? FromUtf8(bytes) : barcode::FromAnsi(bytes);
   const QList<uint> codePoints = all.toUcs4();
   TextLine line;
   line.length = utf8 ? codePoints.size() : all.size();

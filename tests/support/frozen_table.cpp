@@ -1,10 +1,13 @@
 #include "support/frozen_table.h"
 
 #include "platform/dialogs.h"
+#include "platform/numbers.h"
 
 #include <QCryptographicHash>
 #include <QFile>
 #include <QTextStream>
+
+#include <algorithm>
 
 namespace test_support {
 
@@ -30,6 +33,19 @@ QString Unescaped(const QString& shown) {
 
 QString FrozenRow::Key() const {
   return QStringList{symbology, platform::EscapeControls(text), line, height, font, width}.join(QLatin1Char('\t'));
+}
+
+layout::Options OptionsOf(const FrozenRow& row) {
+  layout::Options o;
+  // What is not a number falls back to the initial values; sizes are kept
+  // to what a picture can have.
+  o.barHeight = std::clamp(platform::ParseNumber(row.height).value_or(1.4), 0.1, 25.0);
+  o.fontSize = std::clamp(platform::ParseNumber(row.font).value_or(8.0), 1.0, 144.0);
+  const auto caption = platform::ParseNumber(row.font);
+  o.captionFontSize = caption ? static_cast<int>(platform::RoundHalfEven(std::clamp(*caption, -1.0, 144.0))) : 8;
+  o.textLine = row.line == QLatin1String("1");
+  o.stretchWidth = platform::ParseNumber(row.width);
+  return o;
 }
 
 QString FrozenTablePath() { return QStringLiteral(QUILLON_SOURCE_DIR "/tests/jobs/frozen_pictures.txt"); }

@@ -2,6 +2,8 @@
 // The table of frozen pictures (tests/jobs/frozen_pictures.txt): for each
 // symbology, text and set of options, the finished picture's size and pixel
 // hash, or the refusal's messages.
+#include "layout/options.h"
+
 #include <QImage>
 #include <QString>
 
@@ -18,6 +20,9 @@ struct FrozenRow {
 };
 
 QString FrozenTablePath();
+
+// The options the window reads from a row's check box and size boxes.
+layout::Options OptionsOf(const FrozenRow& row);
 std::vector<FrozenRow> ReadFrozenTable();
 
 // "WxH<TAB>hash" of a picture's pixels.

@@ -1,6 +1,6 @@
 #include "symbologies/code128/dc_code128.h"
 
-#include "platform/ansi.h"
+#include "barcode/code_page.h"
 #include "platform/numbers.h"
 #include "symbologies/code128/pattern_barcode.h"
 
@@ -25,7 +25,7 @@ std::int16_t Clamp16(double v) {
 
 // Index of the first character of data that is not accepted, or -1.
 qsizetype FirstRefused(const QString& data) {
-  const platform::AnsiText ansi = platform::ToAnsi(data);
+  const barcode::AnsiText ansi = barcode::ToAnsi(data);
   const qsizetype limit = ansi.ok() ? data.size() : ansi.firstUnmappable;
   // Before the first unmappable character, characters and bytes match one to
   // one (every Windows-1252 character is a single UTF-16 unit).
@@ -98,7 +98,7 @@ std::vector<int> Code128SymbolValues(const QByteArray& ansiData, bool checkChara
 }
 
 qsizetype Code128WeightsOverflow(const QString& data) {
-  const QByteArray ansi = platform::ToAnsi(data).bytes;
+  const QByteArray ansi = barcode::ToAnsi(data).bytes;
   std::int64_t weight = 1;
   for (const char c : ansi) {
     if (Code128Value(static_cast<unsigned char>(c)).value_or(0) * weight > 32767) return weight;
@@ -112,8 +112,8 @@ std::int32_t DrawCode128(Code128Spec& spec, gdi::DeviceContext& hdc) {
   const std::int32_t code = ValidateCode128(s);
   if (s.Data.isEmpty() || code != 0) return code;
 
-  const QByteArray data = platform::ToAnsi(s.Data).bytes;
-  const QByteArray caption = platform::ToAnsi(s.Caption).bytes;
+  const QByteArray data = barcode::ToAnsi(s.Data).bytes;
+  const QByteArray caption = barcode::ToAnsi(s.Caption).bytes;
   const bool withCheck = s.CheckCharacter == 1;
   const std::vector<int> values = Code128SymbolValues(data, withCheck);
   const std::int64_t m = s.ModuleWidth;
@@ -151,7 +151,7 @@ std::int32_t DrawCode128(Code128Spec& spec, gdi::DeviceContext& hdc) {
   lf.lfPitchAndFamily = 2;
   // The face name field holds 31 bytes and the terminating zero; a longer
   // name is cut there.
-  const QByteArray face = platform::ToAnsi(s.FontName).bytes.left(sizeof lf.lfFaceName - 1);
+  const QByteArray face = barcode::ToAnsi(s.FontName).bytes.left(sizeof lf.lfFaceName - 1);
   std::memcpy(lf.lfFaceName, face.constData(), static_cast<std::size_t>(face.size()));
   const gdi::HFONT font = hdc.CreateFontIndirectA(lf);
   const gdi::HGDIOBJ entryFont = hdc.SelectObject(font);

@@ -1,0 +1,496 @@
+// Symbol + options -> drawing -> image, judged by the frozen pictures, by two
+// independent decoders and by the bar widths measured in the image.
+#include "barcode/symbol.h"
+#include "layout/code128_caption.h"
+#include "layout/lay.h"
+#include "render/image.h"
+#include "render/vector.h"
+#include "support/decode.h"
+#include "support/window_fixture.h"
+#include "support/frozen_table.h"
+#include "support/published_tables.h"
+
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using barcode::Symbology;
+using test_support::FrozenRow;
+
+// The finished picture of text, or a null image.
+QImage Drawn(Symbology symbology, const QString& text, const layout::Options& options) {
+  const layout::Laid laid = layout::LayText(symbology, text, options);
+  return laid.drawing ? render::ToImage(*laid.drawing) : QImage();
+}
+
+layout::Options WithTextLine(bool line, double barHeight = 1.4) {
+  layout::Options options;
+  options.textLine = line;
+  options.barHeight = barHeight;
+  return options;
+}
+
+// One pixel row, '1' for a dark pixel.
+std::string Row(const QImage& image, int y) {
+  std::string row;
+  for (int x = 0; x < image.width(); ++x) row += qGray(image.pixel(x, y)) < 128 ? '1' : '0';
+  return row;
+}
+
+// modules, each unit pixels wide, from column left of a row width wide.
+std::string Expected(const std::string& modules, int unit, int left, int width) {
+  std::string row(static_cast<size_t>(left), '0');
+  for (const char m : modules) row.append(static_cast<size_t>(unit), m);
+  return row.append(static_cast<size_t>(width) - row.size(), '0');
+}
+
+// The options a row's boxes give; a box that holds no number gives the
+// initial value.
+QString Result(const layout::Laid& laid) {
+  if (laid.drawing) return test_support::Digest(render::ToImage(*laid.drawing));
+  return test_support::RefusalDigest(laid.refusal.message, laid.refusal.boxText);
+}
+
+TEST(Code39UpcAEanFrozenPictures, EveryCode39UpcAndEanRowIsDrawnOrRefusedAsRecorded) {
+  int compared = 0;
+  for (const FrozenRow& row : test_support::ReadFrozenTable()) {
+    const auto symbology = barcode::SymbologyNamed(row.symbology);
+    ASSERT_TRUE(symbology) << row.Key().toStdString();
+    if (*symbology != barcode::Symbology::Code39 && *symbology != barcode::Symbology::UpcA &&
+        *symbology != barcode::Symbology::Ean)
+      continue;
+    EXPECT_EQ(Result(layout::LayText(*symbology, row.text, test_support::OptionsOf(row))), row.result) << row.Key().toStdString();
+    ++compared;
+  }
+  EXPECT_EQ(compared, 266);
+}
+
+// The bars measured in the image: each module unit pixels wide from its
+// column, over the rows the bar height gives, a white row below them (EAN:
+// the guard bars alone, 5 rows longer). Code 39's unit is the picture's
+// height over 40, rounded half to even, its first bar one unit in.
+struct PixelRunRow {
+  Symbology symbology;
+  QString text;
+  layout::Options options;
+  int unit, left, top;
+  int barRows;        // 0: at least the printable floor
+  int guardRows;      // EAN's guard bars
+  int width, height;  // of the picture; 0: not checked
+};
+std::vector<PixelRunRow> PixelRunRows() {
+  const QString all = QString::fromLatin1(published::kCode39Chars).chopped(1);  // all but "*"
+  return {
+      {Symbology::Code39, all, WithTextLine(false, 1.4), 1, 1, 0, 0, 0, 0, 56},
+      {Symbology::Code39, all, WithTextLine(true, 2), 2, 2, 0, 0, 0, 0, 80},
+      {Symbology::Code39, all, WithTextLine(false, 2.5), 2, 2, 0, 0, 0, 0, 100},
+      {Symbology::Code39, all, WithTextLine(true, 3.5), 4, 4, 0, 0, 0, 0, 140},
+      {Symbology::Code39, all, WithTextLine(true, 0.3), 1, 1, 0, 0, 0, 0, 0},  // grown to the floor
+      // "A" with start and stop: 39 units and the trailing gap; with the text
+      // line the picture ends a unit later, without it 3 x 16.5 = 49.5 wide.
+      {Symbology::Code39, "A", WithTextLine(true), 1, 1, 0, 0, 0, 41, 56},
+      {Symbology::Code39, "A", WithTextLine(false), 1, 1, 0, 0, 0, 50, 56},
+      // UPC-A: pixel column 17 on, rows 13 to 39 (200 to 600 twips).
+      {Symbology::UpcA, "03600029145", WithTextLine(true), 1, 17, 13, 27, 0, 337, 73},
+      {Symbology::UpcA, "88888888888", WithTextLine(false), 1, 17, 13, 27, 0, 337, 73},
+      // EAN: pixel column 16 on, data bars rows 10 to 57, guard bars to 62.
+      {Symbology::Ean, "590123412345", {}, 1, 16, 10, 48, 53, 225, 73},
+      {Symbology::Ean, "9638507", {}, 1, 16, 10, 48, 53, 225, 73},
+  };
+}
+
+TEST(Code39UpcAEanPixelRuns, EveryModuleHasItsWidthAndPlaceInTheImage) {
+  for (const PixelRunRow& r : PixelRunRows()) {
+    SCOPED_TRACE(r.text.toStdString() + " height " + std::to_string(r.options.barHeight));
+    const barcode::Encoded encoded = barcode::Encode(r.symbology, r.text);
+    ASSERT_TRUE(encoded.symbol);
+    const QImage image = Drawn(r.symbology, r.text, r.options);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(r.width == 0 || image.width() == r.width) << image.width();
+    EXPECT_TRUE(r.height == 0 || image.height() == r.height) << image.height();
+    const std::string bars = Expected(encoded.symbol->modules, r.unit, r.left, image.width());
+    const std::string white(static_cast<size_t>(image.width()), '0');
+    int barRows = 0;
+    while (r.top + barRows < image.height() && Row(image, r.top + barRows) == bars) ++barRows;
+    EXPECT_TRUE(r.barRows == 0 || barRows == r.barRows) << barRows;
+    EXPECT_GE(barRows, barcode::kMinBarPixels);
+    EXPECT_TRUE(r.top == 0 || Row(image, r.top - 1) == white);
+    std::string guards = encoded.symbol->modules;
+    for (size_t m = 0; m < guards.size(); ++m)
+      if (r.guardRows == 0 || encoded.symbol->guards[m] == '0') guards[m] = '0';
+    EXPECT_EQ(Row(image, r.top + barRows), Expected(guards, r.unit, r.left, image.width()));
+    // Without a text line, nothing but the bars is drawn.
+    if (!r.options.textLine && r.symbology != Symbology::Ean) {
+      int dark = 0;
+      for (int y = 0; y < image.height(); ++y) dark += static_cast<int>(std::ranges::count(Row(image, y), '1'));
+      EXPECT_EQ(dark, barRows * r.unit * static_cast<int>(std::ranges::count(encoded.symbol->modules, '1')));
+    }
+    for (size_t m = 0; m < guards.size(); ++m) {
+      if (guards[m] == '0') continue;
+      const int x = r.left + static_cast<int>(m);
+      EXPECT_TRUE(qGray(image.pixel(x, r.top + r.guardRows - 1)) < 128 &&
+                  qGray(image.pixel(x, r.top + r.guardRows)) >= 128)
+          << m;
+    }
+  }
+}
+
+// One digit under each digit's seven modules, the EAN-13 leading digit left
+// of the start guard: the columns of ink below the data bars (guard bars
+// aside) form one group a digit, inside its cell with a white column to
+// spare on each side, so that none touches a bar.
+TEST(EanPixelRuns, EachDigitStandsUnderItsOwnModules) {
+  constexpr int kFirstModule = 16, kDataEnd = 58, kGuardEnd = 63;
+  const std::pair<QString, std::vector<int>> cases[] = {
+      {"590123412345", {-8, 3, 10, 17, 24, 31, 38, 50, 57, 64, 71, 78, 85}},
+      {"9638507", {3, 10, 17, 24, 36, 43, 50, 57}}};
+  for (const auto& [code, cells] : cases) {
+    const std::string symbol = barcode::Encode(Symbology::Ean, code).symbol->modules;
+    const QImage image = Drawn(Symbology::Ean, code, {});
+    std::string ink(static_cast<size_t>(image.width()), '0');
+    for (int y = kDataEnd; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) {
+        const int m = x - kFirstModule;
+        const bool guard =
+            y < kGuardEnd && m >= 0 && m < static_cast<int>(symbol.size()) && symbol[static_cast<size_t>(m)] == '1';
+        if (!guard && qGray(image.pixel(x, y)) < 192) ink[static_cast<size_t>(x)] = '1';
+      }
+    std::vector<std::pair<int, int>> groups;
+    for (int x = 0; x < image.width(); ++x) {
+      if (ink[static_cast<size_t>(x)] == '0') continue;
+      if (groups.empty() || x - groups.back().second > 2) groups.push_back({x, x});  // a digit's own gaps are 1
+      groups.back().second = x;
+    }
+    ASSERT_EQ(groups.size(), cells.size()) << code.toStdString() << "\n" << ink;
+    for (size_t i = 0; i < cells.size(); ++i)
+      EXPECT_TRUE(groups[i].first > kFirstModule + cells[i] && groups[i].second < kFirstModule + cells[i] + 6)
+          << code.toStdString() << " digit " << i;
+  }
+}
+
+TEST(Code39UpcAEanDecoders, BothDecodersReadWhatIsDrawn) {
+  const struct {
+    Symbology symbology;
+    QString text;
+    layout::Options options;
+    const char* decodeAs;
+    QString read;
+  } rows[] = {
+      {Symbology::Code39, "hello world", WithTextLine(true), "code39", "HELLO WORLD"},
+      {Symbology::Code39, "-. $/+%", WithTextLine(false, 0.1), "code39", "-. $/+%"},  // the lowest bars
+      {Symbology::Code39, " ORDER/2026+17%$ ", WithTextLine(true, 2), "code39", " ORDER/2026+17%$ "},
+      {Symbology::UpcA, "03600029145", WithTextLine(true), "upca", "036000291452"},
+      {Symbology::UpcA, " 98765432109", WithTextLine(false), "upca", test_support::WithCheckDigit("98765432109")},
+      {Symbology::Ean, "590123412345", {}, "ean13", "5901234123457"},
+      {Symbology::Ean, "901234567890", {}, "ean13", test_support::WithCheckDigit("901234567890")},
+      {Symbology::Ean, "9638507", {}, "ean8", "96385074"},
+  };
+  for (const auto& r : rows) {
+    const auto decoded = test_support::Decode(Drawn(r.symbology, r.text, r.options), r.decodeAs, r.read);
+    EXPECT_EQ(decoded.exitCode, 0) << r.text.toStdString() << "\n" << decoded.output.toStdString();
+  }
+}
+
+}  // namespace
+
+namespace {
+
+using barcode::Symbology;
+using layout::Code128Record;
+using namespace Qt::StringLiterals;
+
+// The runs of a row from its first dark pixel, in modules of `pixels` each;
+// '?' for a run that is not a whole number of modules.
+std::string ModulesOfRow(const QImage& image, int row, int pixels) {
+  std::string s;
+  for (const int run : test_support::DarkLightRuns(image, row))
+    s += run % pixels == 0 ? std::to_string(run / pixels) : std::string("?");
+  return s;
+}
+
+// The published widths of a symbol's values (without the check value when
+// check is false).
+std::string PublishedRuns(const barcode::Symbol& symbol, bool check = true) {
+  std::string modules;
+  for (std::size_t i = 0; i < symbol.values.size(); ++i)
+    if (check || i + 2 != symbol.values.size()) modules += published::kCode128[symbol.values[i]];
+  return published::Runs(modules);
+}
+
+barcode::Symbol SymbolOf(Symbology symbology, const QString& text) {
+  return *barcode::Encode(symbology, text).symbol;
+}
+
+// A frozen row's picture or refusal through the new layers.
+QString Result(const test_support::FrozenRow& row) {
+  const layout::Laid laid =
+      layout::LayText(*barcode::SymbologyNamed(row.symbology), row.text, test_support::OptionsOf(row));
+  if (!laid.drawing) return test_support::RefusalDigest(laid.refusal.message, laid.refusal.boxText);
+  return test_support::Digest(render::ToImage(*laid.drawing));
+}
+
+TEST(Code128Layouts, EveryFrozenPictureAndRefusalIsAsRecorded) {
+  int compared = 0;
+  for (const test_support::FrozenRow& row : test_support::ReadFrozenTable()) {
+    if (row.symbology != u"code128b"_s && row.symbology != u"code128-1"_s && row.symbology != u"code25"_s) continue;
+    EXPECT_EQ(Result(row), row.result) << row.Key().toStdString();
+    ++compared;
+  }
+  EXPECT_EQ(compared, 114 + 165 + 275);
+}
+
+layout::Options Stretched(std::optional<double> width, bool textLine, double barHeight = 1.4) {
+  layout::Options o;
+  o.stretchWidth = width;
+  o.textLine = textLine;
+  o.barHeight = barHeight;
+  return o;
+}
+
+TEST(Code128Layouts, DecodersReadThePicturesAtEveryStretch) {
+  const struct {
+    Symbology symbology;
+    QString text, read;
+    std::optional<double> width;
+    bool textLine;
+  } rows[] = {
+      {Symbology::Code128B, u"Hello, World!"_s, {}, {}, true},
+      {Symbology::Code128B, u" \"double\" 'single' ~ "_s, {}, {}, false},
+      {Symbology::Code128B, u"~\""_s, {}, {}, false},  // check values 99 and 101: CODE C, CODE A
+      {Symbology::Code128B, u"~#"_s, {}, {}, true},
+      {Symbology::Code128Pattern, u"Quillon 128"_s, {}, 400, true},
+      {Symbology::Code128Pattern, u"Quillon 128"_s, {}, 1600, false},
+      {Symbology::Code128Pattern, u"The quick brown fox jumps over a lazy do"_s, {}, 500, true},
+      {Symbology::Code128Pattern, u"!#$%&()*+,-./:;<=>?@[]^_`{|}"_s, {}, std::nullopt, true},
+      {Symbology::Interleaved2of5, u"31415926535897932384"_s, {}, 400, true},
+      {Symbology::Interleaved2of5, u"31415926535897932384"_s, {}, 1600, false},
+      {Symbology::Interleaved2of5, u"12345"_s, u"123450"_s, 800, true},
+      {Symbology::Interleaved2of5, u"90"_s, {}, 1600, true},  // ZXing reads it from six digits on
+  };
+  for (const auto& row : rows) {
+    const QString read = row.read.isEmpty() ? row.text : row.read;
+    const bool i25 = row.symbology == Symbology::Interleaved2of5;
+    const layout::Laid laid = layout::LayText(row.symbology, row.text, Stretched(row.width, row.textLine));
+    const auto d = test_support::Decode(render::ToImage(*laid.drawing),
+                                        i25 ? u"i25"_s : u"code128"_s, read, 3,
+                                        i25 && read.size() < 6 ? u"zbar"_s : u"zbar zxing"_s);
+    EXPECT_EQ(d.exitCode, 0) << row.text.toStdString() << " " << row.width.value_or(0) << "\n"
+                             << d.output.toStdString();
+  }
+}
+
+// Code 128-1 and Code 2/5 measured: every module a whole number of pixels
+// (two, or the stretch's), the first bar one pixel in (one module once
+// stretched), the bars from row 20 as tall as the box asks but never under
+// the floor, the text line whole and clear of them.
+TEST(Code128Layouts, PatternBarsAreWholePixelsAModuleAndClearOfTheTextLine) {
+  const std::pair<std::optional<double>, int> widths[] = {{400, 1},  {500, 1},  {800, 2},
+                                                          {1200, 3}, {1600, 4}, {std::nullopt, 2}};
+  for (const auto& [symbology, text] :
+       {std::pair{Symbology::Code128Pattern, u" x ~\\\" "_s}, std::pair{Symbology::Interleaved2of5, u"123"_s}}) {
+    const barcode::Symbol symbol = SymbolOf(symbology, text);
+    const std::string runs = published::Runs(symbol.modules);
+    for (const auto& [width, module] : widths)
+      for (const double height : {0.1, 1.4, 25.0}) {
+        SCOPED_TRACE(text.toStdString() + " width " + std::to_string(width.value_or(0)) + " height " +
+                     std::to_string(height));
+        const QImage image = render::ToImage(*layout::Lay(symbol, Stretched(width, true, height)).drawing);
+        const int first = width && *width != 800 ? module : 1;
+        EXPECT_EQ(ModulesOfRow(image, 27, module), runs);
+        EXPECT_TRUE(qGray(image.pixel(first - 1, 27)) == 255 && qGray(image.pixel(first, 27)) == 0);
+        int rows = 0;
+        while (qGray(image.pixel(first, 20 + rows)) == 0) ++rows;
+        EXPECT_EQ(rows, std::max(24, static_cast<int>(height * 10)) + 1);
+        EXPECT_EQ(qGray(image.pixel(first, 19)), 255);
+        const QRect ink = test_support::DarkBox(image.copy(0, 21 + rows, image.width(), image.height() - 21 - rows));
+        EXPECT_TRUE(!ink.isEmpty() && ink.bottom() < image.height() - 22 - rows) << ink.bottom();
+      }
+  }
+}
+
+// The stretch takes the bars for the end of the drawing: no character takes
+// a text line past them.
+TEST(Code128Layouts, TheTextLineNeverPassesTheBars) {
+  std::vector<std::pair<Symbology, QString>> texts;
+  for (char16_t c = 32; c < 127; ++c) texts.emplace_back(Symbology::Code128Pattern, QString(12, QChar(c)));
+  for (char16_t c = u'0'; c <= u'9'; ++c) texts.emplace_back(Symbology::Interleaved2of5, QString(20, QChar(c)));
+  for (const auto& [symbology, text] : texts) {
+    const layout::Laid laid = layout::LayText(symbology, text, Stretched(std::nullopt, true));
+    const QImage image = render::ToImage(*laid.drawing);
+    const QRect ink = test_support::DarkBox(image.copy(0, 46, image.width(), image.height() - 46));
+    EXPECT_LT(ink.right(), laid.drawing->bars.back().right()) << text.toStdString();
+  }
+}
+
+// Painted as vectors, a stretched text line covers what the image shows.
+TEST(Code128Layouts, TheVectorPaintStretchesTheTextAsTheImageDoes) {
+  for (const double width : {400.0, 1600.0}) {
+    const layout::Laid laid = layout::LayText(Symbology::Interleaved2of5, u"12345678"_s, Stretched(width, true));
+    QImage painted(laid.drawing->size, QImage::Format_RGB32);
+    QPainter painter(&painted);
+    render::Paint(painter, *laid.drawing, true);
+    painter.end();
+    const auto textInk = [](const QImage& image) {
+      return test_support::DarkBox(image.copy(0, 46, image.width(), image.height() - 46));
+    };
+    const QRect expected = textInk(render::ToImage(*laid.drawing));
+    const QRect ink = textInk(painted);
+    EXPECT_NEAR(ink.left(), expected.left(), 2) << width;
+    EXPECT_NEAR(ink.right(), expected.right(), 3) << width;
+  }
+}
+
+// The captioned Code 128 B's record: the worked example and what each field
+// changes, the text rectangle holding the caption's ink, and the bars read
+// back from the picture in modules of the published table.
+TEST(Code128Caption, RecordsLayOutBoxBarsAndCaptionAsTheWorkedExample) {
+  using E = layout::Edges;
+  using layout::Code128TextPosition;
+  const struct {
+    const char* name;
+    QString data;
+    Code128Record record;
+    E box;
+    std::optional<QSize> total;
+    QPoint bars;
+    E text;
+  } rows[] = {
+      {"worked example", u"A"_s, {.caption = u"A"_s}, {2, 1, 48, 60}, QSize(46, 59), {2, 1}, {2, 45, 48, 58}},
+      {"caption on top moves the bars down", u"A"_s, {.caption = u"A"_s, .textPosition = Code128TextPosition::Top},
+       {2, 1, 48, 60}, QSize(46, 59), {2, 19}, {2, 1, 48, 18}},
+      {"no caption", u"A"_s, {.caption = {}}, {2, 1, 48, 42}, QSize(46, 41), {2, 1}, {}},
+      {"no check character", u"A"_s, {.caption = {}, .checkCharacter = false}, {2, 1, 37, 42}, QSize(35, 41), {2, 1},
+       {}},
+      {"three pixels a module", u"Hi!"_s, {.caption = {}, .left = 5, .top = 3, .moduleWidth = 3}, {5, 3, 209, 44},
+       QSize(204, 41), {5, 3}, {}},
+      {"turned: the box alone", u"A"_s, {.caption = {}, .orientation = 1}, {2, 1, 2, 2}, std::nullopt, {}, {}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Code128Record& record = row.record;
+    ASSERT_EQ(layout::CheckCode128(record), layout::Code128Fault::None);
+    const barcode::Symbol symbol = SymbolOf(Symbology::Code128B, row.data);
+    const layout::Code128Geometry g = layout::LayCode128Record(symbol, record);
+    EXPECT_EQ(g.box, row.box);
+    EXPECT_EQ(g.total, row.total);
+    EXPECT_EQ(g.textRect, row.text);
+    if (!row.total) {
+      EXPECT_TRUE(g.drawing.bars.empty() && g.drawing.texts.empty());
+      continue;
+    }
+    EXPECT_EQ(g.barOrigin, row.bars);
+    EXPECT_EQ(g.drawing.size, QSize(record.left + row.total->width() + 1, record.top + row.total->height() - 1));
+    const QImage image = render::ToImage(g.drawing);
+    EXPECT_EQ(ModulesOfRow(image, row.bars.y() + 20, record.moduleWidth), PublishedRuns(symbol, record.checkCharacter));
+    const QRect bars = test_support::DarkBox(image.copy(0, row.bars.y(), image.width(), record.barHeight));
+    EXPECT_EQ(bars.left(), row.bars.x());
+    // The caption's ink, wherever it is drawn, lies in its rectangle.
+    QImage caption = image;
+    QPainter(&caption).fillRect(QRect(0, row.bars.y(), image.width(), record.barHeight), Qt::white);
+    const QRect ink = test_support::DarkBox(caption);
+    EXPECT_EQ(ink.isEmpty(), record.caption.isEmpty());
+    const QRect text(row.text.left, row.text.top, row.text.right - row.text.left, row.text.bottom - row.text.top);
+    EXPECT_TRUE(ink.isEmpty() || text.contains(ink));
+  }
+}
+
+TEST(Code128Caption, AWideCaptionWidensTheBoxAndCentresTheBars) {
+  Code128Record record;
+  record.caption = u"A caption much wider than A"_s;
+  const layout::Code128Geometry g = layout::LayCode128Record(SymbolOf(Symbology::Code128B, u"A"_s), record);
+  const qint64 width = g.box.right - g.box.left;
+  EXPECT_GT(width, 46);
+  EXPECT_EQ(g.total, QSize(static_cast<int>(width), 59));
+  EXPECT_NEAR(g.barOrigin.x() - g.box.left, g.box.right - (g.barOrigin.x() + 46), 1);
+  EXPECT_EQ(g.textRect, (layout::Edges{2, 45, g.box.right, 58}));
+  const QImage image = render::ToImage(g.drawing);
+  const QRect ink = test_support::DarkBox(image.copy(0, 41, image.width(), image.height() - 41));
+  EXPECT_TRUE(ink.width() > 46 && ink.right() < width + 2) << ink.width();
+  // From the smallest to the largest size, the caption is whole inside the
+  // picture and clear of the bars (rows 1 to 40).
+  for (const int size : {1, 8, 72}) {
+    layout::Options options;
+    options.textLine = true;
+    options.captionFontSize = size;
+    const QImage picture = render::ToImage(*layout::LayText(Symbology::Code128B, u"Quillon 128"_s, options).drawing);
+    const QRect caption = test_support::DarkBox(picture.copy(0, 42, picture.width(), picture.height() - 42));
+    EXPECT_TRUE(size < 8 || !caption.isEmpty()) << size;
+    EXPECT_TRUE(caption.isEmpty() || (caption.top() > 0 && caption.bottom() + 42 < picture.height() - 1 &&
+                                      caption.left() > 0 && caption.right() < picture.width() - 1))
+        << size;
+  }
+}
+
+TEST(Code128Caption, JustifySpreadsTheDataNotTheCaptionAndOnlyWithACaption) {
+  const barcode::Symbol symbol = SymbolOf(Symbology::Code128B, u"1111"_s);
+  const auto textInk = [&](layout::Code128Alignment alignment, const QString& caption) {
+    Code128Record record;
+    record.alignment = alignment;
+    record.caption = caption;
+    const QImage image = render::ToImage(layout::LayCode128Record(symbol, record).drawing);
+    return image.copy(0, 41, image.width(), image.height() - 41);
+  };
+  const QImage justified = textInk(layout::Code128Alignment::Justify, u"1111"_s);
+  const QRect centred = test_support::DarkBox(textInk(layout::Code128Alignment::Center, u"1111"_s));
+  const QRect spread = test_support::DarkBox(justified);
+  // Over the symbol, 11 * 6 + 13 = 79 wide from x 2.
+  EXPECT_GT(spread.width(), 2 * centred.width());
+  EXPECT_TRUE(spread.left() <= 6 && spread.right() <= 81);
+  EXPECT_EQ(textInk(layout::Code128Alignment::Justify, u"x"_s), justified);
+  EXPECT_TRUE(test_support::DarkBox(textInk(layout::Code128Alignment::Justify, {})).isEmpty());
+  // Every other alignment centres the caption.
+  for (const auto a : {layout::Code128Alignment::Left, layout::Code128Alignment::Right})
+    EXPECT_EQ(textInk(a, u"1111"_s), textInk(layout::Code128Alignment::Center, u"1111"_s));
+}
+
+TEST(Code128Caption, RecordFaultsInTheOrderTheyAreChecked) {
+  using F = layout::Code128Fault;
+  using A = layout::Code128Alignment;
+  using P = layout::Code128TextPosition;
+  const std::pair<Code128Record, F> rows[] = {
+      {{.caption = u"OK"_s, .barHeight = 0, .moduleWidth = 0}, F::ModuleWidth},
+      {{.caption = u"OK"_s, .fontSize = 0, .barHeight = -1}, F::BarHeight},
+      {{.caption = u"OK"_s, .fontSize = 0, .alignment = A{9}}, F::Alignment},
+      {{.caption = u"OK"_s, .fontSize = 0, .textPosition = P{3}}, F::Font},
+      {{.caption = u"OK"_s, .fontName = {}}, F::Font},
+      {{.caption = u"OK"_s, .fontStyle = 16}, F::Font},
+      {{.caption = u"OK"_s, .orientation = 4}, F::Font},
+      {{.caption = u"OK"_s, .textPosition = P{0}}, F::TextPosition},
+      {{.caption = u"OK"_s, .fontStyle = 15, .alignment = A::Justify, .textPosition = P::Top, .orientation = 3},
+       F::None},
+  };
+  for (const auto& [record, fault] : rows) EXPECT_EQ(layout::CheckCode128(record), fault);
+}
+
+// What the layouts refuse that the encoders take: a caption size of 0, and
+// pictures past 32767 pixels.
+TEST(Code128Layouts, RefusalsOfTheLayouts) {
+  layout::Options noSize;
+  noSize.captionFontSize = 0;
+  const struct {
+    Symbology symbology;
+    QString text;
+    layout::Options options;
+    QString message, boxText;
+  } rows[] = {
+      {Symbology::Code128B, u"fine"_s, noSize, u"Code 128 B needs a font size above 0."_s,
+       u"There was an Unknow Error please send an email to support@quillon.example "_s},
+      {Symbology::Code128B, QString(3000, u' '), {},
+       u"The text is too long for a Code 128 B barcode (3000 characters): the picture would be 33038 pixels wide, and "
+       "a picture takes at most 32767."_s, {}},
+      {Symbology::Code128Pattern, QString(3000, u' '), {},
+       u"The text is too long for a Code 128 barcode (3000 characters)."_s, {}},
+  };
+  for (const auto& row : rows) {
+    const layout::Laid laid = layout::LayText(row.symbology, row.text, row.options);
+    ASSERT_FALSE(laid.drawing);
+    EXPECT_EQ(laid.refusal.message, row.message);
+    EXPECT_EQ(laid.refusal.boxText, row.boxText);
+  }
+}
+
+}  // namespace
