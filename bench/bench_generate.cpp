@@ -1,5 +1,5 @@
 // The generate command runs on every keystroke: this measures one keystroke's
-// worth of work (clear and reset the areas, encode, draw, copy the picture).
+// worth of work (encode, lay out, render the picture, show it in the preview).
 #include "window/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/printers.h"
@@ -32,9 +32,9 @@ void TypeAlternately(benchmark::State& state, QRadioButton* window::MainWindow::
   for (auto _ : state) {
     window.barcodeText->setText(flip ? a : b);  // one keystroke: the change handler generates
     flip = !flip;
-    benchmark::DoNotOptimize(window.finishedPictureBox->Picture());
+    benchmark::DoNotOptimize(window.finishedPicture().picture);
   }
-  if (!window.LastDrawn()) state.SkipWithError("nothing was drawn");
+  if (!window.finishedPicture().Drawn()) state.SkipWithError("nothing was drawn");
 }
 
 void BM_GenerateCode39_20Chars(benchmark::State& state) {

@@ -3,7 +3,7 @@
 #include "window/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
-#include "platform/picture_file.h"
+#include "jobs/export.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
 
@@ -298,15 +298,15 @@ int Export(const QCommandLineParser& parser) {
   window.generate();
   dialogs.Hold(false);
 
-  const QImage picture = window.FinishedPicture();
-  if (picture.isNull()) {
+  const jobs::Generated& picture = window.finishedPicture();
+  if (!picture.Drawn()) {
     const QStringList why = window.LastProblem().isEmpty() ? dialogs.TakeHeld() : QStringList{window.LastProblem()};
     for (const QString& line : why) Err(line);
     if (why.isEmpty()) Err(QStringLiteral("nothing to draw for \"%1\"").arg(text));
     return kFailed;
   }
   for (const QString& message : dialogs.TakeHeld()) Err(message);
-  const QString problem = platform::WritePictureFile(
+  const QString problem = jobs::WritePicture(
       picture, out, overrides.force ? platform::Replace::Allowed : platform::Replace::Never);
   if (!problem.isEmpty()) {
     Err(problem);

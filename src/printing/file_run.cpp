@@ -2,7 +2,7 @@
 
 #include "platform/blanks.h"
 #include "platform/dialogs.h"
-#include "platform/picture_box.h"
+#include "render/image.h"
 #include "platform/text_lines.h"
 
 #include <algorithm>
@@ -23,7 +23,7 @@ class RowLayout {
 
   void Paint(const QImage& picture, int& column) {
     const double height = printers_.PictureHeight(picture);
-    const double ink = printers_.PictureWidth(picture) * platform::InkRight(picture) / std::max(1, picture.width());
+    const double ink = printers_.PictureWidth(picture) * render::InkRight(picture) / std::max(1, picture.width());
     double x = ColumnX(column);
     if (column > 0 && rowRight_ > x) x = rowRight_ + kQuietZoneMillimetres;
     if (column > 0 && x + ink > printers_.ScaleWidth()) {

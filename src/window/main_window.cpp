@@ -1,24 +1,14 @@
 #include "window/main_window.h"
 
-#include "window/pattern_area.h"
-#include "platform/numbers.h"
-#include "symbologies/code128/pattern_barcode.h"
-#include "symbologies/retail/code39.h"
-#include "symbologies/retail/ean.h"
-#include "symbologies/retail/upca.h"
+#include "jobs/options.h"
 
+#include <QPixmap>
 #include <QScrollArea>
 
-#include <algorithm>
 #include <exception>
-#include <initializer_list>
 #include <limits>
-#include <tuple>
 
 namespace window {
-
-using platform::PictureBox;
-using symbologies::Outcome;
 
 MainWindow::MainWindow(platform::Services& services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
@@ -46,46 +36,28 @@ void MainWindow::BuildLayout() {
   // instead of being cut short without a word.
   barcodeText->setMaxLength(std::numeric_limits<int>::max());
 
-  // The drawing areas. Stacking, bottom to top: UPC-A's area, Code 39's,
-  // the pattern area; EAN's result area under EAN's drawing area.
-  // The frame shows the whole barcode: a wider or taller one than the frame
-  // scrolls (the drawing itself is never scaled).
+  // The preview shows the finished picture pixel for pixel on a white
+  // surface; a picture wider or taller than the frame scrolls.
   previewView = new QScrollArea(Client);
   previewView->setFrameShape(QFrame::NoFrame);
   previewView->setFocusPolicy(Qt::NoFocus);
   PlaceTwips(previewView, 120, 840, 7095, 1095);
   previewFrame = new QWidget;
   previewFrame->resize(previewView->size());
-  // White like the drawing areas on it, so that they read as one surface.
   QPalette white = previewFrame->palette();
   white.setColor(QPalette::Window, Qt::white);
   previewFrame->setPalette(white);
   previewFrame->setAutoFillBackground(true);
   previewView->setPalette(white);
   previewView->setWidget(previewFrame);
-  Picture9 = new PictureBox(previewFrame, 240, 0, 5055, 1095);
-  Picture9->SetVisible(false);  // shows for UPC only: one empty area at start
-  Picture1 = new PictureBox(previewFrame, 240, 120, 6615, 855);
-  Picture5 = new PictureBox(previewFrame, 240, 120, 6615, 1095);
-  Picture5->SetScaleMode(ScaleMode::Pixels);
-  Picture5->SetVisible(false);
-  LabelHint = MakeLabel(previewFrame, {}, 240, 120, 6615, 855);
-  LabelHint->setWordWrap(true);
-  LabelHint->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  LabelHint->setStyleSheet(QStringLiteral("color: #b00000;"));
-  LabelHint->setAttribute(Qt::WA_TransparentForMouseEvents);
-  LabelHint->setVisible(false);
-
-  Picture10 = new PictureBox(Client, 720, 840, 3375, 1095);
-  Picture10->SetVisible(false);
-  Picture22 = new PictureBox(Client, 120, 840, 5775, 975);
-  Picture22->SetVisible(false);
-  // Scratch areas, outside the visible part of the window.
-  Picture4 = new PictureBox(Client, 8640, 720, 6855, 1095);
-  Picture4->SetScaleMode(ScaleMode::Pixels);
-  Picture8 = new PictureBox(Client, 8640, 2040, 6615, 1095);
-  Picture8->SetScaleMode(ScaleMode::Pixels);
-  finishedPictureBox = new PictureBox(Client, 8640, 3360, 6930, 900);
+  preview = MakeLabel(previewFrame, {}, 240, 120, 6615, 855);
+  preview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  hintLabel = MakeLabel(previewFrame, {}, 240, 120, 6615, 855);
+  hintLabel->setWordWrap(true);
+  hintLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  hintLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
+  hintLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
+  hintLabel->setVisible(false);
 
   buttonRow = MakeFrame(Client, {}, 120, 2040, 7095, 495);
   generateButton = MakeButton(buttonRow, QStringLiteral("Bar Code"), 0, 120, 1095, 255);
@@ -169,141 +141,59 @@ void MainWindow::ConnectHandlers() {
 
 void MainWindow::generate() {
   textGiven_ = true;
-  lastOutcome_ = Generate();
-  ShowOutcome();
-  // An explicit command also says so in a message box where the encoder has
-  // one; typing only updates the hint.
-  if (!lastOutcome_.boxText.isEmpty()) services_.dialogs.Ok(lastOutcome_.boxText, {});
+  drawText();
+  // An explicit command also says so in a message box where the symbology
+  // has one; typing only updates the hint.
+  if (!finished_.refusal.boxText.isEmpty()) services_.dialogs.Ok(finished_.refusal.boxText, {});
 }
 
 void MainWindow::onTextChanged() {
   textGiven_ = true;
-  lastOutcome_ = Generate();
-  ShowOutcome();
+  drawText();
 }
 
-Outcome MainWindow::Generate() {
-  // The drawing areas never take the focus, so drawing runs no validation of
-  // other controls.
-  Picture10->SetVisible(eanChoice->isChecked());
-  const std::initializer_list<PictureBox*> areas = {Picture1, finishedPictureBox,  Picture4, Picture5,
-                                                    Picture9, Picture10, Picture22};
-  // Narrowed first, so that clearing fills only what is left of them.
-  Picture1->SetWidth(100);
-  finishedPictureBox->SetWidth(100);
-  for (PictureBox* p : areas) p->Cls();
-  // Every run starts from the same sizes, so that a picture depends on its
-  // own text and options alone, never on what an earlier run drew.
-  Picture1->SetHeight(picture1Height_);
-  for (const auto& [p, width, height] : {std::tuple{Picture5, 6615.0, 1095.0}, std::tuple{Picture4, 6855.0, 1095.0},
-                                         std::tuple{Picture8, 6615.0, 1095.0}}) {
-    p->SetWidth(width);
-    p->SetHeight(height);
-  }
-  for (PictureBox* p : areas) p->SetPicture(Picture8->Picture());
-  Picture22->SetVisible(false);
-  Picture5->SetVisible(false);
-  Picture9->SetVisible(upcAChoice->isChecked());
-  Picture1->SetVisible(!upcAChoice->isChecked());
-
-  const QString text = barcodeText->text();
-  if (text.isEmpty()) return Outcome::Refused({});
-  if (text.size() > kLongestText)
-    return Outcome::Refused(QStringLiteral("The text has %1 characters; a barcode text takes at most %2.")
-                                .arg(text.size())
-                                .arg(kLongestText));
-
-  Outcome outcome;
-  PictureBox* drawnArea = Picture1;
-  if (code128BChoice->isChecked()) {
-    // The Code 39 routine runs first for Code 128 B; the Code 128 renderer
-    // then clears, sizes and draws the whole of Picture1, so what the Code 39
-    // pass leaves shows only where the renderer refuses (Picture1 keeps the
-    // Code 39 size, cleared). The renderer reads nothing of what the pass
-    // changes, so the pass runs only then, with the same result (a file run
-    // spends a quarter less on each barcode).
-    outcome = DrawCode128OnDc();
-    Picture1->SetScaleMode(platform::ScaleMode::Pixels);
-    if (!outcome.drawn) {
-      QString copy = text;
-      retail::DrawCode39(copy, *Picture1, textLineCheck->Value());
-      Picture1->Cls();
-    }
-  } else if (code128PatternChoice->isChecked()) {
-    drawnArea = Picture5;
-    outcome = DrawPatternArea(*this, QStringLiteral("128"));
-  } else if (interleaved25Choice->isChecked()) {
-    if (text.size() < 2) return Outcome::Refused(code128::Interleaved2of5Problem(text));
-    drawnArea = Picture5;
-    outcome = DrawPatternArea(*this, QStringLiteral("25"));
-  } else if (upcAChoice->isChecked()) {
-    drawnArea = Picture9;
-    outcome = retail::DrawUpcA(text, *Picture9, textLineCheck->Value());
-  } else if (eanChoice->isChecked()) {
-    Picture22->SetVisible(true);
-    outcome = retail::DrawEan(text, *Picture22);
-    if (outcome.drawn) {
-      finishedPictureBox->SetPicture(Picture22->Image());
-      Picture10->SetPicture(Picture22->Image());
-    } else {
-      // Nothing to show: uncover the hint that says why.
-      Picture22->SetVisible(false);
-      Picture10->SetVisible(false);
-    }
-  } else {
-    QString copy = text;
-    outcome = retail::DrawCode39(copy, *Picture1, textLineCheck->Value());
-  }
-
-  finishedPictureBox->Cls();
-  // Only a complete barcode becomes the finished picture: printing and the
-  // clipboard refuse an empty Picture2.
-  if (!eanChoice->isChecked() && outcome.drawn) finishedPictureBox->SetPicture(drawnArea->Image());
-  return outcome;
+barcode::Symbology MainWindow::chosenSymbology() const {
+  using barcode::Symbology;
+  const std::pair<const QRadioButton*, Symbology> order[] = {{code128BChoice, Symbology::Code128B},
+                                                             {code128PatternChoice, Symbology::Code128Pattern},
+                                                             {interleaved25Choice, Symbology::Interleaved2of5},
+                                                             {upcAChoice, Symbology::UpcA},
+                                                             {eanChoice, Symbology::Ean}};
+  for (const auto& [choice, symbology] : order)
+    if (choice->isChecked()) return symbology;
+  return Symbology::Code39;
 }
 
-void MainWindow::FitFrame9() {
-  QRect used(QPoint(0, 0), previewView->viewport()->size());
-  for (QWidget* area : previewFrame->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
-    if (!area->isHidden() && area != LabelHint) used |= area->geometry();
-  previewFrame->resize(used.size());
+layout::Options MainWindow::pictureOptions() const {
+  layout::Options options;
+  options.barHeight = jobs::BarHeightOf(barHeightBox->text());
+  options.fontSize = appliedFontSize_;
+  options.captionFontSize = jobs::CaptionFontSizeOf(fontSizeBox->text());
+  options.textLine = textLineCheck->Value() == 1;
+  options.stretchWidth = jobs::StretchWidthOf(stretchWidthBox->text());
+  return options;
 }
 
-void MainWindow::ShowOutcome() {
-  FitFrame9();
-  LabelHint->setText(lastOutcome_.problem);
-  LabelHint->setVisible(!lastOutcome_.problem.isEmpty());
-  LabelHint->raise();
+void MainWindow::drawText() {
+  finished_ = jobs::Generate(chosenSymbology(), barcodeText->text(), pictureOptions());
+  preview->setPixmap(QPixmap::fromImage(finished_.picture));
+  preview->resize(finished_.picture.size());
+  // The frame grows with the picture, so that the view scrolls to all of it.
+  const QRect shown = preview->geometry();
+  previewFrame->resize(previewView->viewport()->size().expandedTo(QSize(shown.right() + 1, shown.bottom() + 1)));
+  hintLabel->setText(finished_.refusal.message);
+  hintLabel->setVisible(!finished_.refusal.message.isEmpty());
+  hintLabel->raise();
 }
 
-
-double MainWindow::BarHeightValue() const {
-  return std::clamp(platform::ParseNumber(barHeightBox->text()).value_or(1.4), 0.1, 25.0);
-}
-
-void MainWindow::applyBarSizeBoxes() {
-  Picture1->SetScaleMode(platform::ScaleMode::Pixels);
-  // Anything that is not a number falls back to the initial values, and
-  // numbers are kept to sizes a picture can have: no typed value reaches
-  // the error path of reSizeimage.
-  const double height = BarHeightValue();
-  const double fontSize = std::clamp(platform::ParseNumber(fontSizeBox->text()).value_or(8.0), 1.0, 144.0);
-  // 40 pixels of inner height per unit of the height value (no border, so
-  // inner and outer height are the same).
-  picture1Height_ = height * 40 * platform::kTwipsPerPixel;
-  Picture1->SetHeight(picture1Height_);
-  Picture1->SetFontSize(fontSize);
-}
+void MainWindow::applyFontSize() { appliedFontSize_ = jobs::FontSizeOf(fontSizeBox->text()); }
 
 void MainWindow::applyBarSize() {
   try {
-    applyBarSizeBoxes();
+    applyFontSize();
     // Only a text that was typed or given is drawn: the start-up and option
     // changes before it never draw (nor judge) the prompt of the text box.
-    if (textGiven_) {
-      lastOutcome_ = Generate();
-      ShowOutcome();
-    }
+    if (textGiven_) drawText();
   } catch (const std::exception& e) {
     SettingsErrorPath(QString::fromLocal8Bit(e.what()));
   }
@@ -316,9 +206,5 @@ void MainWindow::onBarHeightChanged() {
   applyBarSize();
 }
 
-QImage MainWindow::FinishedPicture() const {
-  if (!finishedPictureBox->HasPicture()) return {};
-  return eanChoice->isChecked() ? Picture10->Image() : finishedPictureBox->Picture();
-}
 
 }  // namespace window

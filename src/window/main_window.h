@@ -1,17 +1,17 @@
 #pragma once
-// The main window: the text box, the drawing areas, the command buttons and
-// the settings panel, with one handler per control and event.
+// The main window: the text box, the preview of the barcode, the command
+// buttons and the settings panel. Each control saves its option the moment
+// it changes; the commands (generate, print, print file, run, copy, save as)
+// run the jobs with what the controls hold.
+#include "barcode/symbology.h"
+#include "jobs/generator.h"
 #include "platform/controls.h"
-#include "platform/picture_box.h"
 #include "platform/services.h"
 #include "printing/file_run.h"
-#include "symbologies/outcome.h"
 
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
-
-#include <functional>
 
 #include <functional>
 
@@ -40,17 +40,18 @@ class MainWindow : public QMainWindow {
   explicit MainWindow(platform::Services& services, QWidget* parent = nullptr);
 
   // --- Generate command -------------------------------------------------
+  // "Bar Code": draws the text; a refusal that has a message box shows it.
   void generate();
+  // Every change of the text draws it again (a refusal shows as a hint only).
   void onTextChanged();
+  // The bar height box changed: the sizes apply, and the text is drawn again.
   void applyBarSize();
-  // The longest text any generate command takes (the historical limit of the
-  // text box); longer ones are refused with their length.
-  static constexpr qsizetype kLongestText = 32767;
-  // The bar height box as a value: 1.4 when it holds no number, and kept to
-  // 0.1-25 so that no typed value asks for an impossible picture.
-  double BarHeightValue() const;
-  // "Code 128 B": the device-context renderer on Picture1 (code128_on_dc.cpp).
-  symbologies::Outcome DrawCode128OnDc();
+  // The symbology the choices select: the first chosen of Code 128 B, Code
+  // 128-1, Code 2/5, UPC and EAN; Code 39 when none of them is.
+  barcode::Symbology chosenSymbology() const;
+  // What the picture is drawn with, as the boxes hold it now. The Code 39 text
+  // line keeps the font size that the last change of the bar height applied.
+  layout::Options pictureOptions() const;
 
   // --- Handlers that save one option --------------------------------------
   void onBarHeightChanged();
@@ -119,13 +120,12 @@ class MainWindow : public QMainWindow {
   QAction* aboutAction;               // "&About"
   QLineEdit* helpTextBox;             // hidden: the help text
 
-  // The picture that printing and exporting use: Picture10's image for EAN,
-  // otherwise Picture2's picture (null when nothing was generated).
-  QImage FinishedPicture() const;
+  // The barcode that printing, the clipboard and Save As take: the last
+  // one drawn (none when the last text gave none).
+  const jobs::Generated& finishedPicture() const { return finished_; }
   // Why the last generate command drew no barcode ("" when it drew one, or
   // when there was nothing to draw).
-  QString LastProblem() const { return lastOutcome_.problem; }
-  bool LastDrawn() const { return lastOutcome_.drawn; }
+  QString LastProblem() const { return finished_.refusal.message; }
 
   // The path of the file that "Print File" prints, shared by the path box
   // Text5, the file chooser and the command line.
@@ -135,17 +135,10 @@ class MainWindow : public QMainWindow {
   QWidget* Client;  // the inner area of the window, 7440 x 6330 twips
   QLabel* barcodeTextLabel;
   QLineEdit* barcodeText;
-  QWidget* previewFrame;             // the drawing areas' container, inside Frame9View
-  QScrollArea* previewView;     // scrolls when a barcode outgrows the frame
-  platform::PictureBox* Picture5;
-  platform::PictureBox* Picture1;
-  platform::PictureBox* Picture9;
-  platform::PictureBox* Picture22;
-  platform::PictureBox* Picture10;
-  platform::PictureBox* Picture4;
-  platform::PictureBox* Picture8;
-  platform::PictureBox* finishedPictureBox;
-  QLabel* LabelHint;  // why the text gave no barcode, shown over the drawing area
+  QWidget* previewFrame;     // the white surface the preview lies on, inside previewView
+  QScrollArea* previewView;  // scrolls when a barcode outgrows the frame
+  QLabel* preview;           // the finished picture, pixel for pixel
+  QLabel* hintLabel;         // why the text gave no barcode, shown over the preview
   QWidget* buttonRow;
   QPushButton* generateButton;
   QPushButton* printButton;
@@ -193,15 +186,14 @@ class MainWindow : public QMainWindow {
  private:
   void BuildLayout();
   void ConnectHandlers();
-  symbologies::Outcome Generate();
-  void ShowOutcome();
-  // Steps 2 to 5 of reSizeimage: Picture1's scale, height and font size.
-  void applyBarSizeBoxes();
-  void FitFrame9();
+  // Draws the text with the chosen symbology and options, shows the result.
+  void drawText();
+  // The font size the Code 39 text line takes from now on.
+  void applyFontSize();
 
-  symbologies::Outcome lastOutcome_;
-  bool textGiven_ = false;         // Text1 was changed or "Bar Code" pressed since the start
-  double picture1Height_ = 855;    // twips; the height reSizeimage set, restored at every run
+  jobs::Generated finished_;
+  bool textGiven_ = false;       // the text was changed or "Bar Code" pressed since the start
+  double appliedFontSize_ = 8;   // points, set by the last change of the bar height
 
   // --- Options store and start-up (private) --------------------------------
   void BuildOptions();

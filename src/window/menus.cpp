@@ -2,7 +2,7 @@
 // only run the buttons' handlers; Help and About show fixed texts.
 #include "window/main_window.h"
 
-#include "platform/picture_file.h"
+#include "jobs/export.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
@@ -95,7 +95,7 @@ void MainWindow::BuildMenus() {
 
 
 void MainWindow::saveBarCodeAs() {
-  if (FinishedPicture().isNull()) {
+  if (!finishedPicture().Drawn()) {
     ShowStatus(QStringLiteral("Not saved: no barcode"));
     services_.dialogs.Ok(QStringLiteral("Please Generate a barcode to save"), kWindowTitle);
     return;
@@ -106,9 +106,8 @@ void MainWindow::saveBarCodeAs() {
 }
 
 QString MainWindow::saveBarCodeTo(const QString& path) {
-  const QImage picture = FinishedPicture();
-  const QString problem = picture.isNull() ? QStringLiteral("no barcode")
-                                           : platform::WritePictureFile(picture, path, platform::Replace::Allowed);
+  const QString problem = !finished_.Drawn() ? QStringLiteral("no barcode")
+                                              : jobs::WritePicture(finished_, path, platform::Replace::Allowed);
   if (!problem.isEmpty()) {
     ShowStatus(QStringLiteral("Not saved: ") + problem);
     services_.dialogs.Ok(QStringLiteral("The barcode could not be saved: ") + problem, kWindowTitle);

@@ -261,7 +261,7 @@ QString MainWindow::restoreSavedOptions() {
                                                             QStringLiteral("500"))); });
   // The bar height and font size apply from the start, also when the saved
   // height equals the initial one (no change ran reSizeimage).
-  step([this] { applyBarSizeBoxes(); });
+  step([this] { applyFontSize(); });
   return startupError_;
 }
 

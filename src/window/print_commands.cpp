@@ -42,7 +42,7 @@ class FileRunAdapter : public printing::FileRunWindow {
   QImage Generate(const QString& value) override {
     // The change handler generates; an unchanged text keeps the last picture.
     window_.barcodeText->setText(value);
-    return window_.FinishedPicture();
+    return window_.finishedPicture().picture;
   }
   QString Problem() override { return window_.LastProblem(); }
   void LetEventsRun() override { QCoreApplication::processEvents(); }
@@ -166,14 +166,14 @@ void MainWindow::print() {
     topOffsetBox->setText(QStringLiteral("1"));
     return;
   }
-  if (!finishedPictureBox->HasPicture()) {
+  if (!finished_.Drawn()) {
     refuse(kNoBarcode);
     return;
   }
   const float left = static_cast<float>(*platform::ParseNumber(leftOffsetBox->text()));
   const float top = static_cast<float>(*platform::ParseNumber(topOffsetBox->text()));
   printer.SetDocName(QStringLiteral("Quillon - ") + barcodeText->text());
-  printer.PaintPicture(FinishedPicture(), left, top);
+  printer.PaintPicture(finished_.picture, left, top);
   if (!printer.EndDoc()) {
     const QString message = QStringLiteral("The barcode could not be printed: ") + printer.LastError();
     ShowStatus(message);

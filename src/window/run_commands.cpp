@@ -138,7 +138,7 @@ void MainWindow::runRange() {
 
 void MainWindow::copyToClipboard() {
   copyButton->setEnabled(false);
-  const QImage picture = FinishedPicture();
+  const QImage& picture = finished_.picture;
   if (picture.isNull()) {
     // An empty picture would wipe what the user had on the clipboard.
     services_.dialogs.Ok(kNothingToCopy, kWindowTitle);

@@ -48,27 +48,6 @@ std::string Expected(const std::string& modules, int unit, int left, int width) 
   return row.append(static_cast<size_t>(width) - row.size(), '0');
 }
 
-// The options a row's boxes give; a box that holds no number gives the
-// initial value.
-QString Result(const layout::Laid& laid) {
-  if (laid.drawing) return test_support::Digest(render::ToImage(*laid.drawing));
-  return test_support::RefusalDigest(laid.refusal.message, laid.refusal.boxText);
-}
-
-TEST(Code39UpcAEanFrozenPictures, EveryCode39UpcAndEanRowIsDrawnOrRefusedAsRecorded) {
-  int compared = 0;
-  for (const FrozenRow& row : test_support::ReadFrozenTable()) {
-    const auto symbology = barcode::SymbologyNamed(row.symbology);
-    ASSERT_TRUE(symbology) << row.Key().toStdString();
-    if (*symbology != barcode::Symbology::Code39 && *symbology != barcode::Symbology::UpcA &&
-        *symbology != barcode::Symbology::Ean)
-      continue;
-    EXPECT_EQ(Result(layout::LayText(*symbology, row.text, test_support::OptionsOf(row))), row.result) << row.Key().toStdString();
-    ++compared;
-  }
-  EXPECT_EQ(compared, 266);
-}
-
 // The bars measured in the image: each module unit pixels wide from its
 // column, over the rows the bar height gives, a white row below them (EAN:
 // the guard bars alone, 5 rows longer). Code 39's unit is the picture's
@@ -223,24 +202,6 @@ std::string PublishedRuns(const barcode::Symbol& symbol, bool check = true) {
 
 barcode::Symbol SymbolOf(Symbology symbology, const QString& text) {
   return *barcode::Encode(symbology, text).symbol;
-}
-
-// A frozen row's picture or refusal through the new layers.
-QString Result(const test_support::FrozenRow& row) {
-  const layout::Laid laid =
-      layout::LayText(*barcode::SymbologyNamed(row.symbology), row.text, test_support::OptionsOf(row));
-  if (!laid.drawing) return test_support::RefusalDigest(laid.refusal.message, laid.refusal.boxText);
-  return test_support::Digest(render::ToImage(*laid.drawing));
-}
-
-TEST(Code128Layouts, EveryFrozenPictureAndRefusalIsAsRecorded) {
-  int compared = 0;
-  for (const test_support::FrozenRow& row : test_support::ReadFrozenTable()) {
-    if (row.symbology != u"code128b"_s && row.symbology != u"code128-1"_s && row.symbology != u"code25"_s) continue;
-    EXPECT_EQ(Result(row), row.result) << row.Key().toStdString();
-    ++compared;
-  }
-  EXPECT_EQ(compared, 114 + 165 + 275);
 }
 
 layout::Options Stretched(std::optional<double> width, bool textLine, double barHeight = 1.4) {

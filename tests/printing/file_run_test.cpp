@@ -111,14 +111,14 @@ class FileRunTest : public PrintingTest {
           // Three to a row at 0, 75 and 150 mm; the next row six text lines lower.
           // The run ends on a refused line: the first value's picture gives the lead.
           window().barcodeText->setText(sym.value(0));
-          const double lead = DarkBox(window().FinishedPicture()).left() * 300 / 96.0;
+          const double lead = DarkBox(window().finishedPicture().picture).left() * 300 / 96.0;
           const auto pages = test_support::RasterisePdf(pdf);
           ASSERT_FALSE(pages.empty());
           for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(read[c].box.left(), MmToPx(area.left() + 75 * c) + lead, 3) << c;
             EXPECT_EQ(read[c].box.top(), read[0].box.top());
             window().barcodeText->setText(sym.value(c));
-            ExpectBarsAsInPicture(pages[0], read[c].box, window().FinishedPicture());
+            ExpectBarsAsInPicture(pages[0], read[c].box, window().finishedPicture().picture);
           }
           // The empty slot of line 6 is the first of the second row.
           EXPECT_NEAR(read[3].box.left(), read[1].box.left(), 1);  // text edges may round apart
@@ -214,7 +214,7 @@ TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob
   ASSERT_EQ(app::PrintFileCommand(window(), Write("late.txt", "\n\nLATE")), 0);
   const auto read = ReadSymbols(window().LastFileRun().pdfPath, "code39");
   ExpectRead(read, {"LATE"});
-  const double ink = DarkBox(window().FinishedPicture()).top() * 300 / 96.0;
+  const double ink = DarkBox(window().finishedPicture().picture).top() * 300 / 96.0;
   EXPECT_NEAR(read[0].box.top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top() + 12 * printers.TextHeight()) + ink, 3);
 }
 

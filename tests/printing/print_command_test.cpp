@@ -37,7 +37,7 @@ class PrintCommandTest : public PrintingTest {
     ASSERT_EQ(pages.size(), 1u) << file.toStdString();
     const auto marks = FindMarks(pages[0], 60);
     ASSERT_EQ(marks.size(), 1u);
-    const QRect inPicture = DarkBox(window().FinishedPicture());
+    const QRect inPicture = DarkBox(window().finishedPicture().picture);
     const double scale = 300 / 96.0;
     EXPECT_NEAR(marks[0].left(), MmToPx(area.x() + 10 * QString(left).toDouble()) + inPicture.left() * scale, 2);
     EXPECT_NEAR(marks[0].top(), MmToPx(area.y() + 10 * QString(top).toDouble()) + inPicture.top() * scale, 2);
@@ -94,26 +94,6 @@ TEST_F(PrintCommandTest, ThroughCupsEachPrintIsAJobWithTheBarcodeAtTheOffsets) {
   PrintAndExpectPlaced("PDF", token + "N2", "1", "1");
 }
 
-TEST_F(PrintCommandTest, WithEanThePictureOfPicture10IsPrintedWhilePicture2DecidesWhetherToPrint) {
-  QImage marker(100, 20, QImage::Format_RGB32), other(40, 40, QImage::Format_RGB32);
-  marker.fill(Qt::black);
-  other.fill(Qt::black);
-  window().eanChoice->setChecked(true);
-  window().Picture10->SetPicture(marker);
-  window().printButton->click();  // Picture2 holds nothing
-  window().finishedPictureBox->SetPicture(other);
-  window().printButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, kNoBarcodeMessage);
-  ASSERT_EQ(PdfCount(), 1);
-  const auto pages = RasterisePdf(printers.LastPdfPath());
-  ASSERT_EQ(pages.size(), 1u);
-  const auto marks = FindMarks(pages[0], 10);
-  ASSERT_EQ(marks.size(), 1u);
-  EXPECT_NEAR(marks[0].width(), 100 * 300 / 96.0, 2);
-  EXPECT_NEAR(marks[0].height(), 20 * 300 / 96.0, 2);
-}
-
 // Run It: every number a Print of its own, read back from "Save as PDF".
 class RunItTest : public PrintCommandTest {
  protected:
@@ -149,7 +129,7 @@ TEST_F(RunItTest, EightToTwelvePrintsFourJobsThatDecodeAndEndsOnTwelveAndThePref
   }
   EXPECT_EQ(window().rangeFromBox->text(), "12");
   EXPECT_EQ(window().barcodeText->text(), "ABC");
-  EXPECT_EQ(test_support::Decode(window().FinishedPicture(), "code39", "ABC").exitCode, 0);
+  EXPECT_EQ(test_support::Decode(window().finishedPicture().picture, "code39", "ABC").exitCode, 0);
   EXPECT_EQ(runClock.now, 8);  // two one-second pauses a number
   EXPECT_TRUE(dialogs.shown.empty());
 }

@@ -93,7 +93,7 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
   EXPECT_TRUE(g.eanChoice->isChecked());
   EXPECT_TRUE(g.settingsPanel->isHidden());
   EXPECT_EQ(g.printerBox->currentText(), "Gone Printer");
-  EXPECT_EQ(g.Picture1->ScaleHeight(), 80);  // the restored bar height is applied
+  EXPECT_EQ(g.pictureOptions().fontSize, 10);  // the restored font size applies to the text line
   EXPECT_TRUE(dialogs.shown.empty());
   // A path on the command line is taken over into the path box, and saved.
   EXPECT_EQ(g.start(QStringLiteral("  /tmp/orders 1.txt ")), MainWindow::LoadResult::PrintCommandLineFile);
@@ -122,11 +122,8 @@ TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheBooleanAndCheckConversions) {
   }
   // With none selected the generate command draws Code 39.
   window().barcodeText->setText(QStringLiteral("AB"));
-  const QImage none = window().finishedPictureBox->Picture();
-  window().code39Choice->setChecked(true);
-  window().generate();
-  EXPECT_FALSE(none.isNull());
-  EXPECT_EQ(window().finishedPictureBox->Picture(), none);
+  EXPECT_EQ(window().chosenSymbology(), barcode::Symbology::Code39);
+  EXPECT_TRUE(window().finishedPicture().Drawn());
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -252,17 +249,18 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   window().printAction->trigger();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Please Generate Barocode to print  ");
-  window().barcodeText->setText("AB");
-  window().finishedPictureBox->Cls();
+  window().barcodeText->setText("AB\u00e9");
+  dialogs.shown.clear();
   window().generateAction->trigger();
-  EXPECT_TRUE(window().finishedPictureBox->HasPicture());
+  EXPECT_EQ(dialogs.shown.size(), 1u);  // Code 128 B's box for a refused character
+  window().barcodeText->setText("AB");
 
   // Save Bar Code As: the finished picture at its natural size, by the file's ending.
   QTemporaryDir out;
   QStringList answers = {"", out.filePath("b.png"), out.filePath("b.pdf"), out.filePath("b.svg")};
   window().ChooseSavePath = [&answers] { return answers.takeFirst(); };
   for (int i = 0; i < 4; ++i) window().saveAsAction->trigger();
-  EXPECT_EQ(QImage(out.filePath("b.png")), window().FinishedPicture().convertToFormat(QImage::Format_RGB32));
+  EXPECT_EQ(QImage(out.filePath("b.png")), window().finishedPicture().picture);
   for (const char* file : {"b.png", "b.pdf"}) {
     const auto read = test_support::DecodeFile(out.filePath(file), "code128", "AB");
     EXPECT_EQ(read.exitCode, 0) << file << read.output.toStdString();
@@ -288,10 +286,9 @@ QStringList LayoutProblems(QWidget* root) {
     return QStringLiteral("%1 \"%2\"").arg(w->metaObject()->className(),
                                             b ? b->text() : l ? l->text() : g ? g->title() : QString());
   };
-  // The window's own controls: not the inner parts of composite widgets, and
-  // not the drawing areas, which are stacked on purpose (one shows at a time).
+  // The window's own controls: not the inner parts of composite widgets.
   const auto isControl = [root](QWidget* w) {
-    if (!w->isVisibleTo(root) || w->isWindow() || dynamic_cast<platform::PictureBox*>(w)) return false;
+    if (!w->isVisibleTo(root) || w->isWindow()) return false;
     if (auto* l = qobject_cast<QLabel*>(w); l && l->text().isEmpty()) return false;
     for (QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget())
       if (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QLineEdit*>(p))
