@@ -4,6 +4,7 @@
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
 #include "jobs/export.h"
+#include "window/message_boxes.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
 
@@ -115,7 +116,7 @@ constexpr SymbologyName kSymbologies[] = {
 // The on/off flags and the check box each sets.
 struct SwitchFlag {
   const char* name;
-  platform::CheckBox* MainWindow::*box;
+  window::CheckBox* MainWindow::*box;
   bool exportToo;
 };
 constexpr SwitchFlag kSwitches[] = {
@@ -162,7 +163,7 @@ std::optional<double> PlainNumber(const QString& text) {
 struct Overrides {
   QRadioButton* MainWindow::*symbology = nullptr;
   std::optional<QString> pattern;
-  std::vector<std::pair<platform::CheckBox* MainWindow::*, int>> switches;
+  std::vector<std::pair<window::CheckBox* MainWindow::*, int>> switches;
   std::vector<std::pair<QLineEdit* MainWindow::*, QString>> numbers;
   std::optional<QString> printer;
   QString output;  // the PDF file of the job
@@ -588,7 +589,7 @@ int Main(int argc, char** argv) {
   if (optionForm) return RunOptions(args);
   if (!windowForm) return PrintFileFromCommandLine(args.join(QLatin1Char(' ')));
 
-  platform::WindowDialogs dialogs;
+  window::MessageBoxes dialogs;
   platform::SettingsStore settings;
   platform::Printers printers;
   platform::Services services{dialogs, settings, printers};

@@ -1,7 +1,7 @@
 #include "window/file_chooser.h"
 
 #include "window/main_window.h"
-#include "platform/controls.h"
+#include "window/controls.h"
 #include "platform/drives.h"
 
 #include <QDir>
@@ -13,7 +13,7 @@
 
 namespace window {
 
-using platform::TwipsToPixels;
+using window::TwipsToPixels;
 
 namespace {
 
@@ -35,7 +35,7 @@ QString Setting(const platform::SettingsStore& store, const char* key, const QSt
 }
 
 // Pixels back to twips of the (enlarged) layout grid.
-double Twips(int pixels) { return pixels * platform::kTwipsPerPixel / platform::kLayoutScale; }
+double Twips(int pixels) { return pixels * window::kTwipsPerPixel / window::kLayoutScale; }
 
 void SetWidthTwips(QWidget* w, double twips) { w->resize(TwipsToPixels(std::max(0.0, twips)), w->height()); }
 void SetHeightTwips(QWidget* w, double twips) { w->resize(w->width(), TwipsToPixels(std::max(0.0, twips))); }
@@ -107,16 +107,16 @@ FileChooser::FileChooser(window::MainWindow& main, platform::Services& services)
   setWindowTitle(QStringLiteral("File"));
   setAttribute(Qt::WA_DeleteOnClose);
   setFont(main.Client->font());
-  pathBox = platform::MakeTextBox(this, {}, kText2Left, 120, 4215, 285);
+  pathBox = window::MakeTextBox(this, {}, kText2Left, 120, 4215, 285);
   driveList = new QComboBox(this);
-  platform::PlaceTwips(driveList, 120, kDrive1Top, 1815, 315);
+  window::PlaceTwips(driveList, 120, kDrive1Top, 1815, 315);
   driveList->addItems(platform::Drives());
   folderList = new FolderList(this);
-  platform::PlaceTwips(folderList, 120, kDir1Top, 1815, 1440);
+  window::PlaceTwips(folderList, 120, kDir1Top, 1815, 1440);
   fileList = new FileList(this, QStringLiteral("*.txt"));
-  platform::PlaceTwips(fileList, 2040, kDrive1Top, 2295, 1845);
-  okButton = platform::MakeButton(this, QStringLiteral("OK"), 480, 2400, 1575, 255);
-  cancelButton = platform::MakeButton(this, QStringLiteral("Cancel"), 2760, 2400, 1575, 255);
+  window::PlaceTwips(fileList, 2040, kDrive1Top, 2295, 1845);
+  okButton = window::MakeButton(this, QStringLiteral("OK"), 480, 2400, 1575, 255);
+  cancelButton = window::MakeButton(this, QStringLiteral("Cancel"), 2760, 2400, 1575, 255);
   okButton->setDefault(true);
   resize(TwipsToPixels(kClientWidth), TwipsToPixels(kClientHeight));
 

@@ -5,7 +5,7 @@
 // run the jobs with what the controls hold.
 #include "barcode/symbology.h"
 #include "jobs/generator.h"
-#include "platform/controls.h"
+#include "window/controls.h"
 #include "platform/services.h"
 #include "printing/file_run.h"
 
@@ -154,14 +154,14 @@ class MainWindow : public QMainWindow {
   QRadioButton* interleaved25Choice;
   QRadioButton* code128PatternChoice;
   QWidget* textOptionsGroup;
-  platform::CheckBox* textLineCheck;
+  window::CheckBox* textLineCheck;
   QWidget* printerGroup;
   QComboBox* printerBox;
   QWidget* linePatternGroup;
   QLineEdit* linePatternBox;
-  platform::CheckBox* includePatternCheck;
-  platform::CheckBox* printLineCheck;
-  platform::CheckBox* columnsCheck;
+  window::CheckBox* includePatternCheck;
+  window::CheckBox* printLineCheck;
+  window::CheckBox* columnsCheck;
   QWidget* filePathGroup;
   QLineEdit* filePathBox;
   QPushButton* browseButton;

@@ -51,8 +51,8 @@ void MainWindow::BuildOptions() {
   // The panel can be hidden, shrinking the window below the inner area's
   // design size: the area is cut off, the controls stay where they are.
   Client->setMinimumSize(0, 0);
-  resize(platform::TwipsToPixels(7440),
-         platform::TwipsToPixels(6330) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+  resize(window::TwipsToPixels(7440),
+         window::TwipsToPixels(6330) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
 
   // Tab reaches the symbology group on its selected choice only.
   for (QRadioButton* option : {code128BChoice, code39Choice, code128PatternChoice, interleaved25Choice, upcAChoice, eanChoice}) {
@@ -130,7 +130,7 @@ void MainWindow::onPrinterChosen() { SaveOption(QStringLiteral("c1opt"), printer
 void MainWindow::SetOuterHeightTwips(double twips) {
   // The outer height counts the title bar and borders too.
   const int frame = frameGeometry().height() - geometry().height();
-  resize(width(), platform::TwipsToPixels(twips) - frame);
+  resize(width(), window::TwipsToPixels(twips) - frame);
 }
 
 void MainWindow::toggleSettingsPanel() {
@@ -221,7 +221,7 @@ void MainWindow::restoreOptions() {
 
   // A check value: a whole 16-bit number (fractions rounded half to even)
   // that a check box can hold, 0 to 2.
-  const auto setCheck = [&](platform::CheckBox* box, const QString& key, const QString& defaultValue) {
+  const auto setCheck = [&](window::CheckBox* box, const QString& key, const QString& defaultValue) {
     const QString stored = get(key, defaultValue);
     const auto number = platform::ParseNumber(stored);
     if (!number) return note(Describe(QStringLiteral("Type mismatch"), key, stored));

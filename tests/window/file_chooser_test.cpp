@@ -2,7 +2,7 @@
 // mirror with the main window's path box, what OK remembers, and the resize
 // rules.
 #include "window/file_chooser.h"
-#include "platform/controls.h"
+#include "window/controls.h"
 #include "platform/drives.h"
 #include "support/window_fixture.h"
 #include "support/printed_pages.h"
@@ -136,7 +136,7 @@ TEST_F(ChooserTest, OkRemembersDriveFolderAndPathAndAnEmptyPathIsRefused) {
 
 TEST_F(ChooserTest, TallerThan1750TwipsMovesTheButtonsAndStretchesTheLists) {
   FileChooser& chooser = Open();
-  const auto px = [](double twips) { return platform::TwipsToPixels(twips); };
+  const auto px = [](double twips) { return window::TwipsToPixels(twips); };
   const int dirHeight = chooser.folderList->height(), fileHeight = chooser.fileList->height(), top = chooser.okButton->y();
   chooser.layOut(4560, 1750);  // widths follow; heights and buttons stay where they were
   EXPECT_EQ(chooser.pathBox->width(), px(4260));
@@ -158,7 +158,7 @@ TEST_F(ChooserTest, TallerThan1750TwipsMovesTheButtonsAndStretchesTheLists) {
   // A real resize lays out by the outer size.
   chooser.resize(400, 300);
   QCoreApplication::processEvents();
-  const auto twips = [](int pixels) { return pixels * platform::kTwipsPerPixel / platform::kLayoutScale; };
+  const auto twips = [](int pixels) { return pixels * window::kTwipsPerPixel / window::kLayoutScale; };
   const double h = twips(chooser.frameGeometry().height());
   EXPECT_EQ(chooser.okButton->y(), px(twips(chooser.folderList->height()) + 840 + 200));
   EXPECT_EQ(chooser.folderList->height(), px(h - 1750));

@@ -56,7 +56,7 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
       {"barcodeoffset14", &MainWindow::leftOffsetBox, "2.5"}, {"barcodeoffset15", &MainWindow::topOffsetBox, "0"},
       {"text9", &MainWindow::stretchWidthBox, "640"}};
   // CheckPrintLine is saved but never read back: it starts unticked.
-  const std::tuple<const char*, platform::CheckBox* MainWindow::*, int, int> checks[] = {
+  const std::tuple<const char*, window::CheckBox* MainWindow::*, int, int> checks[] = {
       {"Checkqq", &MainWindow::columnsCheck, 1, 1}, {"CheckPrintLine", &MainWindow::printLineCheck, 1, 0},
       {"check1", &MainWindow::includePatternCheck, 2, 2},   {"check2", &MainWindow::textLineCheck, 1, 1}};
   for (const auto& [key, box, value] : texts) {
@@ -159,7 +159,7 @@ TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
     window().settingsAction->trigger();
     EXPECT_EQ(window().settingsAction->text(), caption);
     EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
-    EXPECT_EQ(window().frameGeometry().height(), platform::TwipsToPixels(height));  // the outer height
+    EXPECT_EQ(window().frameGeometry().height(), window::TwipsToPixels(height));  // the outer height
     EXPECT_EQ(Stored("show"), show);
   }
 }
@@ -321,7 +321,7 @@ QStringList LayoutProblems(QWidget* root) {
       }
     } else if (auto* p = qobject_cast<QPushButton*>(w)) {
       needed = fm.horizontalAdvance(p->text()) + 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
-    } else if (auto* c = dynamic_cast<platform::CheckBox*>(w); c && c->WrapsCaption()) {
+    } else if (auto* c = dynamic_cast<window::CheckBox*>(w); c && c->WrapsCaption()) {
       const QRect room = c->CaptionRect();
       const QRect wrapped = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, c->text());
       if (!room.contains(wrapped)) problems << name(w) + " has its wrapped caption cut";

@@ -1,4 +1,4 @@
-#include "platform/controls.h"
+#include "window/controls.h"
 
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
@@ -6,7 +6,7 @@
 
 #include <cmath>
 
-namespace platform {
+namespace window {
 
 int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips * kLayoutScale / kTwipsPerPixel)); }
 
@@ -118,4 +118,4 @@ void CheckBox::SetValue(int value) {
   setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 
-}  // namespace platform
+}  // namespace window

@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-namespace platform {
+namespace window {
 
 inline constexpr double kTwipsPerInch = 1440.0;
 inline constexpr double kPixelsPerInch = 96.0;
@@ -67,4 +67,4 @@ class CheckBox : public QCheckBox {
   bool wraps_ = false;
 };
 
-}  // namespace platform
+}  // namespace window
