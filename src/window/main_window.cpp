@@ -20,7 +20,6 @@ MainWindow::MainWindow(platform::Services& services, QWidget* parent)
 }
 
 void MainWindow::BuildLayout() {
-  using namespace platform;
   Client = new QWidget(this);
   Client->setFixedSize(TwipsToPixels(7440), TwipsToPixels(6330));
   // An 8-point sans serif (11 pixels at 96 dpi), the same on every machine:
@@ -35,7 +34,33 @@ void MainWindow::BuildLayout() {
   // The box holds any text, so that a longer one is refused with its length
   // instead of being cut short without a word.
   barcodeText->setMaxLength(std::numeric_limits<int>::max());
+  BuildPreview();
 
+  buttonRow = MakeFrame(Client, {}, 120, 2040, 7095, 495);
+  generateButton = MakeButton(buttonRow, QStringLiteral("Bar Code"), 0, 120, 1095, 255);
+  printButton = MakeButton(buttonRow, QStringLiteral("Print"), 1200, 120, 1095, 255);
+  openFileButton = MakeButton(buttonRow, QStringLiteral("Open File"), 2400, 120, 1095, 255);
+  printFileButton = MakeButton(buttonRow, QStringLiteral("Print File"), 3600, 120, 1095, 255);
+  copyButton = MakeButton(buttonRow, QStringLiteral("Copy Bar Code to Clipboard"), 4800, 120, 2295, 255);
+
+  settingsPanel = new QGroupBox(QStringLiteral("Options"), Client);
+  PlaceTwips(settingsPanel, 120, 2640, 7215, 3615);
+  BuildChoiceGroups();
+  BuildFileGroups();
+  BuildSizeAndRunGroups();
+
+  offsetGroup = MakeFrame(Client, QStringLiteral("Barcode Off Set"), 3840, 5520, 1935, 615);
+  offsetLabel = MakeLabel(offsetGroup, QStringLiteral("Left:            Top:"), 120, 240);
+  leftOffsetBox = MakeTextBox(offsetGroup, QStringLiteral("1"), 480, 240, 495, 285);
+  topOffsetBox = MakeTextBox(offsetGroup, QStringLiteral("1"), 1320, 240, 495, 285);
+
+  // One label holds the captions of two boxes, apart by blanks: its second
+  // caption goes in the gap after the first box, whatever the font's blank.
+  SpreadCaption(rangeLabel, rangeFromBox);
+  SpreadCaption(offsetLabel, leftOffsetBox);
+}
+
+void MainWindow::BuildPreview() {
   // The preview shows the finished picture pixel for pixel on a white
   // surface; a picture wider or taller than the frame scrolls.
   previewView = new QScrollArea(Client);
@@ -58,17 +83,10 @@ void MainWindow::BuildLayout() {
   hintLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
   hintLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
   hintLabel->setVisible(false);
+}
 
-  buttonRow = MakeFrame(Client, {}, 120, 2040, 7095, 495);
-  generateButton = MakeButton(buttonRow, QStringLiteral("Bar Code"), 0, 120, 1095, 255);
-  printButton = MakeButton(buttonRow, QStringLiteral("Print"), 1200, 120, 1095, 255);
-  openFileButton = MakeButton(buttonRow, QStringLiteral("Open File"), 2400, 120, 1095, 255);
-  printFileButton = MakeButton(buttonRow, QStringLiteral("Print File"), 3600, 120, 1095, 255);
-  copyButton = MakeButton(buttonRow, QStringLiteral("Copy Bar Code to Clipboard"), 4800, 120, 2295, 255);
-
-  settingsPanel = new QGroupBox(QStringLiteral("Options"), Client);
-  PlaceTwips(settingsPanel, 120, 2640, 7215, 3615);
-
+// The settings panel's first row: the symbology, the text line, the printer.
+void MainWindow::BuildChoiceGroups() {
   symbologyGroup = MakeFrame(settingsPanel, QStringLiteral("Bar Code Type"), 120, 240, 2535, 975);
   code39Choice = MakeOption(symbologyGroup, QStringLiteral("Code 39"), 120, 240);
   code128BChoice = MakeOption(symbologyGroup, QStringLiteral("Code 128 B"), 1200, 240);
@@ -87,7 +105,10 @@ void MainWindow::BuildLayout() {
   printerBox->setEditable(true);
   printerBox->setInsertPolicy(QComboBox::NoInsert);
   PlaceTwips(printerBox, 120, 360, 1695, 315);
+}
 
+// The file run's pattern and check boxes, and the file to print.
+void MainWindow::BuildFileGroups() {
   linePatternGroup = MakeFrame(
       settingsPanel,
       QStringLiteral("Line Pattern of File (Leave Blank to Make is Line in the File into a Barcode)"),
@@ -101,7 +122,10 @@ void MainWindow::BuildLayout() {
   filePathGroup = MakeFrame(settingsPanel, QStringLiteral("File Path"), 120, 2160, 4335, 615);
   filePathBox = MakeTextBox(filePathGroup, {}, 120, 240, 3015, 285);
   browseButton = MakeButton(filePathGroup, QStringLiteral("Browse"), 3240, 240, 975, 255);
+}
 
+// The bar size and font size (the width hidden), and the incrementing run.
+void MainWindow::BuildSizeAndRunGroups() {
   sizeGroup = MakeFrame(settingsPanel, QStringLiteral("BarCode Size"), 4560, 2160, 2535, 615);
   MakeLabel(sizeGroup, QStringLiteral("Height:"), 120, 240);
   barHeightBox = MakeTextBox(sizeGroup, QStringLiteral("1.4"), 960, 240, 375, 285);
@@ -117,16 +141,6 @@ void MainWindow::BuildLayout() {
   rangeFromBox = MakeTextBox(incrementGroup, QStringLiteral("100"), 600, 240, 735, 285);
   rangeToBox = MakeTextBox(incrementGroup, QStringLiteral("500"), 1560, 240, 615, 285);
   runButton = MakeButton(incrementGroup, QStringLiteral("Run It"), 2280, 240, 1095, 255);
-
-  offsetGroup = MakeFrame(Client, QStringLiteral("Barcode Off Set"), 3840, 5520, 1935, 615);
-  offsetLabel = MakeLabel(offsetGroup, QStringLiteral("Left:            Top:"), 120, 240);
-  leftOffsetBox = MakeTextBox(offsetGroup, QStringLiteral("1"), 480, 240, 495, 285);
-  topOffsetBox = MakeTextBox(offsetGroup, QStringLiteral("1"), 1320, 240, 495, 285);
-
-  // One label holds the captions of two boxes, apart by blanks: its second
-  // caption goes in the gap after the first box, whatever the font's blank.
-  SpreadCaption(rangeLabel, rangeFromBox);
-  SpreadCaption(offsetLabel, leftOffsetBox);
 }
 
 void MainWindow::ConnectHandlers() {

@@ -100,6 +100,7 @@ class MainWindow : public QMainWindow {
   QString saveBarCodeTo(const QString& path);
   // The file chooser of Save As ("" when cancelled); tests put their own.
   std::function<QString()> ChooseSavePath;
+  static QString AskSavePath(QWidget* parent);
 
   QMenu* fileMenu;
   QMenu* editMenu;
@@ -118,7 +119,6 @@ class MainWindow : public QMainWindow {
   QAction* restoreDefaultsAction;     // "Restore Default Settings"
   QAction* helpAction;            // "&Help"
   QAction* aboutAction;               // "&About"
-  QLineEdit* helpTextBox;             // hidden: the help text
 
   // The barcode that printing, the clipboard and Save As take: the last
   // one drawn (none when the last text gave none).
@@ -185,6 +185,10 @@ class MainWindow : public QMainWindow {
 
  private:
   void BuildLayout();
+  void BuildPreview();
+  void BuildChoiceGroups();
+  void BuildFileGroups();
+  void BuildSizeAndRunGroups();
   void ConnectHandlers();
   // Draws the text with the chosen symbology and options, shows the result.
   void drawText();

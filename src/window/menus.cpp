@@ -32,65 +32,51 @@ const QString kAboutText = QStringLiteral(
 }  // namespace
 
 void MainWindow::BuildMenus() {
+  const auto add = [this](QMenu* menu, const QString& caption, void (MainWindow::*run)(), const QKeySequence& keys = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setShortcut(keys);
+    connect(action, &QAction::triggered, this, run);
+    return action;
+  };
   // Entries whose given caption has no ampersand get one on a letter of
   // their own, so that every entry is reachable from the keyboard.
   fileMenu = menuBar()->addMenu(QStringLiteral("&File"));
-  fileOpenAction = fileMenu->addAction(QStringLiteral("File &Open"));
-  fileOpenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  saveAsAction = fileMenu->addAction(QStringLiteral("Save Bar Code &As..."));
-  saveAsAction->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
-  fileHelpAction = fileMenu->addAction(QStringLiteral("&Help"));
+  fileOpenAction = add(fileMenu, QStringLiteral("File &Open"), &MainWindow::openFileChooser, Qt::CTRL | Qt::Key_O);
+  saveAsAction =
+      add(fileMenu, QStringLiteral("Save Bar Code &As..."), &MainWindow::saveBarCodeAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+  fileHelpAction = add(fileMenu, QStringLiteral("&Help"), &MainWindow::help);
   fileMenu->addSeparator();
-  exitAction = fileMenu->addAction(QStringLiteral("E&xit"));
-  exitAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+  exitAction = add(fileMenu, QStringLiteral("E&xit"), &MainWindow::exit, Qt::CTRL | Qt::Key_Q);
 
   editMenu = menuBar()->addMenu(QStringLiteral("&Edit"));
-  generateAction = editMenu->addAction(QStringLiteral("&Bar Code"));
-  printAction = editMenu->addAction(QStringLiteral("&Print"));
-  printAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  openFileAction = editMenu->addAction(QStringLiteral("&Open File"));
-  printFileAction = editMenu->addAction(QStringLiteral("Print &File"));
-  copyAction = editMenu->addAction(QStringLiteral("&Copy Bar Code to Clipboard"));
+  generateAction = add(editMenu, QStringLiteral("&Bar Code"), &MainWindow::generate);
+  printAction = add(editMenu, QStringLiteral("&Print"), &MainWindow::print, Qt::CTRL | Qt::Key_P);
+  openFileAction = add(editMenu, QStringLiteral("&Open File"), &MainWindow::openFileChooser);
+  printFileAction = add(editMenu, QStringLiteral("Print &File"), &MainWindow::printFile);
+  copyAction = add(editMenu, QStringLiteral("&Copy Bar Code to Clipboard"), &MainWindow::copyToClipboard);
 
   optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
-  settingsAction = optionsMenu->addAction(QStringLiteral("&Hide Settings"));
-  restoreDefaultsAction = optionsMenu->addAction(QStringLiteral("&Restore Default Settings"));
+  settingsAction = add(optionsMenu, QStringLiteral("&Hide Settings"), &MainWindow::toggleSettingsPanel);
+  restoreDefaultsAction = add(optionsMenu, QStringLiteral("&Restore Default Settings"), &MainWindow::restoreDefaults);
 
   helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
-  helpAction = helpMenu->addAction(QStringLiteral("&Help"));
-  helpAction->setShortcut(QKeySequence(Qt::Key_F1));
-  aboutAction = helpMenu->addAction(QStringLiteral("&About"));
+  helpAction = add(helpMenu, QStringLiteral("&Help"), &MainWindow::help, Qt::Key_F1);
+  aboutAction = add(helpMenu, QStringLiteral("&About"), &MainWindow::about);
 
+  ChooseSavePath = [this] { return AskSavePath(this); };
+}
 
-  helpTextBox = new QLineEdit(kHelpText, Client);
-  helpTextBox->setVisible(false);
-
-  connect(saveAsAction, &QAction::triggered, this, &MainWindow::saveBarCodeAs);
-  ChooseSavePath = [this] {
-    QFileDialog chooser(this, QStringLiteral("Save Bar Code As"));
-    chooser.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
-    chooser.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
-                            QStringLiteral("PDF document (*.pdf)")});
-    chooser.setDefaultSuffix(QStringLiteral("png"));
-    connect(&chooser, &QFileDialog::filterSelected, &chooser, [&chooser](const QString& filter) {
-      chooser.setDefaultSuffix(filter.section(QLatin1Char('.'), -1).chopped(1));
-    });
-    return chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty()
-               ? chooser.selectedFiles().constFirst()
-               : QString();
-  };
-  connect(fileOpenAction, &QAction::triggered, this, &MainWindow::openFileChooser);
-  connect(openFileAction, &QAction::triggered, this, &MainWindow::openFileChooser);
-  connect(copyAction, &QAction::triggered, this, &MainWindow::copyToClipboard);
-  connect(fileHelpAction, &QAction::triggered, this, &MainWindow::help);
-  connect(exitAction, &QAction::triggered, this, &MainWindow::exit);
-  connect(generateAction, &QAction::triggered, this, &MainWindow::generate);
-  connect(printAction, &QAction::triggered, this, &MainWindow::print);
-  connect(printFileAction, &QAction::triggered, this, &MainWindow::printFile);
-  connect(settingsAction, &QAction::triggered, this, &MainWindow::toggleSettingsPanel);
-  connect(restoreDefaultsAction, &QAction::triggered, this, &MainWindow::restoreDefaults);
-  connect(helpAction, &QAction::triggered, this, &MainWindow::help);
-  connect(aboutAction, &QAction::triggered, this, &MainWindow::about);
+QString MainWindow::AskSavePath(QWidget* parent) {
+  QFileDialog chooser(parent, QStringLiteral("Save Bar Code As"));
+  chooser.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
+  chooser.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
+                          QStringLiteral("PDF document (*.pdf)")});
+  chooser.setDefaultSuffix(QStringLiteral("png"));
+  connect(&chooser, &QFileDialog::filterSelected, &chooser, [&chooser](const QString& filter) {
+    chooser.setDefaultSuffix(filter.section(QLatin1Char('.'), -1).chopped(1));
+  });
+  return chooser.exec() == QDialog::Accepted && !chooser.selectedFiles().isEmpty() ? chooser.selectedFiles().constFirst()
+                                                                                     : QString();
 }
 
 
@@ -117,7 +103,7 @@ QString MainWindow::saveBarCodeTo(const QString& path) {
   return {};
 }
 
-void MainWindow::help() { services_.dialogs.Ok(helpTextBox->text(), kAboutTitle); }
+void MainWindow::help() { services_.dialogs.Ok(kHelpText, kAboutTitle); }
 
 void MainWindow::about() { services_.dialogs.Ok(kAboutText, kAboutTitle); }
 
