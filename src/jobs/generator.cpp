@@ -6,12 +6,14 @@
 namespace jobs {
 
 Generated Generate(barcode::Symbology symbology, const QString& text, const layout::Options& options) {
-  layout::Laid laid = layout::LayText(symbology, text, options);
+  const barcode::Encoded encoded = barcode::Encode(symbology, text);
+  layout::Laid laid = encoded.symbol ? layout::Lay(*encoded.symbol, options) : layout::Laid{{}, encoded.refusal};
   Generated generated;
   if (!laid.drawing) {
     generated.refusal = std::move(laid.refusal);
     return generated;
   }
+  generated.note = encoded.symbol->note;
   generated.picture = render::ToImage(*laid.drawing);
   generated.drawing = std::move(laid.drawing);
   return generated;

@@ -15,6 +15,7 @@ struct Generated {
   std::optional<layout::Drawing> drawing;
   QImage picture;            // the drawing as an image; null when refused
   barcode::Refusal refusal;  // why there is none ("" for an empty text)
+  QString note;              // the symbol's note: what was encoded, where not what was typed
   bool Drawn() const { return drawing.has_value(); }
 };
 
