@@ -284,6 +284,7 @@ class Form1 : public QMainWindow {
     int numbers = 0;             // numbers printed or tried
     int jobs = 0;                // print jobs sent
     QStringList notPrinted;      // the barcode texts whose Print sent no job
+    QString lastPrinted;         // the barcode text of the last job sent
     QString refusal;             // why the run did not start or stopped early ("" if it did not)
     bool cancelled = false;
   };

@@ -8,6 +8,8 @@
 
 #include <QProgressDialog>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -114,17 +116,28 @@ void Form1::Command8_Click() {
     Text21->setProperty("Tag", Text1->text());
     const QString text = Text1->text() + Text21->text();
     ++run.numbers;
-    ShowIncrementingProgress(text, run.numbers, run.numbers - 1 + static_cast<int>(std::ceil(*to - *from)));
+    // The count shown is capped where an int ends: To may lie far beyond.
+    const double left = std::min(std::ceil(*to - *from), static_cast<double>(INT_MAX - run.numbers));
+    ShowIncrementingProgress(text, run.numbers, run.numbers - 1 + static_cast<int>(left));
     Text1->setText(text);
     Command1_Click();
-    platform::Pause(clock, RunPauseSeconds);
+    const auto cancelled = [this] { return incrementingCancel_; };
+    platform::Pause(clock, RunPauseSeconds, cancelled);
+    if (incrementingCancel_) {  // during the pause: this number is not printed
+      --run.numbers;
+      run.cancelled = true;
+      Text1->setText(Text21->property("Tag").toString());
+      break;
+    }
     const int jobsBefore = services_.printers.JobsSent();
     Command2_Click();
-    if (services_.printers.JobsSent() > jobsBefore)
+    if (services_.printers.JobsSent() > jobsBefore) {
       ++run.jobs;
-    else
+      run.lastPrinted = text;
+    } else {
       run.notPrinted << text;
-    platform::Pause(clock, RunPauseSeconds);
+    }
+    platform::Pause(clock, RunPauseSeconds, cancelled);
     Text1->setText(Text21->property("Tag").toString());
     Text21->setText(*next);
     if (incrementingCancel_) {

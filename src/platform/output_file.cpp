@@ -4,11 +4,16 @@
 #include <QFileInfo>
 #include <QIODevice>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <string_view>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -95,15 +100,41 @@ namespace {
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
-// A path written in place rather than through a temporary file: standard
-// output, or a device, FIFO or socket that is already there.
-bool WrittenInPlace(const QString& path) {
-  if (path == QLatin1String("-")) return true;
-  struct stat st {};
-  if (stat(Native(path).constData(), &st) != 0) return false;
-  return S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) ||
-         (S_ISREG(st.st_mode) && (path.startsWith(QLatin1String("/dev/fd/")) || path == QLatin1String("/dev/stdout") ||
-                                  path == QLatin1String("/dev/stderr")));
+
+// The descriptor that /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N
+// stands for (-1 for any other path). Opening such a path anew would open
+// the file behind the descriptor from its start, writing over what the
+// shell's redirection or an earlier writer put there.
+int NamedDescriptor(const QString& path) {
+  if (path == QLatin1String("/dev/stdout")) return STDOUT_FILENO;
+  if (path == QLatin1String("/dev/stderr")) return STDERR_FILENO;
+  const QString own = QStringLiteral("/proc/%1/fd/").arg(getpid());
+  for (const QString& prefix : {QStringLiteral("/dev/fd/"), QStringLiteral("/proc/self/fd/"), own}) {
+    if (!path.startsWith(prefix)) continue;
+    const QString number = path.mid(prefix.size());
+    bool ok = false;
+    const int fd = number.toInt(&ok);
+    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
+    return ok && digits ? fd : -1;
+  }
+  return -1;
+}
+
+// Removes the hidden temporary files a killed run of this user left in
+// folder more than an hour ago (a run still writing one touches it often).
+void RemoveStaleTemporaries(const QString& folder) {
+  DIR* dir = opendir(Native(folder).constData());
+  if (!dir) return;
+  const time_t hourAgo = std::time(nullptr) - 3600;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (!name.starts_with(".quillon-") || !name.ends_with(".part")) continue;
+    struct stat st {};
+    if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        st.st_uid == geteuid() && st.st_mtime < hourAgo)
+      unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
 }
 
 mode_t CreationMode() {
@@ -135,6 +166,13 @@ void SyncFolder(const QString& folder) {
 
 }  // namespace
 
+bool WrittenInPlace(const QString& path) {
+  if (path == QLatin1String("-") || NamedDescriptor(path) >= 0) return true;
+  struct stat st {};
+  if (stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  return S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
+}
+
 OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() { Abandon(); }
 
@@ -146,7 +184,19 @@ bool OutputFile::Fail(const QString& why) {
 
 QIODevice* OutputFile::Device() { return device_.get(); }
 
+// The new file takes the mode, owner and group of the file it replaces
+// (owner and group where the process may set them), or the usual mode.
+void OutputFile::SetOwnership(int fd) const {
+  if (!kept_) {
+    fchmod(fd, CreationMode());
+    return;
+  }
+  if (fchown(fd, kept_->uid, kept_->gid) != 0) fchown(fd, static_cast<uid_t>(-1), kept_->gid);
+  fchmod(fd, kept_->mode);  // after fchown, which may clear the set-id bits
+}
+
 bool OutputFile::OpenTemporary(const QString& folder) {
+  RemoveStaleTemporaries(folder);
   // An unnamed file is linked into place through /proc; where either is
   // missing, the hidden named file serves (and reports the errors).
   if (access("/proc/self/fd", X_OK) == 0) {
@@ -158,7 +208,7 @@ bool OutputFile::OpenTemporary(const QString& folder) {
         close(fd);
         return Fail(OutputErrorText(e));
       }
-      fchmod(fd, CreationMode());
+      SetOwnership(fd);
       device_ = std::make_unique<Writer>(fd, true);
       return true;
     }
@@ -167,11 +217,15 @@ bool OutputFile::OpenTemporary(const QString& folder) {
   const int fd = mkostemps(name.data(), 5, O_CLOEXEC);
   if (fd < 0) {
     const int e = errno;
+    struct stat st {};
+    const bool isFolder = stat(Native(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    // A folder that is there but takes no file (/proc) says ENOENT too.
+    if (e == ENOENT && isFolder) return Fail(QStringLiteral("the folder %1 is not writable").arg(folder));
     if (e == ENOENT) return Fail(QStringLiteral("the folder %1 does not exist").arg(folder));
     if (e == ENOTDIR) return Fail(QStringLiteral("%1 is not a folder").arg(folder));
     return Fail(OutputErrorText(e));
   }
-  fchmod(fd, CreationMode());
+  SetOwnership(fd);
   temporary_ = name;
   device_ = std::make_unique<Writer>(fd, true);
   return true;
@@ -185,16 +239,22 @@ void OutputFile::Begin(const QString& target, bool numbered, Replace replace) {
   numbered_ = numbered;
   target_ = target;
   replace_ = replace;
+  kept_.reset();
 }
 
 bool OutputFile::Open(const QString& path, Replace replace) {
   Begin(path, false, replace);
   if (path.isEmpty()) return Fail(QStringLiteral("no file name given"));
+  const int named = path == QLatin1String("-") ? STDOUT_FILENO : NamedDescriptor(path);
+  if (named >= 0) {
+    // Written where the descriptor stands, as it was opened (appending, say).
+    const int flags = fcntl(named, F_GETFL);
+    if (flags < 0) return Fail(QStringLiteral("descriptor %1 is not open").arg(named));
+    if ((flags & O_ACCMODE) == O_RDONLY) return Fail(QStringLiteral("descriptor %1 is not open for writing").arg(named));
+    device_ = std::make_unique<Writer>(named, false);
+    return true;
+  }
   if (WrittenInPlace(path)) {
-    if (path == QLatin1String("-")) {
-      device_ = std::make_unique<Writer>(STDOUT_FILENO, false);
-      return true;
-    }
     const int fd = open(Native(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return Fail(OutputErrorText(errno));
     device_ = std::make_unique<Writer>(fd, true);
@@ -204,6 +264,7 @@ bool OutputFile::Open(const QString& path, Replace replace) {
   if (lstat(Native(path).constData(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return Fail(QStringLiteral("%1 is a folder").arg(path));
     if (replace == Replace::Never) return Fail(QStringLiteral("%1 already exists").arg(path));
+    if (S_ISREG(st.st_mode)) kept_ = Ownership{st.st_mode & 07777, st.st_uid, st.st_gid};
   }
   return OpenTemporary(QFileInfo(path).absolutePath());
 }

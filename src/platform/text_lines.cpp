@@ -1,6 +1,7 @@
 #include "platform/text_lines.h"
 
 #include "platform/ansi.h"
+#include "platform/interruption.h"
 
 #include <QFile>
 
@@ -18,6 +19,9 @@ namespace {
 constexpr qsizetype kBufferBytes = 64 * 1024;
 
 QString SystemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// A call cut short by a signal is tried again, unless the run was asked to end.
+bool Again(int result) { return result < 0 && errno == EINTR && !Interrupted(); }
 
 bool IsBom(const char* p) {
   return static_cast<unsigned char>(p[0]) == 0xEF && static_cast<unsigned char>(p[1]) == 0xBB &&
@@ -54,9 +58,16 @@ void Utf8Check::Feed(unsigned char b) {
   --need_;
 }
 
+bool TextLineReader::Failed(int error) {
+  interrupted_ = error == EINTR;
+  error_ = interrupted_ ? QStringLiteral("interrupted") : SystemError(error);
+  return false;
+}
+
 bool TextLineReader::Open(const QString& path) {
   Close();
   error_.clear();
+  interrupted_ = false;
   stream_ = false;
   utf8_ = true;
   lineCount_ = -1;
@@ -70,11 +81,8 @@ bool TextLineReader::Open(const QString& path) {
   } else {
     // A FIFO without a writer blocks here until one comes, as `cat` does.
     do fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0) {
-      error_ = SystemError(errno);
-      return false;
-    }
+    while (Again(fd_));
+    if (fd_ < 0) return Failed(errno);
     ownFd_ = true;
   }
   struct stat st {};
@@ -116,11 +124,8 @@ bool TextLineReader::Prepass() {
   bool midLine = false, afterCr = false, bom = false;
   for (;;) {
     const ssize_t n = ::read(fd_, buffer_.data(), static_cast<size_t>(buffer_.size()));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error_ = SystemError(errno);
-      return false;
-    }
+    if (Again(static_cast<int>(n))) continue;
+    if (n < 0) return Failed(errno);
     if (n == 0) break;
     if (bytes == 0 && n >= 3) bom = IsBom(buffer_.constData());
     bytes += n;
@@ -158,9 +163,9 @@ int TextLineReader::Fill() {
   }
   for (;;) {
     const ssize_t n = ::read(fd_, buffer_.data() + end_, static_cast<size_t>(buffer_.size() - end_));
-    if (n < 0 && errno == EINTR) continue;
+    if (Again(static_cast<int>(n))) continue;
     if (n < 0) {
-      error_ = SystemError(errno);
+      Failed(errno);
       return -1;
     }
     end_ += n;

@@ -48,6 +48,24 @@ class RowLayout {
     rowRight_ = x + ink;
   }
 
+  // Why the picture cannot go on any page whole ("" when it can): it would
+  // be cut at the printable area's edge, which a label shows most often.
+  QString Misfit(const QImage& picture) const {
+    const double width = printers_.PictureWidth(picture) * platform::InkRight(picture) / std::max(1, picture.width());
+    const double height = printers_.PictureHeight(picture);
+    const double pageWidth = printers_.ScaleWidth(), pageHeight = printers_.ScaleHeight();
+    if (width <= pageWidth && height <= pageHeight) return {};
+    QStringList over;
+    if (width > pageWidth) over << QStringLiteral("%1 mm too wide").arg(width - pageWidth, 0, 'f', 1);
+    if (height > pageHeight) over << QStringLiteral("%1 mm too tall").arg(height - pageHeight, 0, 'f', 1);
+    return QStringLiteral("The barcode (%1 x %2 mm) does not fit the printable area of the page (%3 x %4 mm): %5.")
+        .arg(width, 0, 'f', 1)
+        .arg(height, 0, 'f', 1)
+        .arg(pageWidth, 0, 'f', 1)
+        .arg(pageHeight, 0, 'f', 1)
+        .arg(over.join(QStringLiteral(", ")));
+  }
+
   // Six text lines down (three prints of a blank and a line break). Where
   // the row's tallest picture reaches further, the next row starts one text
   // line below its bottom.
@@ -140,8 +158,17 @@ QString NothingPrintedWhy(const FileRunResult& result, const QString& path, cons
 
 FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& window) {
   FileRunResult result;
+  // A printer that cannot take the job, or a PDF that cannot be written, is
+  // known before the first line is read, however long the file.
+  if (const QString problem = printers.DestinationProblem(); !problem.isEmpty()) {
+    result.status = FileRunResult::Status::PrinterFailed;
+    result.message = QStringLiteral("Printing \"%1\" failed: %2.").arg(path, problem);
+    return result;
+  }
   platform::TextLineReader reader;
   if (!reader.Open(path)) {
+    result.cancelled = reader.Interrupted();  // waiting for a FIFO's writer
+    if (result.cancelled) return result;
     result.status = FileRunResult::Status::CannotOpen;
     result.message = QStringLiteral("Cannot open \"%1\" to print: %2.").arg(path, reader.Error());
     return result;
@@ -157,7 +184,10 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
       break;
     }
     if (!reader.Next(line)) {
-      result.readError = reader.Error();
+      if (reader.Interrupted())
+        result.cancelled = true;
+      else
+        result.readError = reader.Error();
       break;
     }
     ++result.lines;
@@ -184,7 +214,9 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
       }
     }
     printers.SetScaleMode(PageUnit::Millimetres);
-    if (!picture.isNull()) {
+    if (const QString misfit = picture.isNull() ? QString() : layout.Misfit(picture); !misfit.isEmpty()) {
+      Refuse(result, window, result.lines, line.text, misfit);
+    } else if (!picture.isNull()) {
       layout.Paint(picture, column);
       ++result.barcodes;
     }
