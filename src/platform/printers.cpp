@@ -391,6 +391,8 @@ void Printers::NewPage() {
 
 // Why a job could not be sent: the queue's own state where it has one (a
 // queue disabled or deleted meanwhile), else what CUPS said.
+// The scheduler answered when the document began, so one that does not now
+// has stopped.
 QString Printers::SubmitFailure(const QString& reason) const {
   if (Interrupted()) return QStringLiteral("the printer \"%1\" did not get the whole job: interrupted").arg(current_);
   const QString problem = QueueProblem(current_);
@@ -405,8 +407,7 @@ QString Printers::SubmitFailure(const QString& reason) const {
 bool Printers::SubmitToQueue() {
   if (!spool_->flush() || spool_->error() != QFileDevice::NoError || !spool_->seek(0))
     return Fail(QStringLiteral("cannot make the print job: %1").arg(spool_->errorString()));
-  const QString problem = QueueProblem(current_);
-  if (!problem.isEmpty()) return Fail(problem);
+  if (!QueueProblem(current_).isEmpty()) return Fail(SubmitFailure(QString()));
   const CupsConnection cups;
   if (!cups.get())
     return Fail(QStringLiteral("the printer \"%1\" did not take the job: CUPS stopped answering").arg(current_));

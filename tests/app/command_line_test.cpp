@@ -473,7 +473,7 @@ TEST_F(CommandLineTest, ThroughCupsTheJobIdOrTheQueuesReasonAndNoJobLeftWaiting)
   Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nc1opt=Private\n");
   const Result stopped = InterruptedRun([&](QProcess&) { cupsd.kill(), cupsd.waitForFinished(); }, root + "/cups.sock");
   EXPECT_EQ(stopped.exitCode, 1);
-  EXPECT_TRUE(stopped.err.contains("the printer \"Private\" cannot be reached, CUPS does not answer")) << stopped.err.toStdString();
+  EXPECT_TRUE(stopped.err.contains("the printer \"Private\" did not take the job: CUPS stopped answering")) << stopped.err.toStdString();
 }
 
 TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPartialOne) {
