@@ -403,9 +403,11 @@ QString RangeProblem(const QString& fromText, const QString& toText) {
     return QStringLiteral("--range needs plain numbers for FROM and TO (such as 8 or 1.5), not \"%1\" and \"%2\"")
         .arg(fromText, toText);
   if (std::abs(*from) > kLargest || std::abs(*to) > kLargest)
-    return QStringLiteral("--range counts exactly only from -9007199254740992 to 9007199254740992, not \"%1\" to \"%2\"")
+    return QStringLiteral("--range counts exactly only from -9007199254740992 to 9007199254740992, "
+                          "not \"%1\" to \"%2\"")
         .arg(fromText, toText);
-  if (!(*from < *to)) return QStringLiteral("--range: FROM must be less than TO, not \"%1\" and \"%2\"").arg(fromText, toText);
+  if (!(*from < *to))
+    return QStringLiteral("--range: FROM must be less than TO, not \"%1\" and \"%2\"").arg(fromText, toText);
   if (std::ceil(*to - *from) > INT_MAX)
     return QStringLiteral("--range prints at most %1 numbers in one run, not the %2 from \"%3\" to \"%4\"")
         .arg(INT_MAX)

@@ -62,12 +62,16 @@ int FileRunOutcome(main_window::Form1& form) {
   }
   const QString where = JobPlace(form, run);
   if (run.cancelled || !run.readError.isEmpty()) {
-    Err(run.cancelled ? QStringLiteral("cancelled %1; the %2 barcode(s) before it were %3").arg(upTo).arg(run.barcodes).arg(where)
-                      : QStringLiteral("%1 (%2 barcode(s) %3)").arg(run.message).arg(run.barcodes).arg(where));
+    Err(run.cancelled
+            ? QStringLiteral("cancelled %1; the %2 barcode(s) before it were %3").arg(upTo).arg(run.barcodes).arg(where)
+            : QStringLiteral("%1 (%2 barcode(s) %3)").arg(run.message).arg(run.barcodes).arg(where));
     if (run.refused > 0) Err(refusedCount);
     return kFailed;
   }
-  Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(form.FilePath, where));
+  Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4")
+          .arg(run.barcodes)
+          .arg(run.lines)
+          .arg(form.FilePath, where));
   if (run.refused > 0) {
     Err(refusedCount);
     return kSomeRefused;
@@ -106,12 +110,12 @@ int RangeOutcome(const main_window::Form1& form, const platform::Printers& print
                             : QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName());
   const QString from = form.Text21->text();
   if (const int signal = platform::InterruptSignal()) {
+    const QString job = pdf ? printers.LastPdfPath() : QStringLiteral("job ") + printers.LastJobId();
     const QString last = run.jobs == 0 ? QStringLiteral("nothing was sent")
                                        : QStringLiteral("%1 of %2 barcode(s) %3, the last %4 as %5")
                                              .arg(run.jobs)
                                              .arg(run.numbers)
-                                             .arg(where, run.lastPrinted,
-                                                  pdf ? printers.LastPdfPath() : QStringLiteral("job ") + printers.LastJobId());
+                                             .arg(where, run.lastPrinted, job);
     Err(QStringLiteral("%1: %2; From is now %3").arg(CancelledBy(signal), last, from));
     return kSignalled + signal;
   }

@@ -50,7 +50,8 @@ QString CupsConnection::Unreachable() const {
 QString QueueProblem(const QString& queue) {
   const CupsConnection cups;
   if (!cups.get())
-    return QStringLiteral("the printer \"%1\" cannot be reached, CUPS does not answer: %2").arg(queue, cups.Unreachable());
+    return QStringLiteral("the printer \"%1\" cannot be reached, CUPS does not answer: %2")
+        .arg(queue, cups.Unreachable());
   char uri[HTTP_MAX_URI];
   httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
                    queue.toUtf8().constData());

@@ -66,7 +66,10 @@ class OutputFile::Writer : public QIODevice {
   // Flushes, syncs (where the target can be synced) and closes.
   bool Finish() {
     if (!FlushBlock()) return false;
-    if (fsync(fd_) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) errno_ = errno;
+    int synced;
+    while ((synced = fsync(fd_)) != 0 && errno == EINTR) {
+    }
+    if (synced != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) errno_ = errno;
     if (!CloseFd() && errno_ == 0) errno_ = errno;
     return errno_ == 0;
   }
@@ -114,7 +117,8 @@ int NamedDescriptor(const QString& path) {
     const QString number = path.mid(prefix.size());
     bool ok = false;
     const int fd = number.toInt(&ok);
-    const bool digits = !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
+    const bool digits =
+        !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
     return ok && digits ? fd : -1;
   }
   return -1;
@@ -192,7 +196,7 @@ void OutputFile::SetOwnership(int fd) const {
     return;
   }
   if (fchown(fd, kept_->uid, kept_->gid) != 0) fchown(fd, static_cast<uid_t>(-1), kept_->gid);
-  fchmod(fd, kept_->mode);  // after fchown, which may clear the set-id bits
+  fchmod(fd, kept_->mode);
 }
 
 bool OutputFile::OpenTemporary(const QString& folder) {
@@ -250,7 +254,8 @@ bool OutputFile::Open(const QString& path, Replace replace) {
     // Written where the descriptor stands, as it was opened (appending, say).
     const int flags = fcntl(named, F_GETFL);
     if (flags < 0) return Fail(QStringLiteral("descriptor %1 is not open").arg(named));
-    if ((flags & O_ACCMODE) == O_RDONLY) return Fail(QStringLiteral("descriptor %1 is not open for writing").arg(named));
+    if ((flags & O_ACCMODE) == O_RDONLY)
+      return Fail(QStringLiteral("descriptor %1 is not open for writing").arg(named));
     device_ = std::make_unique<Writer>(named, false);
     return true;
   }
@@ -264,7 +269,8 @@ bool OutputFile::Open(const QString& path, Replace replace) {
   if (lstat(Native(path).constData(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return Fail(QStringLiteral("%1 is a folder").arg(path));
     if (replace == Replace::Never) return Fail(QStringLiteral("%1 already exists").arg(path));
-    if (S_ISREG(st.st_mode)) kept_ = Ownership{st.st_mode & 07777, st.st_uid, st.st_gid};
+    // The mode without set-id bits: they were given to other content.
+    if (S_ISREG(st.st_mode)) kept_ = Ownership{st.st_mode & 0777, st.st_uid, st.st_gid};
   }
   return OpenTemporary(QFileInfo(path).absolutePath());
 }
@@ -285,8 +291,10 @@ bool OutputFile::OpenNumbered(const QString& folder, const QString& stem, const 
 // name first and renamed over the target.
 int OutputFile::Link(const QByteArray& to) const {
   const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamedFd_);
-  if (replace_ == Replace::Never)
-    return linkat(AT_FDCWD, self.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+  if (linkat(AT_FDCWD, self.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  // Only a file that is there to replace takes the hidden name, for as long
+  // as the rename takes (a later run removes one a kill left behind).
+  if (replace_ == Replace::Never || errno != EEXIST) return errno;
   QByteArray hidden = Native(QFileInfo(QString::fromLocal8Bit(to)).absolutePath()) + "/.quillon-XXXXXX.part";
   const int fd = mkostemps(hidden.data(), 5, O_CLOEXEC);  // claims a free hidden name
   if (fd < 0) return errno;
