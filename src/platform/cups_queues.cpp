@@ -16,7 +16,8 @@ namespace platform {
 namespace {
 
 // A wait for CUPS that has lasted this long goes on only while the run has
-// not been interrupted.
+// not been interrupted (after a signal, the job of the lines printed before
+// it still goes to a scheduler that answers).
 constexpr double kCupsPatienceSeconds = 0.5;
 int KeepWaiting(http_t*, void*) { return Interrupted() ? 0 : 1; }
 
@@ -33,11 +34,15 @@ QString CupsReason() { return QString::fromUtf8(cupsLastErrorString()); }
 CupsConnection::CupsConnection()
     : http_(httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr)),
       error_(errno) {
-  if (http_) httpSetTimeout(http_, kCupsPatienceSeconds, KeepWaiting, nullptr);
+  if (!http_) return;
+  httpSetTimeout(http_, kCupsPatienceSeconds, KeepWaiting, nullptr);
+  watchedBefore_ = WatchConnection(httpGetFd(http_));
 }
 
 CupsConnection::~CupsConnection() {
-  if (http_) httpClose(http_);
+  if (!http_) return;
+  WatchConnection(watchedBefore_);
+  httpClose(http_);
 }
 
 QString CupsConnection::Unreachable() const {

@@ -1,7 +1,7 @@
 #pragma once
 // The program's seam to CUPS: the queues, whether one can take a job now,
 // and its default media. Each request goes over a connection of its own
-// whose waits end when the run is interrupted (platform/interruption.h),
+// that a signal interrupting the run shuts down (platform/interruption.h),
 // so a scheduler that stops answering cannot hold a run that was asked to end.
 #include <QPageLayout>
 #include <QString>
@@ -26,6 +26,7 @@ class CupsConnection {
  private:
   http_t* http_;
   int error_;
+  int watchedBefore_ = -1;  // the connection a signal shut down before this one
 };
 
 // CUPS's last error, as its library words it.

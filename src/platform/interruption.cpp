@@ -3,7 +3,7 @@
 #include <csignal>
 #include <cstdio>
 
-#include <sys/time.h>
+#include <sys/socket.h>
 
 namespace platform {
 
@@ -11,14 +11,7 @@ namespace {
 
 constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 volatile std::sig_atomic_t requested = 0;
-
-// Every 100 ms after the request: a signal that came just before a blocking
-// call began would otherwise leave that call waiting.
-void Nudge(bool on) {
-  itimerval every{};
-  if (on) every.it_interval.tv_usec = every.it_value.tv_usec = 100'000;
-  setitimer(ITIMER_REAL, &every, nullptr);
-}
+volatile std::sig_atomic_t watched = -1;
 
 extern "C" void OnSignal(int signal) {
   if (requested) {
@@ -27,37 +20,40 @@ extern "C" void OnSignal(int signal) {
     return;
   }
   requested = signal;
-  Nudge(true);
+  // libcups starts a wait that a signal cut short afresh; a connection shut
+  // down ends it.
+  if (watched >= 0) shutdown(watched, SHUT_RDWR);
 }
-
-extern "C" void OnNudge(int) {}
 
 // Without SA_RESTART: a blocked call returns instead of waiting on. A
 // signal ignored from the start (nohup, a background job's SIGINT) stays so.
-void Handle(int signal, void (*handler)(int)) {
+void Handle(int signal) {
   struct sigaction action {}, before {};
-  action.sa_handler = handler;
+  action.sa_handler = OnSignal;
   sigemptyset(&action.sa_mask);
   sigaction(signal, &action, &before);
-  if (before.sa_handler == SIG_IGN && signal != SIGALRM) sigaction(signal, &before, nullptr);
+  if (before.sa_handler == SIG_IGN) sigaction(signal, &before, nullptr);
 }
 
 }  // namespace
 
 Interruptible::Interruptible() {
   requested = 0;
-  Handle(SIGALRM, OnNudge);
-  for (const int signal : kSignals) Handle(signal, OnSignal);
+  for (const int signal : kSignals) Handle(signal);
 }
 
 Interruptible::~Interruptible() {
   for (const int signal : kSignals)
     if (std::signal(signal, SIG_DFL) == SIG_IGN) std::signal(signal, SIG_IGN);
-  Nudge(false);
-  std::signal(SIGALRM, SIG_DFL);
 }
 
 int InterruptSignal() { return requested; }
+
+int WatchConnection(int fd) {
+  const int before = watched;
+  watched = fd;
+  return before;
+}
 
 const char* SignalName(int signal) {
   switch (signal) {

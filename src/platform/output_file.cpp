@@ -1,5 +1,7 @@
 #include "platform/output_file.h"
 
+#include "platform/interruption.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
@@ -52,7 +54,7 @@ class OutputFile::Writer : public QIODevice {
     qsizetype left = block_.size();
     while (left > 0 && errno_ == 0) {
       const ssize_t n = ::write(fd_, p, static_cast<size_t>(left));
-      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && errno == EINTR && !Interrupted()) continue;  // a reader that takes nothing ends with the run
       if (n <= 0) {
         errno_ = n < 0 ? errno : EIO;
         break;

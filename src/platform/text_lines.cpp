@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,6 +23,19 @@ QString SystemError(int error) { return QString::fromLocal8Bit(std::strerror(err
 
 // A call cut short by a signal is tried again, unless the run was asked to end.
 bool Again(int result) { return result < 0 && errno == EINTR && !Interrupted(); }
+
+// Waits until a stream has bytes or its end to give, looking every 100 ms
+// whether the run was asked to end (then false, errno EINTR). A FIFO whose
+// writer has not come yet has neither: the wait is the wait for a writer.
+bool WaitReadable(int fd) {
+  for (;;) {
+    if (Interrupted()) return errno = EINTR, false;
+    pollfd wanted{fd, POLLIN, 0};
+    const int n = ::poll(&wanted, 1, 100);
+    if (n > 0) return true;
+    if (n < 0 && errno != EINTR) return false;
+  }
+}
 
 bool IsBom(const char* p) {
   return static_cast<unsigned char>(p[0]) == 0xEF && static_cast<unsigned char>(p[1]) == 0xBB &&
@@ -79,10 +93,15 @@ bool TextLineReader::Open(const QString& path) {
     fd_ = STDIN_FILENO;
     ownFd_ = false;
   } else {
-    // A FIFO without a writer blocks here until one comes, as `cat` does.
-    do fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    // A FIFO is opened without waiting for a writer; the first read waits
+    // for one instead, as `cat` does, where a signal can end the wait.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    const bool fifo = ::stat(name.constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+    do fd_ = ::open(name.constData(), O_RDONLY | O_CLOEXEC | (fifo ? O_NONBLOCK : 0));
     while (Again(fd_));
     if (fd_ < 0) return Failed(errno);
+    if (fifo) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     ownFd_ = true;
   }
   struct stat st {};
@@ -162,6 +181,10 @@ int TextLineReader::Fill() {
     pos_ = 0;
   }
   for (;;) {
+    if (stream_ && !WaitReadable(fd_)) {
+      Failed(errno);
+      return -1;
+    }
     const ssize_t n = ::read(fd_, buffer_.data() + end_, static_cast<size_t>(buffer_.size() - end_));
     if (Again(static_cast<int>(n))) continue;
     if (n < 0) {

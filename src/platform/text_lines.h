@@ -12,8 +12,9 @@
 //   beforehand. A stream is read as UTF-8 until a byte sequence that is not
 //   UTF-8 turns up; that line and every later one are read as Windows-1252.
 //   Opening a FIFO that has no writer waits for one, as `cat` does.
-// - A wait for a FIFO's writer or for a stream's next bytes ends when the
-//   run is interrupted (platform/interruption.h): Interrupted() then says so.
+// - A wait for a FIFO's writer or for a stream's next bytes ends within
+//   100 ms when the run is interrupted (platform/interruption.h):
+//   Interrupted() then says so.
 // - Memory stays bounded whatever the file holds: of a line longer than
 //   kMaxLineCharacters only the first kMaxLineCharacters are kept; the rest
 //   is counted and skipped.

@@ -472,6 +472,23 @@ TEST_F(CommandLineTest, ThroughCupsTheJobIdOrTheQueuesReasonAndNoJobLeftWaiting)
   for (int i = 0; i < 100 && Sh(server + "lpstat -r") != "scheduler is running\n"; ++i) QThread::msleep(50);
   ASSERT_EQ(Sh(server + addQueue.arg("Private")), "");
   Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nc1opt=Private\n");
+  // Paused, it answers nothing: one SIGTERM still ends the run waiting for it within a second.
+  qint64 waited = -1;
+  Result paused;
+  InterruptedRun([&](QProcess& p) {
+    ::kill(static_cast<pid_t>(cupsd.processId()), SIGSTOP);
+    p.closeWriteChannel();  // the run ends its input and asks CUPS for the queue's state
+    QThread::msleep(500);
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    paused = Finish(p);
+    waited = clock.elapsed();
+    ::kill(static_cast<pid_t>(cupsd.processId()), SIGCONT);
+  }, root + "/cups.sock");
+  EXPECT_LT(waited, 1000);
+  EXPECT_EQ(paused.exitCode, 128 + SIGTERM);
+  EXPECT_TRUE(paused.err.endsWith("quillon: cancelled by SIGTERM after line 20: nothing was sent\n")) << paused.err.toStdString();
   const Result stopped = InterruptedRun([&](QProcess&) { cupsd.kill(), cupsd.waitForFinished(); }, root + "/cups.sock");
   EXPECT_EQ(stopped.exitCode, 1);
   EXPECT_TRUE(stopped.err.contains("the printer \"Private\" did not take the job: CUPS stopped answering")) << stopped.err.toStdString();
