@@ -293,7 +293,8 @@ class Form1 : public QMainWindow {
  private:
   void ConnectRunHandlers();
   bool RefusedDuringIncrementingRun();
-  void ShowIncrementingProgress(const QString& text, int number, int numbers);
+  // left: To less From, the numbers still to come with this one.
+  void ShowIncrementingProgress(const QString& text, int number, double left);
   QPointer<file_chooser::Form2> chooser_;
   bool incrementingRun_ = false;
   bool incrementingCancel_ = false;

@@ -154,6 +154,47 @@ QString NothingPrintedWhy(const FileRunResult& result, const QString& path, cons
   return QStringLiteral("No line of \"%1\" gave a barcode or text to print. Nothing was printed.").arg(path);
 }
 
+// The picture of a matching line's value; a null image, refused with the
+// reason, when none can be drawn (an empty value leaves an empty slot on
+// purpose: no refusal).
+QImage LinePicture(FileRunResult& result, FileRunWindow& window, const platform::TextLine& line, const QString& value) {
+  if (line.tooLong) {
+    Refuse(result, window, result.lines, line.text,
+           QStringLiteral("The line is too long for any barcode (%1 characters; at most %2).")
+               .arg(line.length)
+               .arg(platform::TextLineReader::kMaxLineCharacters));
+    return {};
+  }
+  const QImage picture = window.Generate(value);
+  window.LetEventsRun();
+  window.LetEventsRun();
+  if (picture.isNull() && !value.isEmpty()) {
+    const QString why = window.Problem();
+    Refuse(result, window, result.lines, line.text,
+           why.isEmpty() ? QStringLiteral("Nothing was drawn for \"%1\".").arg(ShownLine(value)) : why);
+  }
+  return picture;
+}
+
+// Sends the run's document, if anything was printed, and says how the run ended.
+void EndRun(FileRunResult& result, Printers& printers, const QString& path, const QString& pattern) {
+  const bool anything = printers.DocumentOpen();
+  if (!printers.EndDoc()) {
+    result.status = FileRunResult::Status::PrinterFailed;
+    result.message = QStringLiteral("Printing \"%1\" failed: %2.").arg(path, printers.LastError());
+  } else if (anything) {
+    result.status = FileRunResult::Status::Sent;
+    if (printers.CurrentName() == platform::kSaveAsPdf) result.pdfPath = printers.LastPdfPath();
+    if (!result.readError.isEmpty())
+      result.message = QStringLiteral("Reading \"%1\" failed after line %2: %3. The lines before it were printed.")
+                           .arg(path)
+                           .arg(result.lines)
+                           .arg(result.readError);
+  } else if (!result.cancelled) {
+    result.message = NothingPrintedWhy(result, path, pattern);
+  }
+}
+
 }  // namespace
 
 FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& window) {
@@ -167,8 +208,7 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
   }
   platform::TextLineReader reader;
   if (!reader.Open(path)) {
-    result.cancelled = reader.Interrupted();  // waiting for a FIFO's writer
-    if (result.cancelled) return result;
+    if ((result.cancelled = reader.Interrupted())) return result;  // while waiting for a FIFO's writer
     result.status = FileRunResult::Status::CannotOpen;
     result.message = QStringLiteral("Cannot open \"%1\" to print: %2.").arg(path, reader.Error());
     return result;
@@ -184,10 +224,8 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
       break;
     }
     if (!reader.Next(line)) {
-      if (reader.Interrupted())
-        result.cancelled = true;
-      else
-        result.readError = reader.Error();
+      result.cancelled = reader.Interrupted();
+      if (!result.cancelled) result.readError = reader.Error();
       break;
     }
     ++result.lines;
@@ -196,23 +234,7 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
     const std::optional<QString> value = BarcodeValue(line.text, window.Pattern(), window.IncludePattern());
     if (!value) continue;
     ++result.matching;
-    QImage picture;
-    if (line.tooLong) {
-      Refuse(result, window, result.lines, line.text,
-             QStringLiteral("The line is too long for any barcode (%1 characters; at most %2).")
-                 .arg(line.length)
-                 .arg(platform::TextLineReader::kMaxLineCharacters));
-    } else {
-      picture = window.Generate(*value);
-      window.LetEventsRun();
-      window.LetEventsRun();
-      // An empty value leaves an empty slot on purpose: no refusal.
-      if (picture.isNull() && !value->isEmpty()) {
-        const QString why = window.Problem();
-        Refuse(result, window, result.lines, line.text,
-               why.isEmpty() ? QStringLiteral("Nothing was drawn for \"%1\".").arg(ShownLine(*value)) : why);
-      }
-    }
+    const QImage picture = LinePicture(result, window, line, *value);
     printers.SetScaleMode(PageUnit::Millimetres);
     if (const QString misfit = picture.isNull() ? QString() : layout.Misfit(picture); !misfit.isEmpty()) {
       Refuse(result, window, result.lines, line.text, misfit);
@@ -231,22 +253,7 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
     }
   }
   reader.Close();
-
-  const bool anything = printers.DocumentOpen();
-  if (!printers.EndDoc()) {
-    result.status = FileRunResult::Status::PrinterFailed;
-    result.message = QStringLiteral("Printing \"%1\" failed: %2.").arg(path, printers.LastError());
-  } else if (anything) {
-    result.status = FileRunResult::Status::Sent;
-    if (printers.CurrentName() == platform::kSaveAsPdf) result.pdfPath = printers.LastPdfPath();
-    if (!result.readError.isEmpty())
-      result.message = QStringLiteral("Reading \"%1\" failed after line %2: %3. The lines before it were printed.")
-                           .arg(path)
-                           .arg(result.lines)
-                           .arg(result.readError);
-  } else if (!result.cancelled) {
-    result.message = NothingPrintedWhy(result, path, window.Pattern());
-  }
+  EndRun(result, printers, path, window.Pattern());
   return result;
 }
 
