@@ -284,6 +284,7 @@ class Form1 : public QMainWindow {
     int numbers = 0;             // numbers printed or tried
     int jobs = 0;                // print jobs sent
     QStringList notPrinted;      // the barcode texts whose Print sent no job
+    QString lastPrinted;         // the barcode text of the last job sent
     QString refusal;             // why the run did not start or stopped early ("" if it did not)
     bool cancelled = false;
   };
@@ -292,7 +293,8 @@ class Form1 : public QMainWindow {
  private:
   void ConnectRunHandlers();
   bool RefusedDuringIncrementingRun();
-  void ShowIncrementingProgress(const QString& text, int number, int numbers);
+  // left: To less From, the numbers still to come with this one.
+  void ShowIncrementingProgress(const QString& text, int number, double left);
   QPointer<file_chooser::Form2> chooser_;
   bool incrementingRun_ = false;
   bool incrementingCancel_ = false;

@@ -8,6 +8,8 @@
 
 #include <QProgressDialog>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -60,7 +62,9 @@ bool Form1::RefusedDuringIncrementingRun() {
   return true;
 }
 
-void Form1::ShowIncrementingProgress(const QString& text, int number, int numbers) {
+void Form1::ShowIncrementingProgress(const QString& text, int number, double left) {
+  // The count is capped where an int ends: To may lie far beyond.
+  const int numbers = number - 1 + static_cast<int>(std::min(std::ceil(left), static_cast<double>(INT_MAX - number)));
   const QString label = QStringLiteral("Printing %1 (number %2 of %3)").arg(text).arg(number).arg(numbers);
   if (ProgressOnConsole) {
     std::fprintf(stderr, "quillon: %s\n", label.toLocal8Bit().constData());
@@ -88,10 +92,7 @@ void Form1::Command8_Click() {
   run = {};
   incrementingRun_ = true;
   incrementingCancel_ = false;
-  const auto refuse = [&](const QString& why) {
-    run.refusal = why;
-    services_.dialogs.Ok(why, kWindowTitle);
-  };
+  const auto refuse = [&](const QString& why) { services_.dialogs.Ok(run.refusal = why, kWindowTitle); };
   // From and To are read again before every step: editing them changes the
   // rest of the run.
   for (;;) {
@@ -114,17 +115,26 @@ void Form1::Command8_Click() {
     Text21->setProperty("Tag", Text1->text());
     const QString text = Text1->text() + Text21->text();
     ++run.numbers;
-    ShowIncrementingProgress(text, run.numbers, run.numbers - 1 + static_cast<int>(std::ceil(*to - *from)));
+    ShowIncrementingProgress(text, run.numbers, *to - *from);
     Text1->setText(text);
     Command1_Click();
-    platform::Pause(clock, RunPauseSeconds);
+    const auto cancelled = [this] { return incrementingCancel_; };
+    platform::Pause(clock, RunPauseSeconds, cancelled);
+    if (incrementingCancel_) {  // during the pause: this number is not printed
+      --run.numbers;
+      run.cancelled = true;
+      Text1->setText(Text21->property("Tag").toString());
+      break;
+    }
     const int jobsBefore = services_.printers.JobsSent();
     Command2_Click();
-    if (services_.printers.JobsSent() > jobsBefore)
+    if (services_.printers.JobsSent() > jobsBefore) {
       ++run.jobs;
-    else
+      run.lastPrinted = text;
+    } else {
       run.notPrinted << text;
-    platform::Pause(clock, RunPauseSeconds);
+    }
+    platform::Pause(clock, RunPauseSeconds, cancelled);
     Text1->setText(Text21->property("Tag").toString());
     Text21->setText(*next);
     if (incrementingCancel_) {
