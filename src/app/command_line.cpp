@@ -1,8 +1,11 @@
 #include "app/command_line.h"
 
+#include "app/console_runs.h"
+
 #include "window/main_window.h"
 #include "platform/dialogs.h"
 #include "platform/numbers.h"
+#include "platform/output_file.h"
 #include "jobs/export.h"
 #include "window/message_boxes.h"
 #include "platform/printers.h"
@@ -17,7 +20,8 @@
 #include <QTimer>
 
 #include <chrono>
-#include <csignal>
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <functional>
 #include <optional>
@@ -33,10 +37,15 @@ namespace app {
 
 namespace {
 
-enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kSomeRefused = 3 };
-
 void Err(const QString& text) { platform::PrintProblem(text); }
 void Out(const QString& text) { std::fprintf(stdout, "%s\n", text.toLocal8Bit().constData()); }
+// The exit status of a form whose output is on stdout: a full disk or a
+// closed pipe there is a failure too.
+int Flushed() {
+  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kOk;
+  Err(QStringLiteral("cannot write to standard output: %1").arg(platform::OutputErrorText(errno)));
+  return kFailed;
+}
 
 // Qt wants a private runtime folder and complains on stderr without one.
 void EnsureRuntimeDir() {
@@ -90,7 +99,8 @@ const char* const kUsageText =
     "  --printer NAME               one of --list-printers\n"
     "  --output FILE.pdf            write the job to FILE.pdf (\"Save as PDF\")\n"
     "  --force                      replace an existing OUT or FILE.pdf\n"
-    "Numbers are written as 12 or 1.5 (or with the locale's decimal comma).\n"
+    "Numbers are written as 12 or 1.5 (or with the locale's decimal comma), FROM\n"
+    "and TO with a '-' where negative; no blanks, exponents or hex.\n"
     "\n"
     "A TEXT or PATH that starts with '-' follows a lone '--'; a file whose name\n"
     "starts with '--' may also be given as ./--name.\n"
@@ -100,7 +110,10 @@ const char* const kUsageText =
     "\n"
     "Exit status: 0 done (every matching line printed); 1 nothing could be\n"
     "written or printed (the reason on stderr); 2 usage error; 3 the job was\n"
-    "sent but some lines were refused (each named on stderr).\n";
+    "sent but some lines were refused (each named on stderr); 128+N the run\n"
+    "was ended by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP): the last line\n"
+    "on stderr says what had been sent (the job or file) and up to which line\n"
+    "or number.\n";
 
 using window::MainWindow;
 
@@ -145,18 +158,22 @@ constexpr NumberFlag kNumbers[] = {
 const char* const kPrintOnly[] = {"pattern", "printer", "output"};
 
 // A plain decimal number: digits with at most one decimal point ('.' or the
-// locale's decimal separator). No sign, exponent, group separator, hex, inf
-// or nan: whatever else a number parser would take is more likely a typo.
-std::optional<double> PlainNumber(const QString& text) {
+// locale's decimal separator), a '-' in front only where signed. No blank,
+// exponent, group separator, hex, inf or nan: whatever else a number parser
+// would take is more likely a typo.
+std::optional<double> PlainNumber(const QString& text, bool isSigned = false) {
   const QLocale locale;
   const QString point = locale.decimalPoint();
-  QString t = text.trimmed();
+  QString t = text;
+  const bool negative = isSigned && t.startsWith(QLatin1Char('-'));
+  if (negative) t.remove(0, 1);
   if (point != QLatin1String(".")) t.replace(point, QLatin1String("."));
   static const QRegularExpression plain(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
   if (!plain.match(t).hasMatch()) return std::nullopt;
   bool ok = false;
   const double value = QLocale::c().toDouble(t, &ok);
-  return ok ? std::optional<double>(value) : std::nullopt;
+  if (!ok) return std::nullopt;
+  return negative ? -value : value;
 }
 
 // The saved options that one command line overrides.
@@ -230,7 +247,7 @@ QString ReadOverrides(const QCommandLineParser& parser, Form window, Overrides& 
     o.printer = platform::kSaveAsPdf;
   } else if (set("output")) {
     o.output = value("output");
-    if (!o.output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+    if (!o.output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) && !platform::WrittenInPlace(o.output))
       return QStringLiteral("--output \"%1\": the name of the PDF file must end in .pdf").arg(o.output);
     if (o.printer && *o.printer != platform::kSaveAsPdf)
       return QStringLiteral("--output writes a PDF file (\"%1\"), not to the printer \"%2\"")
@@ -273,8 +290,8 @@ int Export(const QCommandLineParser& parser) {
     return kUsage;
   }
 
-  // "-" is standard output; a device or pipe is written as it is.
-  if (!overrides.force && QFileInfo(out).isFile()) {
+  // "-" is standard output; /dev/stdout, a device or pipe is written as it is.
+  if (!overrides.force && !platform::WrittenInPlace(out) && QFileInfo(out).isFile()) {
     Err(QStringLiteral("%1 exists already; use --force to replace it").arg(out));
     return kFailed;
   }
@@ -320,87 +337,9 @@ int ListPrinters() {
   const platform::Printers printers;
   for (const QString& name : printers.Names())
     Out((name == printers.CurrentName() ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
-  return kOk;
+  return Flushed();
 }
 
-// Ctrl+C, a hang-up or a termination request during a file run stops it
-// after the current line; the lines before still go out as one job. A
-// second one ends the program at once, as it would `cat`: the run may be
-// waiting for a stream that sends nothing.
-volatile std::sig_atomic_t interrupted = 0;
-extern "C" void OnInterrupt(int signal) {
-  if (interrupted) {
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-    return;
-  }
-  interrupted = 1;
-}
-
-// Runs work with Ctrl+C, a hang-up and a termination request calling cancel
-// (checked every 100 ms), which stops the run after its current step.
-void RunInterruptibly(QObject& context, const std::function<void()>& cancel, const std::function<void()>& work) {
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &context, [&cancel] {
-    if (interrupted) cancel();
-  });
-  watch.start(100);
-  interrupted = 0;
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, OnInterrupt);
-  work();
-  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) std::signal(signal, SIG_DFL);
-}
-
-}  // namespace
-
-int PrintFileCommand(window::MainWindow& window, const QString& commandLine) {
-  window.ProgressOnConsole = true;
-  window.OnRefusedLine = [](const printing::RefusedLine& r) {
-    Err(QStringLiteral("line %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason));
-  };
-  RunInterruptibly(
-      window, [&window] { window.CancelFileRun(); }, [&] { window.PrintCommandLineFile(commandLine); });
-  window.OnRefusedLine = nullptr;
-
-  const platform::Printers& printers = window.CurrentPrinter();
-  const printing::FileRunResult& run = window.LastFileRun();
-  const QString path = window.FilePath;
-  const QString refusedCount =
-      QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching);
-  using Status = printing::FileRunResult::Status;
-  switch (run.status) {
-    case Status::CannotOpen:
-    case Status::PrinterFailed:
-      return kFailed;  // the message is out already
-    case Status::NothingPrinted:
-      Err(run.cancelled ? QStringLiteral("cancelled before anything was printed") : run.message);
-      if (run.refused > 0) Err(refusedCount);
-      return kFailed;
-    case Status::Sent:
-      break;
-  }
-  const QString where = run.pdfPath.isEmpty()
-                            ? QStringLiteral("sent to the printer \"%1\" as job %2")
-                                  .arg(printers.CurrentName(), printers.LastJobId())
-                            : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
-  if (run.cancelled || !run.readError.isEmpty()) {
-    Err(run.cancelled ? QStringLiteral("cancelled after line %1; the %2 barcode(s) before it were %3")
-                            .arg(run.lines)
-                            .arg(run.barcodes)
-                            .arg(where)
-                      : QStringLiteral("%1 (%2 barcode(s) %3)").arg(run.message).arg(run.barcodes).arg(where));
-    if (run.refused > 0) Err(refusedCount);
-    return kFailed;
-  }
-  Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(path, where));
-  if (run.refused > 0) {
-    Err(refusedCount);
-    return kSomeRefused;
-  }
-  return kOk;
-}
-
-namespace {
 
 // Under QUILLON_DEBUG, the moments of a launch on stderr (wall clock,
 // nanoseconds), for bench/launch_time.sh.
@@ -446,13 +385,36 @@ int PrintFileFromCommandLine(const QString& commandLine, const Overrides* overri
   ApplyOverrides(window, *overrides);
   if (!overrides->output.isEmpty()) {
     // Checked here as well as when the file is written: the run may be long.
-    if (!overrides->force && QFileInfo::exists(overrides->output)) {
+    if (!overrides->force && !platform::WrittenInPlace(overrides->output) && QFileInfo::exists(overrides->output)) {
       Err(QStringLiteral("%1 exists already; use --force to replace it").arg(overrides->output));
       return kFailed;
     }
     printers.SetPdfFile(overrides->output, overrides->force ? platform::Replace::Allowed : platform::Replace::Never);
   }
   return PrintFileCommand(window, commandLine);
+}
+
+// Why FROM and TO cannot make a range ("" when they can): not plain
+// numbers, beyond what the run counts exactly (a double's whole numbers, an
+// int's count of numbers), or no number between them.
+QString RangeProblem(const QString& fromText, const QString& toText) {
+  constexpr double kLargest = 9007199254740992.0;  // 2^53: every whole number up to it is exact
+  const auto from = PlainNumber(fromText, true), to = PlainNumber(toText, true);
+  if (!from || !to)
+    return QStringLiteral("--range needs plain numbers for FROM and TO (such as 8 or 1.5), not \"%1\" and \"%2\"")
+        .arg(fromText, toText);
+  if (std::abs(*from) > kLargest || std::abs(*to) > kLargest)
+    return QStringLiteral("--range counts exactly only from -9007199254740992 to 9007199254740992, "
+                          "not \"%1\" to \"%2\"")
+        .arg(fromText, toText);
+  if (!(*from < *to))
+    return QStringLiteral("--range: FROM must be less than TO, not \"%1\" and \"%2\"").arg(fromText, toText);
+  if (std::ceil(*to - *from) > INT_MAX)
+    return QStringLiteral("--range prints at most %1 numbers in one run, not the %2 from \"%3\" to \"%4\"")
+        .arg(INT_MAX)
+        .arg(std::ceil(*to - *from), 0, 'f', 0)
+        .arg(fromText, toText);
+  return {};
 }
 
 // `quillon --range FROM TO [--pause S] [FLAGS] PREFIX`: "Run It" from the
@@ -465,8 +427,8 @@ int RangeRun(const QCommandLineParser& parser) {
   }
   const QString from = parser.value(QStringLiteral("range"));
   const QString to = rest[0];
-  if (!platform::IsNumeric(from) || !platform::IsNumeric(to)) {
-    Err(QStringLiteral("--range needs numbers for FROM and TO, not \"%1\" and \"%2\"").arg(from, to));
+  if (const QString usage = RangeProblem(from, to); !usage.isEmpty()) {
+    Err(usage);
     return kUsage;
   }
   double pause = 1;
@@ -499,22 +461,16 @@ int RangeRun(const QCommandLineParser& parser) {
   window.rangeFromBox->setText(from);
   window.rangeToBox->setText(to);
 
+  // A printer that cannot take the jobs, or a folder that cannot take the
+  // files, is known before the first number.
+  printers.SelectPrinter(window.printerBox->currentText());
+  if (const QString problem = printers.DestinationProblem(); !problem.isEmpty()) {
+    Err(problem);
+    return kFailed;
+  }
   RunInterruptibly(
       window, [&window] { window.CancelIncrementingRun(); }, [&window] { window.runRange(); });
-
-  const auto& run = window.LastIncrementingRun();
-  for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));
-  const QString where = printers.CurrentName() == platform::kSaveAsPdf
-                            ? QStringLiteral("saved by \"%1\"").arg(platform::kSaveAsPdf)
-                            : QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName());
-  Err(QStringLiteral("%1 of %2 barcode(s) %3%4; From is now %5")
-          .arg(run.jobs)
-          .arg(run.numbers)
-          .arg(where, run.cancelled ? QStringLiteral(" before the run was cancelled") : QString(),
-               window.rangeFromBox->text()));
-  if (run.jobs == 0 && (run.numbers > 0 || !run.refusal.isEmpty() || run.cancelled)) return kFailed;
-  if (run.jobs < run.numbers || !run.refusal.isEmpty() || run.cancelled) return kSomeRefused;
-  return kOk;
+  return RangeOutcome(window, printers);
 }
 
 int RunOptions(const QStringList& args) {
@@ -537,11 +493,11 @@ int RunOptions(const QStringList& args) {
   }
   if (parser.isSet(QStringLiteral("help"))) {
     std::fputs(kUsageText, stdout);
-    return std::fflush(stdout) == 0 && !std::ferror(stdout) ? kOk : kFailed;
+    return Flushed();
   }
   if (parser.isSet(QStringLiteral("version"))) {
     Out(QStringLiteral("quillon " QUILLON_VERSION));
-    return kOk;
+    return Flushed();
   }
   if (parser.isSet(QStringLiteral("list-printers"))) return ListPrinters();
   if (parser.isSet(QStringLiteral("export"))) return Export(parser);
@@ -562,6 +518,9 @@ int RunOptions(const QStringList& args) {
 }  // namespace
 
 int Main(int argc, char** argv) {
+  // Without HOME the settings and documents folders would be at the root.
+  if (qEnvironmentVariableIsEmpty("HOME"))
+    if (const QString home = platform::HomeFolder(); !home.isEmpty()) qputenv("HOME", QFile::encodeName(home));
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   bool optionForm = false;

@@ -3,7 +3,6 @@
 #include <QCoreApplication>
 #include <QTimer>
 
-#include <algorithm>
 #include <chrono>
 
 namespace platform {
@@ -36,10 +35,11 @@ Clock& DefaultClock() {
   return clock;
 }
 
-void Pause(Clock& clock, double seconds) {
+void Pause(Clock& clock, double seconds, const std::function<bool()>& stop) {
   if (!(seconds > 0)) return;
   const double end = clock.Now() + seconds;
-  for (double now = clock.Now(); now < end; now = clock.Now()) clock.LetEventsRun(end - now);
+  for (double now = clock.Now(); now < end && !(stop && stop()); now = clock.Now())
+    clock.LetEventsRun(end - now);
 }
 
 }  // namespace platform

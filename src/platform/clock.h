@@ -2,6 +2,8 @@
 // Time and the event loop, as the long commands see them: the current time
 // with sub-second resolution, and a call that lets pending window events
 // run. Tests put a clock in its place that moves on without waiting.
+#include <functional>
+
 namespace platform {
 
 class Clock {
@@ -30,7 +32,7 @@ class SystemClock : public Clock {
 Clock& DefaultClock();
 
 // Waits the given seconds while letting window events run; zero or a
-// negative value returns at once.
-void Pause(Clock& clock, double seconds);
+// negative value returns at once, and so does the wait when stop says so.
+void Pause(Clock& clock, double seconds, const std::function<bool()>& stop = {});
 
 }  // namespace platform

@@ -16,7 +16,12 @@ QString EscapeControls(const QString& text) {
   QString shown;
   shown.reserve(text.size());
   for (const QChar c : text) {
-    if (c.category() != QChar::Other_Control)
+    const QChar::Category category = c.category();
+    // Format and bidirectional controls (U+202E, U+2066..U+2069) and the
+    // Unicode line breaks would let a name disguise the message around it.
+    if (category == QChar::Other_Format || category == QChar::Separator_Line || category == QChar::Separator_Paragraph)
+      shown += QStringLiteral("\\u{%1}").arg(c.unicode(), 0, 16);
+    else if (category != QChar::Other_Control)
       shown += c;
     else if (c == QLatin1Char('\n'))
       shown += QStringLiteral("\\n");

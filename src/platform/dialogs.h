@@ -45,7 +45,8 @@ class ConsoleDialogs : public Dialogs {
 };
 
 // Text as a one-line message shows it: control characters written as \t,
-// \n, \r, others as \xNN.
+// \n, \r, others as \xNN; format and bidirectional controls and the Unicode
+// line and paragraph separators as \u{202e}.
 QString EscapeControls(const QString& text);
 
 // text as one line for a terminal: the paragraphs of a message-box text

@@ -1,14 +1,21 @@
 #include "platform/output_file.h"
 
+#include "platform/interruption.h"
+
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
 
+#include <algorithm>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <string_view>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -47,7 +54,7 @@ class OutputFile::Writer : public QIODevice {
     qsizetype left = block_.size();
     while (left > 0 && errno_ == 0) {
       const ssize_t n = ::write(fd_, p, static_cast<size_t>(left));
-      if (n < 0 && errno == EINTR) continue;
+      if (n < 0 && errno == EINTR && !Interrupted()) continue;  // a reader that takes nothing ends with the run
       if (n <= 0) {
         errno_ = n < 0 ? errno : EIO;
         break;
@@ -61,7 +68,10 @@ class OutputFile::Writer : public QIODevice {
   // Flushes, syncs (where the target can be synced) and closes.
   bool Finish() {
     if (!FlushBlock()) return false;
-    if (fsync(fd_) != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) errno_ = errno;
+    int synced;
+    while ((synced = fsync(fd_)) != 0 && errno == EINTR) {
+    }
+    if (synced != 0 && errno != EINVAL && errno != EROFS && errno != ENOTSUP) errno_ = errno;
     if (!CloseFd() && errno_ == 0) errno_ = errno;
     return errno_ == 0;
   }
@@ -95,15 +105,42 @@ namespace {
 
 QByteArray Native(const QString& path) { return QFile::encodeName(path); }
 
-// A path written in place rather than through a temporary file: standard
-// output, or a device, FIFO or socket that is already there.
-bool WrittenInPlace(const QString& path) {
-  if (path == QLatin1String("-")) return true;
-  struct stat st {};
-  if (stat(Native(path).constData(), &st) != 0) return false;
-  return S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode) ||
-         (S_ISREG(st.st_mode) && (path.startsWith(QLatin1String("/dev/fd/")) || path == QLatin1String("/dev/stdout") ||
-                                  path == QLatin1String("/dev/stderr")));
+
+// The descriptor that /dev/stdout, /dev/stderr, /dev/fd/N or /proc/self/fd/N
+// stands for (-1 for any other path). Opening such a path anew would open
+// the file behind the descriptor from its start, writing over what the
+// shell's redirection or an earlier writer put there.
+int NamedDescriptor(const QString& path) {
+  if (path == QLatin1String("/dev/stdout")) return STDOUT_FILENO;
+  if (path == QLatin1String("/dev/stderr")) return STDERR_FILENO;
+  const QString own = QStringLiteral("/proc/%1/fd/").arg(getpid());
+  for (const QString& prefix : {QStringLiteral("/dev/fd/"), QStringLiteral("/proc/self/fd/"), own}) {
+    if (!path.startsWith(prefix)) continue;
+    const QString number = path.mid(prefix.size());
+    bool ok = false;
+    const int fd = number.toInt(&ok);
+    const bool digits =
+        !number.isEmpty() && std::all_of(number.begin(), number.end(), [](QChar c) { return c.isDigit(); });
+    return ok && digits ? fd : -1;
+  }
+  return -1;
+}
+
+// Removes the hidden temporary files a killed run of this user left in
+// folder more than an hour ago (a run still writing one touches it often).
+void RemoveStaleTemporaries(const QString& folder) {
+  DIR* dir = opendir(Native(folder).constData());
+  if (!dir) return;
+  const time_t hourAgo = std::time(nullptr) - 3600;
+  while (const dirent* entry = readdir(dir)) {
+    const std::string_view name(entry->d_name);
+    if (!name.starts_with(".quillon-") || !name.ends_with(".part")) continue;
+    struct stat st {};
+    if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode) &&
+        st.st_uid == geteuid() && st.st_mtime < hourAgo)
+      unlinkat(dirfd(dir), entry->d_name, 0);
+  }
+  closedir(dir);
 }
 
 mode_t CreationMode() {
@@ -135,6 +172,13 @@ void SyncFolder(const QString& folder) {
 
 }  // namespace
 
+bool WrittenInPlace(const QString& path) {
+  if (path == QLatin1String("-") || NamedDescriptor(path) >= 0) return true;
+  struct stat st {};
+  if (stat(QFile::encodeName(path).constData(), &st) != 0) return false;
+  return S_ISCHR(st.st_mode) || S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode);
+}
+
 OutputFile::OutputFile() = default;
 OutputFile::~OutputFile() { Abandon(); }
 
@@ -146,7 +190,19 @@ bool OutputFile::Fail(const QString& why) {
 
 QIODevice* OutputFile::Device() { return device_.get(); }
 
+// The new file takes the mode, owner and group of the file it replaces
+// (owner and group where the process may set them), or the usual mode.
+void OutputFile::SetOwnership(int fd) const {
+  if (!kept_) {
+    fchmod(fd, CreationMode());
+    return;
+  }
+  if (fchown(fd, kept_->uid, kept_->gid) != 0) fchown(fd, static_cast<uid_t>(-1), kept_->gid);
+  fchmod(fd, kept_->mode);
+}
+
 bool OutputFile::OpenTemporary(const QString& folder) {
+  RemoveStaleTemporaries(folder);
   // An unnamed file is linked into place through /proc; where either is
   // missing, the hidden named file serves (and reports the errors).
   if (access("/proc/self/fd", X_OK) == 0) {
@@ -158,7 +214,7 @@ bool OutputFile::OpenTemporary(const QString& folder) {
         close(fd);
         return Fail(OutputErrorText(e));
       }
-      fchmod(fd, CreationMode());
+      SetOwnership(fd);
       device_ = std::make_unique<Writer>(fd, true);
       return true;
     }
@@ -167,11 +223,15 @@ bool OutputFile::OpenTemporary(const QString& folder) {
   const int fd = mkostemps(name.data(), 5, O_CLOEXEC);
   if (fd < 0) {
     const int e = errno;
+    struct stat st {};
+    const bool isFolder = stat(Native(folder).constData(), &st) == 0 && S_ISDIR(st.st_mode);
+    // A folder that is there but takes no file (/proc) says ENOENT too.
+    if (e == ENOENT && isFolder) return Fail(QStringLiteral("the folder %1 is not writable").arg(folder));
     if (e == ENOENT) return Fail(QStringLiteral("the folder %1 does not exist").arg(folder));
     if (e == ENOTDIR) return Fail(QStringLiteral("%1 is not a folder").arg(folder));
     return Fail(OutputErrorText(e));
   }
-  fchmod(fd, CreationMode());
+  SetOwnership(fd);
   temporary_ = name;
   device_ = std::make_unique<Writer>(fd, true);
   return true;
@@ -185,16 +245,23 @@ void OutputFile::Begin(const QString& target, bool numbered, Replace replace) {
   numbered_ = numbered;
   target_ = target;
   replace_ = replace;
+  kept_.reset();
 }
 
 bool OutputFile::Open(const QString& path, Replace replace) {
   Begin(path, false, replace);
   if (path.isEmpty()) return Fail(QStringLiteral("no file name given"));
+  const int named = path == QLatin1String("-") ? STDOUT_FILENO : NamedDescriptor(path);
+  if (named >= 0) {
+    // Written where the descriptor stands, as it was opened (appending, say).
+    const int flags = fcntl(named, F_GETFL);
+    if (flags < 0) return Fail(QStringLiteral("descriptor %1 is not open").arg(named));
+    if ((flags & O_ACCMODE) == O_RDONLY)
+      return Fail(QStringLiteral("descriptor %1 is not open for writing").arg(named));
+    device_ = std::make_unique<Writer>(named, false);
+    return true;
+  }
   if (WrittenInPlace(path)) {
-    if (path == QLatin1String("-")) {
-      device_ = std::make_unique<Writer>(STDOUT_FILENO, false);
-      return true;
-    }
     const int fd = open(Native(path).constData(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) return Fail(OutputErrorText(errno));
     device_ = std::make_unique<Writer>(fd, true);
@@ -204,6 +271,8 @@ bool OutputFile::Open(const QString& path, Replace replace) {
   if (lstat(Native(path).constData(), &st) == 0) {
     if (S_ISDIR(st.st_mode)) return Fail(QStringLiteral("%1 is a folder").arg(path));
     if (replace == Replace::Never) return Fail(QStringLiteral("%1 already exists").arg(path));
+    // The mode without set-id bits: they were given to other content.
+    if (S_ISREG(st.st_mode)) kept_ = Ownership{st.st_mode & 0777, st.st_uid, st.st_gid};
   }
   return OpenTemporary(QFileInfo(path).absolutePath());
 }
@@ -224,8 +293,10 @@ bool OutputFile::OpenNumbered(const QString& folder, const QString& stem, const 
 // name first and renamed over the target.
 int OutputFile::Link(const QByteArray& to) const {
   const QByteArray self = "/proc/self/fd/" + QByteArray::number(unnamedFd_);
-  if (replace_ == Replace::Never)
-    return linkat(AT_FDCWD, self.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) == 0 ? 0 : errno;
+  if (linkat(AT_FDCWD, self.constData(), AT_FDCWD, to.constData(), AT_SYMLINK_FOLLOW) == 0) return 0;
+  // Only a file that is there to replace takes the hidden name, for as long
+  // as the rename takes (a later run removes one a kill left behind).
+  if (replace_ == Replace::Never || errno != EEXIST) return errno;
   QByteArray hidden = Native(QFileInfo(QString::fromLocal8Bit(to)).absolutePath()) + "/.quillon-XXXXXX.part";
   const int fd = mkostemps(hidden.data(), 5, O_CLOEXEC);  // claims a free hidden name
   if (fd < 0) return errno;

@@ -7,11 +7,18 @@
 // unnamed files, a hidden temporary file (created exclusively, never through
 // a symlink) is renamed into place instead. A failure at any step removes the
 // temporary file and leaves whatever was at the target untouched.
-// "-" is standard output; an existing character device, FIFO or socket
-// (/dev/stdout, /dev/full, a named pipe) is written directly, writes checked.
+// A replaced file's mode, owner and group pass to the new one. Hidden
+// temporary files a killed run left behind are removed after an hour.
+// "-" is standard output, and /dev/stdout, /dev/fd/N and /proc/self/fd/N the
+// descriptor already open (never the file behind it opened anew); an
+// existing character device, FIFO or socket (/dev/full, a named pipe) is
+// written directly, writes checked.
 #include <QString>
 
 #include <memory>
+#include <optional>
+
+#include <sys/types.h>
 
 class QIODevice;
 
@@ -54,6 +61,13 @@ class OutputFile {
   bool Place();
   int Link(const QByteArray& to) const;
   void CloseUnnamed();
+  void SetOwnership(int fd) const;
+
+  struct Ownership {
+    mode_t mode;
+    uid_t uid;
+    gid_t gid;
+  };
 
   std::unique_ptr<Writer> device_;
   QString target_;     // the named target (Open), or the folder (OpenNumbered)
@@ -64,7 +78,12 @@ class OutputFile {
   int unnamedFd_ = -1;    // the unnamed temporary file, kept open to link it
   QString finalPath_;
   QString error_;
+  std::optional<Ownership> kept_;  // of the file a replacing Open will replace
 };
+
+// True for a path written as it stands rather than through a temporary file:
+// "-", a descriptor's name (/dev/stdout, /dev/fd/N), a device, FIFO or socket.
+bool WrittenInPlace(const QString& path);
 
 // The reason for an errno, in the words OutputFile uses.
 QString OutputErrorText(int error);

@@ -1,5 +1,8 @@
 #include "platform/printers.h"
 
+#include "platform/cups_queues.h"
+#include "platform/dialogs.h"
+#include "platform/interruption.h"
 #include "platform/picture_file.h"
 
 #include <QBuffer>
@@ -13,10 +16,12 @@
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <cups/cups.h>
-
 #include <algorithm>
 #include <cstdio>
+#include <optional>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -38,58 +43,6 @@ QFont PrinterFont() {
   return font;
 }
 
-QString CupsReason() { return QString::fromUtf8(cupsLastErrorString()); }
-
-// Why the queue cannot take a job now ("" when it can): it does not exist,
-// CUPS does not answer, it refuses jobs or it is disabled (a job would wait).
-QString QueueProblem(const QString& queue) {
-  char uri[HTTP_MAX_URI];
-  httpAssembleURIf(HTTP_URI_CODING_ALL, uri, sizeof uri, "ipp", nullptr, "localhost", 0, "/printers/%s",
-                   queue.toUtf8().constData());
-  ipp_t* request = ippNewRequest(IPP_OP_GET_PRINTER_ATTRIBUTES);
-  ippAddString(request, IPP_TAG_OPERATION, IPP_TAG_URI, "printer-uri", nullptr, uri);
-  static const char* const kWanted[] = {"printer-state", "printer-is-accepting-jobs", "printer-state-message"};
-  ippAddStrings(request, IPP_TAG_OPERATION, IPP_TAG_KEYWORD, "requested-attributes", 3, nullptr, kWanted);
-  ipp_t* answer = cupsDoRequest(CUPS_HTTP_DEFAULT, request, "/");  // frees request
-  const ipp_status_t status = cupsLastError();
-  QString problem;
-  if (status == IPP_STATUS_ERROR_NOT_FOUND) {
-    problem = QStringLiteral("the printer \"%1\" does not exist").arg(queue);
-  } else if (!answer || status > IPP_STATUS_OK_EVENTS_COMPLETE) {
-    problem = QStringLiteral("the printer \"%1\" cannot be reached, CUPS does not answer: %2").arg(queue, CupsReason());
-  } else {
-    ipp_attribute_t* message = ippFindAttribute(answer, "printer-state-message", IPP_TAG_TEXT);
-    const QString text = message ? QString::fromUtf8(ippGetString(message, 0, nullptr)) : QString();
-    const QString reason = text.isEmpty() ? QString() : QStringLiteral(": ") + text;
-    ipp_attribute_t* accepting = ippFindAttribute(answer, "printer-is-accepting-jobs", IPP_TAG_BOOLEAN);
-    ipp_attribute_t* state = ippFindAttribute(answer, "printer-state", IPP_TAG_ENUM);
-    if (accepting && !ippGetBoolean(accepting, 0))
-      problem = QStringLiteral("the printer \"%1\" is not accepting jobs%2").arg(queue, reason);
-    else if (state && ippGetInteger(state, 0) == IPP_PSTATE_STOPPED)
-      problem = QStringLiteral("the printer \"%1\" is disabled (paused)%2").arg(queue, reason);
-  }
-  ippDelete(answer);
-  return problem;
-}
-
-// The system's printers ("queue" or "queue/instance", in CUPS's order) and
-// its default ("" for none), in one request to CUPS; Qt's printer list asks
-// several times over, and the window's start-up waits for the answer.
-std::pair<QStringList, QString> SystemPrinters() {
-  cups_dest_t* dests = nullptr;
-  const int count = cupsGetDests2(CUPS_HTTP_DEFAULT, &dests);
-  QStringList names;
-  QString defaultName;
-  for (int i = 0; i < count; ++i) {
-    QString name = QString::fromUtf8(dests[i].name);
-    if (dests[i].instance) name += QLatin1Char('/') + QString::fromUtf8(dests[i].instance);
-    names << name;
-    if (dests[i].is_default) defaultName = name;
-  }
-  cupsFreeDests(count, dests);
-  return {names, defaultName};
-}
-
 }  // namespace
 
 QStringList PrinterNames() {
@@ -104,9 +57,18 @@ QString DefaultPrinterName() {
   return name.isEmpty() ? kSaveAsPdf : name;
 }
 
+QString HomeFolder() {
+  const QString home = qEnvironmentVariable("HOME");
+  if (!home.isEmpty()) return home;
+  const passwd* user = getpwuid(getuid());
+  return user && user->pw_dir ? QFile::decodeName(user->pw_dir) : QString();
+}
+
 QString DefaultPdfFolder() {
   const QString fromEnvironment = qEnvironmentVariable("QUILLON_PDF_DIR");
   if (!fromEnvironment.isEmpty()) return fromEnvironment;
+  // Without a home the documents folder would be one at the root.
+  if (qEnvironmentVariableIsEmpty("HOME")) return QString();
   QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (documents.isEmpty()) documents = QDir::homePath();
   return QDir(documents).filePath(QStringLiteral("Quillon"));
@@ -135,8 +97,10 @@ const QPageLayout& Printers::Layout() const {
         QPageSize(QPageSize::A4), QPageLayout::Portrait,
         QMarginsF(kPdfMarginMillimetres, kPdfMarginMillimetres, kPdfMarginMillimetres, kPdfMarginMillimetres),
         QPageLayout::Millimeter);
+  } else if (std::optional<QPageLayout> media = QueueMedia(current_)) {
+    layout_ = std::make_unique<QPageLayout>(*media);
   } else {
-    // The queue's page and margins, as its driver describes them.
+    // CUPS cannot say (the job will then fail and say why): Qt's guess.
     layout_ = std::make_unique<QPageLayout>(
         QPrinter(QPrinterInfo::printerInfo(current_), QPrinter::HighResolution).pageLayout());
   }
@@ -186,6 +150,23 @@ bool Printers::Fail(const QString& why) {
   return false;
 }
 
+QString Printers::OpenPdf(OutputFile& output) const {
+  if (pdfFile_.isEmpty() && pdfFolder_.isEmpty())
+    return QStringLiteral("cannot write the PDF: there is no home folder (HOME is not set and the password database "
+                          "has none for this user); set QUILLON_PDF_DIR");
+  const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+  if (!pdfFile_.isEmpty() ? output.Open(pdfFile_, pdfReplace_)
+                          : output.OpenNumbered(pdfFolder_, QStringLiteral("quillon-") + stamp, QStringLiteral(".pdf")))
+    return {};
+  return QStringLiteral("cannot write the PDF %1: %2").arg(pdfFile_.isEmpty() ? pdfFolder_ : pdfFile_, output.Error());
+}
+
+QString Printers::DestinationProblem() const {
+  if (current_ != kSaveAsPdf) return QueueProblem(current_);
+  OutputFile probe;  // abandoned at once: it leaves nothing behind
+  return OpenPdf(probe);
+}
+
 bool Printers::EnsureDocument() {
   if (painter_) return !failed_;
   lastError_.clear();
@@ -194,14 +175,11 @@ bool Printers::EnsureDocument() {
   QIODevice* device = nullptr;
   if (current_ == kSaveAsPdf) {
     output_ = std::make_unique<OutputFile>();
-    const QString file = std::exchange(pdfFile_, QString());
-    pdfTarget_ = file.isEmpty() ? pdfFolder_ : file;
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    if (!file.isEmpty() ? output_->Open(file, pdfReplace_)
-                        : output_->OpenNumbered(pdfFolder_, QStringLiteral("quillon-") + stamp, QStringLiteral(".pdf")))
-      device = output_->Device();
-    else
-      return Fail(QStringLiteral("cannot write the PDF %1: %2").arg(pdfTarget_, output_->Error()));
+    pdfTarget_ = pdfFile_.isEmpty() ? pdfFolder_ : pdfFile_;
+    const QString problem = OpenPdf(*output_);
+    pdfFile_.clear();
+    if (!problem.isEmpty()) return Fail(problem);
+    device = output_->Device();
   } else {
     // Refused before rendering: a queue that cannot take the job says so now.
     const QString problem = QueueProblem(current_);
@@ -237,6 +215,7 @@ void Printers::Print(const QString& text) {
     if (y_ > 0 && y_ + lineHeight_ > pageHeight_) NewPage();
     // Blanks only move the position (the file run prints many such lines).
     if (std::any_of(line.begin(), line.end(), [](QChar c) { return !c.isSpace(); })) {
+      StartPendingPage();
       painter_->setPen(Qt::black);  // pictures leave the painter without one
       painter_->drawText(QPointF(x_, y_ + ascent_), line);
     }
@@ -252,17 +231,40 @@ void Printers::PaintPicture(const QImage& picture, double x, double y) {
   // far smaller and quicker to write than an image. Nothing is painted for
   // white: the paper is white, and nothing is printed under a picture. A
   // picture of many small runs (smoothed text) stays an image.
+  StartPendingPage();
   painter_->setTransform(QTransform(scale, 0, 0, scale, DevicePixels(x), DevicePixels(y)));
   if (!PaintRectangles(*painter_, picture, kMostRectangles, false)) painter_->drawImage(0, 0, picture);
   painter_->resetTransform();
 }
 
+// A new page is only begun by what is drawn on it: blank lines that run
+// past the bottom of the last page (a label's, often) leave no blank page.
+void Printers::StartPendingPage() {
+  if (!pagePending_) return;
+  pagePending_ = false;
+  writer_->newPage();
+}
+
 void Printers::NewPage() {
   if (!EnsureDocument()) return;
-  writer_->newPage();
+  StartPendingPage();
+  pagePending_ = true;
   ++page_;
   x_ = 0;
   y_ = 0;
+}
+
+// Why a job could not be sent: the queue's own state where it has one (a
+// queue disabled or deleted meanwhile), else what CUPS said.
+// The scheduler answered when the document began, so one that does not now
+// has stopped.
+QString Printers::SubmitFailure(const QString& reason) const {
+  if (Interrupted()) return QStringLiteral("the printer \"%1\" did not get the whole job: interrupted").arg(current_);
+  const QString problem = QueueProblem(current_);
+  if (problem.contains(QLatin1String("CUPS does not answer")))
+    return QStringLiteral("the printer \"%1\" did not take the job: CUPS stopped answering").arg(current_);
+  if (!problem.isEmpty()) return problem;
+  return QStringLiteral("the printer \"%1\" did not take the job: %2").arg(current_, reason);
 }
 
 // Sends the rendered document to the queue as one job; a job that cannot be
@@ -270,24 +272,27 @@ void Printers::NewPage() {
 bool Printers::SubmitToQueue() {
   if (!spool_->flush() || spool_->error() != QFileDevice::NoError || !spool_->seek(0))
     return Fail(QStringLiteral("cannot make the print job: %1").arg(spool_->errorString()));
-  const QString problem = QueueProblem(current_);
-  if (!problem.isEmpty()) return Fail(problem);
+  if (!QueueProblem(current_).isEmpty()) return Fail(SubmitFailure(QString()));
+  const CupsConnection cups;
+  if (!cups.get())
+    return Fail(QStringLiteral("the printer \"%1\" did not take the job: CUPS stopped answering").arg(current_));
   const QByteArray queue = current_.toUtf8(), title = docName_.toUtf8();
-  const int job = cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), title.constData(), 0, nullptr);
-  if (job == 0) return Fail(QStringLiteral("the printer \"%1\" refused the job: %2").arg(current_, CupsReason()));
-  bool sent = cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, title.constData(), CUPS_FORMAT_PDF, 1) ==
+  const int job = cupsCreateJob(cups.get(), queue.constData(), title.constData(), 0, nullptr);
+  if (job == 0) return Fail(SubmitFailure(CupsReason()));
+  bool sent = cupsStartDocument(cups.get(), queue.constData(), job, title.constData(), CUPS_FORMAT_PDF, 1) ==
               HTTP_STATUS_CONTINUE;
   QByteArray block;
   while (sent && !(block = spool_->read(64 * 1024)).isEmpty())
-    sent = cupsWriteRequestData(CUPS_HTTP_DEFAULT, block.constData(), static_cast<size_t>(block.size())) ==
+    sent = cupsWriteRequestData(cups.get(), block.constData(), static_cast<size_t>(block.size())) ==
            HTTP_STATUS_CONTINUE;
   sent = sent && spool_->atEnd();
   // Finishing also reads the scheduler's answer after a failed write.
-  sent = cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) == IPP_STATUS_OK && sent;
+  sent = cupsFinishDocument(cups.get(), queue.constData()) == IPP_STATUS_OK && sent;
   if (!sent) {
     const QString reason = CupsReason();
-    cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 1);
-    return Fail(QStringLiteral("the printer \"%1\" did not take the job: %2").arg(current_, reason));
+    const CupsConnection cancel;
+    cupsCancelJob2(cancel.get(), queue.constData(), job, 1);
+    return Fail(SubmitFailure(reason));
   }
   lastJobId_ = QStringLiteral("%1-%2").arg(current_).arg(job);
   return true;
@@ -297,6 +302,7 @@ bool Printers::EndDoc() {
   x_ = 0;
   y_ = 0;
   page_ = 0;
+  pagePending_ = false;
   if (!painter_) return true;
   bool ok = !failed_ && painter_->isActive() && painter_->end();
   if (!failed_ && !ok) Fail(QStringLiteral("the printer \"%1\" could not finish the document").arg(current_));
@@ -318,9 +324,10 @@ bool Printers::EndDoc() {
   spool_.reset();
   if (!ok) return false;
   ++jobsSent_;
-  // The path goes to stdout, unless the PDF itself went there or to another stream.
-  if (current_ == kSaveAsPdf && lastPdfPath_ != QLatin1String("-") && !lastPdfPath_.startsWith(QLatin1String("/dev/"))) {
-    std::fprintf(stdout, "%s\n", QDir::toNativeSeparators(lastPdfPath_).toLocal8Bit().constData());
+  // The path goes to stdout (escaped: a name cannot pass for another line),
+  // unless the PDF itself went there or to another stream.
+  if (current_ == kSaveAsPdf && !WrittenInPlace(lastPdfPath_)) {
+    std::fprintf(stdout, "%s\n", EscapeControls(QDir::toNativeSeparators(lastPdfPath_)).toLocal8Bit().constData());
     std::fflush(stdout);
   }
   return true;

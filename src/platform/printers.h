@@ -9,8 +9,11 @@
 // document opens with the first output and is sent as one job by EndDoc.
 //
 // Qt renders every document as PDF. "Save as PDF" writes it through an
-// OutputFile (whole or not at all); a CUPS queue gets it through libcups,
-// which gives the job id, after a look at whether the queue takes jobs.
+// OutputFile (whole or not at all) on A4 pages; a CUPS queue gets it through
+// libcups, which gives the job id, after a look at whether the queue takes
+// jobs, on the queue's default media and within its printable area as CUPS
+// gives them (a label printer's 2 x 1 inch label, say). A signal that
+// interrupts the run (platform/interruption.h) ends any wait for CUPS.
 #include "platform/output_file.h"
 
 #include <QImage>
@@ -33,8 +36,10 @@ QStringList PrinterNames();
 QString DefaultPrinterName();
 
 // Where "Save as PDF" writes: $QUILLON_PDF_DIR, else Quillon/ in the user's
-// documents folder.
+// documents folder; "" where the user has no home.
 QString DefaultPdfFolder();
+// $HOME, else the home folder the password database gives ("" for none).
+QString HomeFolder();
 
 enum class PageUnit { Centimetres, Millimetres };
 
@@ -61,6 +66,11 @@ class Printers {
     pdfReplace_ = replace;
   }
 
+  // Why the next job could not go where it would (a queue that cannot take
+  // it, a PDF that cannot be written), or "". Asked before a long run, so
+  // that it fails before reading its input rather than after.
+  QString DestinationProblem() const;
+
   // The job title of the next document.
   void SetDocName(const QString& name) { docName_ = name; }
 
@@ -86,7 +96,8 @@ class Printers {
   // Paints a picture with its top-left at (x, y) at its natural size,
   // without smoothing. The current position does not move.
   void PaintPicture(const QImage& picture, double x, double y);
-  // Starts a new page; the position returns to the top-left.
+  // Starts a new page; the position returns to the top-left. The page is
+  // only added to the document once something is drawn on it.
   void NewPage();
   // Counts the pages of the open document from 1 (0 with none open).
   int Page() const { return page_; }
@@ -108,8 +119,11 @@ class Printers {
 
  private:
   bool EnsureDocument();
+  void StartPendingPage();
   bool Fail(const QString& why);
   bool SubmitToQueue();
+  QString SubmitFailure(const QString& reason) const;
+  QString OpenPdf(OutputFile& output) const;
   const QPageLayout& Layout() const;
   QPdfWriter& Measure() const;
   double UnitsPerDevicePixel() const;
@@ -134,6 +148,7 @@ class Printers {
   double x_ = 0;  // device pixels
   double y_ = 0;
   int page_ = 0;
+  bool pagePending_ = false;  // NewPage was asked for; nothing is on the new page yet
   int jobsSent_ = 0;
   QString lastPdfPath_;
   QString lastJobId_;

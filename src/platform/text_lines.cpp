@@ -1,6 +1,7 @@
 #include "platform/text_lines.h"
 
 #include "barcode/code_page.h"
+#include "platform/interruption.h"
 
 #include <QFile>
 
@@ -8,6 +9,7 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,6 +20,22 @@ namespace {
 constexpr qsizetype kBufferBytes = 64 * 1024;
 
 QString SystemError(int error) { return QString::fromLocal8Bit(std::strerror(error)); }
+
+// A call cut short by a signal is tried again, unless the run was asked to end.
+bool Again(int result) { return result < 0 && errno == EINTR && !Interrupted(); }
+
+// Waits until a stream has bytes or its end to give, looking every 100 ms
+// whether the run was asked to end (then false, errno EINTR). A FIFO whose
+// writer has not come yet has neither: the wait is the wait for a writer.
+bool WaitReadable(int fd) {
+  for (;;) {
+    if (Interrupted()) return errno = EINTR, false;
+    pollfd wanted{fd, POLLIN, 0};
+    const int n = ::poll(&wanted, 1, 100);
+    if (n > 0) return true;
+    if (n < 0 && errno != EINTR) return false;
+  }
+}
 
 bool IsBom(const char* p) {
   return static_cast<unsigned char>(p[0]) == 0xEF && static_cast<unsigned char>(p[1]) == 0xBB &&
@@ -54,9 +72,16 @@ void Utf8Check::Feed(unsigned char b) {
   --need_;
 }
 
+bool TextLineReader::Failed(int error) {
+  interrupted_ = error == EINTR;
+  error_ = interrupted_ ? QStringLiteral("interrupted") : SystemError(error);
+  return false;
+}
+
 bool TextLineReader::Open(const QString& path) {
   Close();
   error_.clear();
+  interrupted_ = false;
   stream_ = false;
   utf8_ = true;
   lineCount_ = -1;
@@ -68,13 +93,15 @@ bool TextLineReader::Open(const QString& path) {
     fd_ = STDIN_FILENO;
     ownFd_ = false;
   } else {
-    // A FIFO without a writer blocks here until one comes, as `cat` does.
-    do fd_ = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    while (fd_ < 0 && errno == EINTR);
-    if (fd_ < 0) {
-      error_ = SystemError(errno);
-      return false;
-    }
+    // A FIFO is opened without waiting for a writer; the first read waits
+    // for one instead, as `cat` does, where a signal can end the wait.
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    const bool fifo = ::stat(name.constData(), &st) == 0 && S_ISFIFO(st.st_mode);
+    do fd_ = ::open(name.constData(), O_RDONLY | O_CLOEXEC | (fifo ? O_NONBLOCK : 0));
+    while (Again(fd_));
+    if (fd_ < 0) return Failed(errno);
+    if (fifo) ::fcntl(fd_, F_SETFL, ::fcntl(fd_, F_GETFL) & ~O_NONBLOCK);
     ownFd_ = true;
   }
   struct stat st {};
@@ -116,11 +143,8 @@ bool TextLineReader::Prepass() {
   bool midLine = false, afterCr = false, bom = false;
   for (;;) {
     const ssize_t n = ::read(fd_, buffer_.data(), static_cast<size_t>(buffer_.size()));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      error_ = SystemError(errno);
-      return false;
-    }
+    if (Again(static_cast<int>(n))) continue;
+    if (n < 0) return Failed(errno);
     if (n == 0) break;
     if (bytes == 0 && n >= 3) bom = IsBom(buffer_.constData());
     bytes += n;
@@ -157,10 +181,14 @@ int TextLineReader::Fill() {
     pos_ = 0;
   }
   for (;;) {
+    if (stream_ && !WaitReadable(fd_)) {
+      Failed(errno);
+      return -1;
+    }
     const ssize_t n = ::read(fd_, buffer_.data() + end_, static_cast<size_t>(buffer_.size() - end_));
-    if (n < 0 && errno == EINTR) continue;
+    if (Again(static_cast<int>(n))) continue;
     if (n < 0) {
-      error_ = SystemError(errno);
+      Failed(errno);
       return -1;
     }
     end_ += n;

@@ -12,6 +12,9 @@
 //   beforehand. A stream is read as UTF-8 until a byte sequence that is not
 //   UTF-8 turns up; that line and every later one are read as Windows-1252.
 //   Opening a FIFO that has no writer waits for one, as `cat` does.
+// - A wait for a FIFO's writer or for a stream's next bytes ends within
+//   100 ms when the run is interrupted (platform/interruption.h):
+//   Interrupted() then says so.
 // - Memory stays bounded whatever the file holds: of a line longer than
 //   kMaxLineCharacters only the first kMaxLineCharacters are kept; the rest
 //   is counted and skipped.
@@ -55,6 +58,8 @@ class TextLineReader {
   bool Open(const QString& path);
   // Why the last Open or Next failed ("" when neither did).
   QString Error() const { return error_; }
+  // The last Open or Next gave up because the run was asked to end.
+  bool Interrupted() const { return interrupted_; }
   bool IsStream() const { return stream_; }
   // Lines in a regular file; -1 for a stream.
   qint64 LineCount() const { return lineCount_; }
@@ -66,6 +71,7 @@ class TextLineReader {
 
  private:
   int Fill();  // bytes read into buffer_, 0 at the end, -1 on an error
+  bool Failed(int error);
   bool Prepass();
 
   int fd_ = -1;
@@ -74,6 +80,7 @@ class TextLineReader {
   bool utf8_ = true;
   qint64 lineCount_ = -1;
   QString error_;
+  bool interrupted_ = false;
   QByteArray buffer_;
   qsizetype pos_ = 0;
   qsizetype end_ = 0;

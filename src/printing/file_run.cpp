@@ -48,6 +48,24 @@ class RowLayout {
     rowRight_ = x + ink;
   }
 
+  // Why the picture cannot go on any page whole ("" when it can): it would
+  // be cut at the printable area's edge, which a label shows most often.
+  QString Misfit(const QImage& picture) const {
+    const double width = printers_.PictureWidth(picture) * render::InkRight(picture) / std::max(1, picture.width());
+    const double height = printers_.PictureHeight(picture);
+    const double pageWidth = printers_.ScaleWidth(), pageHeight = printers_.ScaleHeight();
+    if (width <= pageWidth && height <= pageHeight) return {};
+    QStringList over;
+    if (width > pageWidth) over << QStringLiteral("%1 mm too wide").arg(width - pageWidth, 0, 'f', 1);
+    if (height > pageHeight) over << QStringLiteral("%1 mm too tall").arg(height - pageHeight, 0, 'f', 1);
+    return QStringLiteral("The barcode (%1 x %2 mm) does not fit the printable area of the page (%3 x %4 mm): %5.")
+        .arg(width, 0, 'f', 1)
+        .arg(height, 0, 'f', 1)
+        .arg(pageWidth, 0, 'f', 1)
+        .arg(pageHeight, 0, 'f', 1)
+        .arg(over.join(QStringLiteral(", ")));
+  }
+
   // Six text lines down (three prints of a blank and a line break). Where
   // the row's tallest picture reaches further, the next row starts one text
   // line below its bottom.
@@ -136,12 +154,61 @@ QString NothingPrintedWhy(const FileRunResult& result, const QString& path, cons
   return QStringLiteral("No line of \"%1\" gave a barcode or text to print. Nothing was printed.").arg(path);
 }
 
+// The picture of a matching line's value; a null image, refused with the
+// reason, when none can be drawn (an empty value leaves an empty slot on
+// purpose: no refusal).
+QImage LinePicture(FileRunResult& result, FileRunWindow& window, const platform::TextLine& line, const QString& value) {
+  if (line.tooLong) {
+    Refuse(result, window, result.lines, line.text,
+           QStringLiteral("The line is too long for any barcode (%1 characters; at most %2).")
+               .arg(line.length)
+               .arg(platform::TextLineReader::kMaxLineCharacters));
+    return {};
+  }
+  const QImage picture = window.Generate(value);
+  window.LetEventsRun();
+  window.LetEventsRun();
+  if (picture.isNull() && !value.isEmpty()) {
+    const QString why = window.Problem();
+    Refuse(result, window, result.lines, line.text,
+           why.isEmpty() ? QStringLiteral("Nothing was drawn for \"%1\".").arg(ShownLine(value)) : why);
+  }
+  return picture;
+}
+
+// Sends the run's document, if anything was printed, and says how the run ended.
+void EndRun(FileRunResult& result, Printers& printers, const QString& path, const QString& pattern) {
+  const bool anything = printers.DocumentOpen();
+  if (!printers.EndDoc()) {
+    result.status = FileRunResult::Status::PrinterFailed;
+    result.message = QStringLiteral("Printing \"%1\" failed: %2.").arg(path, printers.LastError());
+  } else if (anything) {
+    result.status = FileRunResult::Status::Sent;
+    if (printers.CurrentName() == platform::kSaveAsPdf) result.pdfPath = printers.LastPdfPath();
+    if (!result.readError.isEmpty())
+      result.message = QStringLiteral("Reading \"%1\" failed after line %2: %3. The lines before it were printed.")
+                           .arg(path)
+                           .arg(result.lines)
+                           .arg(result.readError);
+  } else if (!result.cancelled) {
+    result.message = NothingPrintedWhy(result, path, pattern);
+  }
+}
+
 }  // namespace
 
 FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& window) {
   FileRunResult result;
+  // A printer that cannot take the job, or a PDF that cannot be written, is
+  // known before the first line is read, however long the file.
+  if (const QString problem = printers.DestinationProblem(); !problem.isEmpty()) {
+    result.status = FileRunResult::Status::PrinterFailed;
+    result.message = QStringLiteral("Printing \"%1\" failed: %2.").arg(path, problem);
+    return result;
+  }
   platform::TextLineReader reader;
   if (!reader.Open(path)) {
+    if ((result.cancelled = reader.Interrupted())) return result;  // while waiting for a FIFO's writer
     result.status = FileRunResult::Status::CannotOpen;
     result.message = QStringLiteral("Cannot open \"%1\" to print: %2.").arg(path, reader.Error());
     return result;
@@ -157,7 +224,8 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
       break;
     }
     if (!reader.Next(line)) {
-      result.readError = reader.Error();
+      result.cancelled = reader.Interrupted();
+      if (!result.cancelled) result.readError = reader.Error();
       break;
     }
     ++result.lines;
@@ -166,25 +234,11 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
     const std::optional<QString> value = BarcodeValue(line.text, window.Pattern(), window.IncludePattern());
     if (!value) continue;
     ++result.matching;
-    QImage picture;
-    if (line.tooLong) {
-      Refuse(result, window, result.lines, line.text,
-             QStringLiteral("The line is too long for any barcode (%1 characters; at most %2).")
-                 .arg(line.length)
-                 .arg(platform::TextLineReader::kMaxLineCharacters));
-    } else {
-      picture = window.Generate(*value);
-      window.LetEventsRun();
-      window.LetEventsRun();
-      // An empty value leaves an empty slot on purpose: no refusal.
-      if (picture.isNull() && !value->isEmpty()) {
-        const QString why = window.Problem();
-        Refuse(result, window, result.lines, line.text,
-               why.isEmpty() ? QStringLiteral("Nothing was drawn for \"%1\".").arg(ShownLine(*value)) : why);
-      }
-    }
+    const QImage picture = LinePicture(result, window, line, *value);
     printers.SetScaleMode(PageUnit::Millimetres);
-    if (!picture.isNull()) {
+    if (const QString misfit = picture.isNull() ? QString() : layout.Misfit(picture); !misfit.isEmpty()) {
+      Refuse(result, window, result.lines, line.text, misfit);
+    } else if (!picture.isNull()) {
       layout.Paint(picture, column);
       ++result.barcodes;
     }
@@ -199,22 +253,7 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
     }
   }
   reader.Close();
-
-  const bool anything = printers.DocumentOpen();
-  if (!printers.EndDoc()) {
-    result.status = FileRunResult::Status::PrinterFailed;
-    result.message = QStringLiteral("Printing \"%1\" failed: %2.").arg(path, printers.LastError());
-  } else if (anything) {
-    result.status = FileRunResult::Status::Sent;
-    if (printers.CurrentName() == platform::kSaveAsPdf) result.pdfPath = printers.LastPdfPath();
-    if (!result.readError.isEmpty())
-      result.message = QStringLiteral("Reading \"%1\" failed after line %2: %3. The lines before it were printed.")
-                           .arg(path)
-                           .arg(result.lines)
-                           .arg(result.readError);
-  } else if (!result.cancelled) {
-    result.message = NothingPrintedWhy(result, path, window.Pattern());
-  }
+  EndRun(result, printers, path, window.Pattern());
   return result;
 }
 

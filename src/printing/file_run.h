@@ -79,7 +79,10 @@ QString ShownLine(const QString& line);
 
 // Prints the file at path ("-" for standard input) on the current printer
 // (already selected). A document is only started by something to print: a
-// run that prints nothing sends no job.
+// run that prints nothing sends no job. Where the job would go is checked
+// before the file is opened; a barcode larger than the page's printable
+// area (a label's) is refused, with by how much; an interrupted wait for
+// input (platform/interruption.h) ends the run as a cancel does.
 FileRunResult RunFile(const QString& path, platform::Printers& printers, FileRunWindow& window);
 
 }  // namespace printing

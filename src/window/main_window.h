@@ -272,6 +272,7 @@ class MainWindow : public QMainWindow {
     int numbers = 0;             // numbers printed or tried
     int jobs = 0;                // print jobs sent
     QStringList notPrinted;      // the barcode texts whose Print sent no job
+    QString lastPrinted;         // the barcode text of the last job sent
     QString refusal;             // why the run did not start or stopped early ("" if it did not)
     bool cancelled = false;
   };
@@ -280,7 +281,8 @@ class MainWindow : public QMainWindow {
  private:
   void ConnectRunHandlers();
   bool RefusedDuringIncrementingRun();
-  void ShowIncrementingProgress(const QString& text, int number, int numbers);
+  // left: To less From, the numbers still to come with this one.
+  void ShowIncrementingProgress(const QString& text, int number, double left);
   QPointer<window::FileChooser> chooser_;
   bool incrementingRun_ = false;
   bool incrementingCancel_ = false;

@@ -4,6 +4,7 @@
 #include "window/main_window.h"
 
 #include "platform/numbers.h"
+#include "render/image.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -136,6 +137,23 @@ QString JobPlace(const QString& printer, const QString& pdfPath) {
                            : QStringLiteral("%1 (%2)").arg(pdfPath, platform::kSaveAsPdf);
 }
 
+// Why the picture would be cut at the right or bottom edge of the page's
+// printable area (a label's, often) at the offsets in centimetres, or "".
+QString Misfit(const platform::Printers& printer, const QImage& picture, double left, double top) {
+  const double ink = printer.PictureWidth(picture) * render::InkRight(picture) / std::max(1, picture.width());
+  const double right = 10 * (left + ink - printer.ScaleWidth());
+  const double below = 10 * (top + printer.PictureHeight(picture) - printer.ScaleHeight());
+  if (right <= 0 && below <= 0) return {};
+  QStringList past;
+  if (right > 0) past << QStringLiteral("%1 mm past the right edge").arg(right, 0, 'f', 1);
+  if (below > 0) past << QStringLiteral("%1 mm past the bottom").arg(below, 0, 'f', 1);
+  return QStringLiteral("The barcode does not fit the page at these offsets: it would reach %1 of the printable area "
+                        "(%2 x %3 mm).")
+      .arg(past.join(QStringLiteral(" and ")))
+      .arg(10 * printer.ScaleWidth(), 0, 'f', 1)
+      .arg(10 * printer.ScaleHeight(), 0, 'f', 1);
+}
+
 }  // namespace
 
 // While a file prints (it lets window events run), a second run or a Print
@@ -172,8 +190,13 @@ void MainWindow::print() {
   }
   const float left = static_cast<float>(*platform::ParseNumber(leftOffsetBox->text()));
   const float top = static_cast<float>(*platform::ParseNumber(topOffsetBox->text()));
+  const QImage& picture = finished_.picture;
+  if (const QString misfit = Misfit(printer, picture, left, top); !misfit.isEmpty()) {
+    refuse(misfit);
+    return;
+  }
   printer.SetDocName(QStringLiteral("Quillon - ") + barcodeText->text());
-  printer.PaintPicture(finished_.picture, left, top);
+  printer.PaintPicture(picture, left, top);
   if (!printer.EndDoc()) {
     const QString message = QStringLiteral("The barcode could not be printed: ") + printer.LastError();
     ShowStatus(message);

@@ -8,6 +8,8 @@
 
 #include <QProgressDialog>
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 
@@ -58,7 +60,9 @@ bool MainWindow::RefusedDuringIncrementingRun() {
   return true;
 }
 
-void MainWindow::ShowIncrementingProgress(const QString& text, int number, int numbers) {
+void MainWindow::ShowIncrementingProgress(const QString& text, int number, double left) {
+  // The count is capped where an int ends: To may lie far beyond.
+  const int numbers = number - 1 + static_cast<int>(std::min(std::ceil(left), static_cast<double>(INT_MAX - number)));
   const QString label = QStringLiteral("Printing %1 (number %2 of %3)").arg(text).arg(number).arg(numbers);
   if (ProgressOnConsole) {
     std::fprintf(stderr, "quillon: %s\n", label.toLocal8Bit().constData());
@@ -86,10 +90,7 @@ void MainWindow::runRange() {
   run = {};
   incrementingRun_ = true;
   incrementingCancel_ = false;
-  const auto refuse = [&](const QString& why) {
-    run.refusal = why;
-    services_.dialogs.Ok(why, kWindowTitle);
-  };
+  const auto refuse = [&](const QString& why) { services_.dialogs.Ok(run.refusal = why, kWindowTitle); };
   // From and To are read again before every step: editing them changes the
   // rest of the run.
   for (;;) {
@@ -112,17 +113,26 @@ void MainWindow::runRange() {
     rangeFromBox->setProperty("Tag", barcodeText->text());
     const QString text = barcodeText->text() + rangeFromBox->text();
     ++run.numbers;
-    ShowIncrementingProgress(text, run.numbers, run.numbers - 1 + static_cast<int>(std::ceil(*to - *from)));
+    ShowIncrementingProgress(text, run.numbers, *to - *from);
     barcodeText->setText(text);
     generate();
-    platform::Pause(clock, RunPauseSeconds);
+    const auto cancelled = [this] { return incrementingCancel_; };
+    platform::Pause(clock, RunPauseSeconds, cancelled);
+    if (incrementingCancel_) {  // during the pause: this number is not printed
+      --run.numbers;
+      run.cancelled = true;
+      barcodeText->setText(rangeFromBox->property("Tag").toString());
+      break;
+    }
     const int jobsBefore = services_.printers.JobsSent();
     print();
-    if (services_.printers.JobsSent() > jobsBefore)
+    if (services_.printers.JobsSent() > jobsBefore) {
       ++run.jobs;
-    else
+      run.lastPrinted = text;
+    } else {
       run.notPrinted << text;
-    platform::Pause(clock, RunPauseSeconds);
+    }
+    platform::Pause(clock, RunPauseSeconds, cancelled);
     barcodeText->setText(rangeFromBox->property("Tag").toString());
     rangeFromBox->setText(*next);
     if (incrementingCancel_) {

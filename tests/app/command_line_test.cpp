@@ -4,8 +4,10 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -122,6 +124,8 @@ TEST_F(CommandLineTest, HelpVersionListPrintersUsageErrorsNoDisplayAndAFileThatC
                         Case{{"--export", Path("x.png"), "--text-line", "--no-text-line", "X"}, 2, "", "exclude"},
                         Case{{}, 1, "", "no display"}, Case{{"--list-printers"}, 0, "* Save as PDF\n", ""},
                         Case{{Path("none.txt")}, 1, "", cannotOpen.arg(Path("none.txt"), "No such file or directory")},
+                        // A name cannot turn the message around or break it into lines.
+                        Case{{Path("a\u202e\u2028.txt")}, 1, "", cannotOpen.arg(Path("a\\u{202e}\\u{2028}.txt"), "No such file or directory")},
                         Case{{dir.path()}, 1, "", cannotOpen.arg(dir.path(), "it is a folder, not a file")},
                         Case{{"--printer", "Nowhere", "a.txt"}, 2, "", "\"Nowhere\"; the printers are: Save as PDF"},
                         Case{{"--export", Path("x.png"), "--columns", "X"}, 2, "", "--columns is for printing a file"},
@@ -137,7 +141,7 @@ TEST_F(CommandLineTest, HelpVersionListPrintersUsageErrorsNoDisplayAndAFileThatC
     const char* range;
     QStringList values;
   };
-  for (const Number& n : {Number{"bar-height", "0.1 to 25", {"abc", "NaN", "", "5abc", "1,5", "0x10", "1e9", "inf", "0"}},
+  for (const Number& n : {Number{"bar-height", "0.1 to 25", {"abc", "NaN", "", "5abc", "1,5", "0x10", "1e9", "inf", "0", " 12", "12 "}},
                           Number{"font-size", "1 to 144", {"145", "-8", "8pt"}},
                           Number{"width", "1 to 16000", {"", "0", "16001"}}}) {
     for (const QString& v : n.values) {
@@ -149,8 +153,14 @@ TEST_F(CommandLineTest, HelpVersionListPrintersUsageErrorsNoDisplayAndAFileThatC
   const QString help = Quillon({"--help"}).out;
   for (const char* word : {"--symbology", "--pattern", "--no-include-pattern", "--no-columns", "--no-print-line",
                            "--no-text-line", "--bar-height", "--font-size", "--width", "--printer", "--output",
-                           "--force", "--export", "--list-printers", "Exit status: 0", "2 usage error", "3 the job"})
+                           "--force", "--export", "--list-printers", "Exit status: 0", "2 usage error", "3 the job",
+                           "128+N"})
     EXPECT_TRUE(help.contains(word)) << word;
+  for (const char* window : {"--help", "--version", "--list-printers"}) {
+    const Result full = Shell(QString("$Q %1 > /dev/full").arg(window));
+    EXPECT_EQ(full.exitCode, 1) << window;
+    EXPECT_EQ(full.err, "quillon: cannot write to standard output: no space left on the device\n") << window;
+  }
   EXPECT_FALSE(QFile::exists(Path("x.png")));
   EXPECT_TRUE(QDir(Path("pdf")).entryList({"*.pdf"}).isEmpty());
 }
@@ -251,8 +261,22 @@ TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsPixelsAndReplacesAFileOnlyW
   EXPECT_EQ(again.exitCode, 1);
   EXPECT_EQ(again.err, QString("quillon: %1 exists already; use --force to replace it\n").arg(Path("b.svg")));
   EXPECT_EQ(Read("b.svg"), svg);
+  // Replaced with its mode kept; a hidden temporary left over an hour ago goes, a fresh one stays.
+  ASSERT_EQ(Sh(QString("cd '%1' && chmod 600 b.svg && touch -d '2 hours ago' .quillon-old.part && touch .quillon-new.part")
+                   .arg(dir.path())), "");
   EXPECT_EQ(Quillon(QStringList{"--export", Path("b.svg"), "--force", "X"}).exitCode, 0);
   EXPECT_NE(Read("b.svg"), svg);
+  EXPECT_EQ(Sh("stat -c %a " + Path("b.svg")), "600\n");
+  EXPECT_EQ(QDir(dir.path()).entryList({".quillon-*"}, QDir::Files | QDir::Hidden), QStringList{".quillon-new.part"});
+  // A descriptor's name is written where the descriptor stands, after what the shell wrote there.
+  ASSERT_EQ(Quillon({"--export", Path("x.png"), "X"}).exitCode, 0);
+  for (const char* script : {"{ echo header; $Q --export /dev/stdout X; } > s", "echo header > s; $Q --export /proc/self/fd/1 --force X >> s",
+                             "echo header > s; $Q --export /dev/fd/3 X 3>> s"}) {
+    const Result r = Shell(script);
+    EXPECT_EQ(r.exitCode, 0) << script << r.err.toStdString();
+    const QByteArray bytes = Read("s");
+    EXPECT_TRUE(bytes.startsWith("header\n") && QImage::fromData(bytes.mid(7)) == QImage(Path("x.png"))) << script;
+  }
   const Result full = Quillon({"--export", "/dev/full", "X"});
   EXPECT_EQ(full.exitCode, 1);
   EXPECT_EQ(full.err, "quillon: cannot write /dev/full: no space left on the device\n");
@@ -357,6 +381,13 @@ TEST_F(CommandLineTest, StandardInputAndPipesPrintAsTheFileAndRefusedLinesSetThe
     expectPdf(r, {"A1", "B2", "C3"});
   }
 
+  // The PDF through the descriptor of stdout, after what is there, and no path written after it.
+  ASSERT_EQ(Shell("{ echo header; $Q --output /dev/stdout in.txt; } > s.pdf").exitCode, 0);
+  const QByteArray onStdout = Read("s.pdf");
+  EXPECT_TRUE(onStdout.startsWith("header\n%PDF") && onStdout.trimmed().endsWith("%%EOF")) << onStdout.right(40).toStdString();
+  Write("t.pdf", onStdout.mid(7));
+  expectPdf(Result{0, Path("t.pdf"), ""}, {"A1", "B2", "C3"});
+
   // Lines 2, 5 and 9 refused among 10 matching lines, one of them too long.
   QByteArray ten;
   for (int i = 1; i <= 10; ++i)
@@ -416,6 +447,7 @@ TEST_F(CommandLineTest, ThroughCupsTheJobIdOrTheQueuesReasonAndNoJobLeftWaiting)
     const Result r = Quillon({Path("two.txt")}, true);
     EXPECT_EQ(r.exitCode, c.exitCode) << r.err.toStdString();
     EXPECT_TRUE(r.err.contains(c.err)) << r.err.toStdString();
+    EXPECT_EQ(r.err.contains("printing line"), c.exitCode == 0);  // a queue that cannot take the job: before a line is read
     if (c.exitCode == 0) {
       const QString job = r.err.section(" as job ", 1).trimmed();
       EXPECT_TRUE(Sh("lpstat -W all -o " + queue).contains(job + " ")) << job.toStdString();
@@ -440,9 +472,26 @@ TEST_F(CommandLineTest, ThroughCupsTheJobIdOrTheQueuesReasonAndNoJobLeftWaiting)
   for (int i = 0; i < 100 && Sh(server + "lpstat -r") != "scheduler is running\n"; ++i) QThread::msleep(50);
   ASSERT_EQ(Sh(server + addQueue.arg("Private")), "");
   Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nc1opt=Private\n");
+  // Paused, it answers nothing: one SIGTERM still ends the run waiting for it within a second.
+  qint64 waited = -1;
+  Result paused;
+  InterruptedRun([&](QProcess& p) {
+    ::kill(static_cast<pid_t>(cupsd.processId()), SIGSTOP);
+    p.closeWriteChannel();  // the run ends its input and asks CUPS for the queue's state
+    QThread::msleep(500);
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(static_cast<pid_t>(p.processId()), SIGTERM);
+    paused = Finish(p);
+    waited = clock.elapsed();
+    ::kill(static_cast<pid_t>(cupsd.processId()), SIGCONT);
+  }, root + "/cups.sock");
+  EXPECT_LT(waited, 1000);
+  EXPECT_EQ(paused.exitCode, 128 + SIGTERM);
+  EXPECT_TRUE(paused.err.endsWith("quillon: cancelled by SIGTERM after line 20: nothing was sent\n")) << paused.err.toStdString();
   const Result stopped = InterruptedRun([&](QProcess&) { cupsd.kill(), cupsd.waitForFinished(); }, root + "/cups.sock");
   EXPECT_EQ(stopped.exitCode, 1);
-  EXPECT_TRUE(stopped.err.contains("the printer \"Private\" cannot be reached, CUPS does not answer")) << stopped.err.toStdString();
+  EXPECT_TRUE(stopped.err.contains("the printer \"Private\" did not take the job: CUPS stopped answering")) << stopped.err.toStdString();
 }
 
 TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPartialOne) {
@@ -482,15 +531,70 @@ TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPart
     EXPECT_EQ(QDir(mount->Path()).entryList(QDir::Files | QDir::Hidden), QStringList());
   }
 
-  // Killed: no file at all, not even a hidden one; hung up: the lines before as a whole PDF.
+  // Where the job cannot go is said before a line is read, the real reason
+  // given; without HOME the password database's home is used, or none.
+  const QString asNobody = "env -u HOME -u XDG_CONFIG_HOME -u QUILLON_PDF_DIR setpriv --reuid=%1 --regid=%1 "
+                           "--clear-groups $Q --printer 'Save as PDF' - < many.txt";
+  struct Early {
+    QString script, err;
+  };
+  for (const Early& e : {Early{"$Q --output missing/x.pdf many.txt", "the folder " + Path("missing") + " does not exist"},
+                         Early{"QUILLON_PDF_DIR=/proc $Q many.txt", "cannot write the PDF /proc: the folder /proc is not writable"},
+                         Early{asNobody.arg(65534), "cannot write the PDF /nonexistent/Documents/Quillon: "},
+                         Early{asNobody.arg(54321), "no home folder (HOME is not set and the password database has none"}}) {
+    const Result r = Shell(e.script);
+    EXPECT_EQ(r.exitCode, 1) << e.script.toStdString();
+    EXPECT_TRUE(r.err.contains(e.err) && !r.err.contains("printing line")) << r.err.toStdString();
+  }
+
+  // Killed: no file at all, not even a hidden one; hung up: the lines before
+  // as a whole PDF, exit 128 + SIGHUP, and the last line says where they went.
   QDir(Path("pdf")).removeRecursively();
   InterruptedRun([](QProcess& p) { p.kill(); });
   EXPECT_EQ(QDir(Path("pdf")).entryList(QDir::Files | QDir::Hidden), QStringList());
   const Result hup = InterruptedRun([](QProcess& p) { ::kill(static_cast<pid_t>(p.processId()), SIGHUP); });
-  EXPECT_EQ(hup.exitCode, 1);
-  EXPECT_TRUE(hup.err.contains("cancelled after line")) << hup.err.toStdString();
-  EXPECT_NE(Sh("pdfinfo '" + hup.out.trimmed() + "'"), "FAILED") << hup.out.toStdString();
+  EXPECT_EQ(hup.exitCode, 129);
+  const QString pdf = hup.out.trimmed();
+  EXPECT_TRUE(QRegularExpression("quillon: cancelled by SIGHUP after line (\\d+): the \\1 barcode\\(s\\) before it were saved as " +
+                                 QRegularExpression::escape(pdf) + " \\(\"Save as PDF\\\"\\)\n$")
+                  .match(hup.err)
+                  .hasMatch())
+      << hup.err.toStdString();
+  EXPECT_NE(Sh("pdfinfo '" + pdf + "'"), "FAILED") << hup.out.toStdString();
   EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}
+
+// One SIGTERM, SIGINT or SIGHUP ends a run within a second wherever it
+// waits, with 128 + the signal's number and what was sent as the last line.
+TEST_F(CommandLineTest, OneSignalEndsABlockedRunAtOnceAndSaysWhatWasSent) {
+  struct Case {
+    QString script;
+    int signal;
+    QString last;
+  };
+  for (const Case& c : {Case{"mkfifo ff; exec $Q ff", SIGTERM, "cancelled by SIGTERM before the first line: nothing was sent"},
+                        Case{"exec $Q - < <(echo LINE1; sleep 8)", SIGINT,
+                             "cancelled by SIGINT after line 1: the 1 barcode(s) before it were saved as "},
+                        Case{"exec $Q --range 1 3 --pause 3600 P", SIGHUP,
+                             "cancelled by SIGHUP: nothing was sent; From is now 1"}}) {
+    SCOPED_TRACE(c.script.toStdString());
+    QProcess p;
+    Start(p, {"-c", c.script}, "none", "", {}, "bash");
+    p.setReadChannel(QProcess::StandardError);
+    QByteArray err;
+    while (!err.toLower().contains("quillon: printing") && !QFile::exists(Path("ff")) && p.waitForReadyRead(10000))
+      err += p.readAllStandardError();
+    QThread::msleep(500);  // the run is waiting now
+    QElapsedTimer clock;
+    clock.start();
+    ::kill(static_cast<pid_t>(p.processId()), c.signal);
+    ASSERT_TRUE(p.waitForFinished(3000));
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(p.exitCode(), 128 + c.signal);
+    const QString last = QString::fromLocal8Bit(err + p.readAllStandardError()).trimmed().section('\n', -1);
+    EXPECT_TRUE(last.startsWith("quillon: " + c.last)) << last.toStdString();
+    QFile::remove(Path("ff"));
+  }
 }
 
 TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) {
@@ -502,7 +606,13 @@ TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) 
   };
   const QStringList toPdf{"--pause", "0", "--output", Path("range"), "--symbology", "code128b"};
   for (const Case& c : {Case{{"--range", "007", "010", ""}, 0, 3, "3 of 3 barcode(s)"},
-                        Case{{"--range", "5", "5", "X"}, 0, 0, "0 of 0"},
+                        Case{{"--range", "-1", "0", "N"}, 0, 1, "1 of 1 barcode(s)"},
+                        Case{{"--range", "5", "5", "X"}, 2, 0, "FROM must be less than TO"},
+                        Case{{"--range", "3", "1", "X"}, 2, 0, "FROM must be less than TO"},
+                        Case{{"--range", "1", "1e3", "X"}, 2, 0, "plain numbers"},
+                        Case{{"--range", " 1", "3", "X"}, 2, 0, "plain numbers"},
+                        Case{{"--range", "1", "2147483649", "X"}, 2, 0, "at most 2147483647 numbers"},
+                        Case{{"--range", "1", "99999999999999999999", "X"}, 2, 0, "9007199254740992"},
                         Case{{"--range", "999999999999999", "1000000000000009", "Q"}, 3, 1, "15 significant digits"},
                         Case{{"--range", "1", "x", "P"}, 2, 0, "numbers"},
                         Case{{"--range", "1", "3"}, 2, 0, "PREFIX"},
@@ -522,3 +632,42 @@ TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) 
 }
 
 }  // namespace
+
+// A thermal label printer: CUPS's sample Zebra ZPL driver on 2 x 1 inch
+// labels, what it sends caught on the loopback and drawn back into an image.
+TEST_F(CommandLineTest, ThroughALabelPrinterEachBarcodeIsALabelOfItsOwnThatDecodes) {
+  if (!test_support::CupsWanted()) GTEST_SKIP() << "QUILLON_TEST_CUPS is not set: no CUPS here";
+  const QString tools = QUILLON_SHARED_TOOLS;
+  const QString port = Sh("python3 -c 'import socket; s = socket.socket(); s.bind((\"127.0.0.1\", 0)); "
+                          "print(s.getsockname()[1])'").trimmed();
+  QProcess sink;
+  sink.start("python3", {tools + "/label-sink.py", port, Path("labels.zpl"), "60"});
+  const QString queue = QString("QuillonLabel%1").arg(QCoreApplication::applicationPid());
+  ASSERT_EQ(Sh(QString("lpadmin -p %1 -E -v socket://127.0.0.1:%2 -m drv:///sample.drv/zebra.ppd -o PageSize=w144h72 "
+                       "2>/dev/null").arg(queue, port)), "");
+  struct Remove {
+    QString queue;
+    QProcess& sink;
+    ~Remove() { Sh("lpadmin -x " + queue), sink.kill(), sink.waitForFinished(); }
+  } remove{queue, sink};
+  Write("labels.txt", "LBL-1\nLBL-2\n" + QByteArray(30, 'W') + "\n");
+  const Result r = Quillon({"--printer", queue, "--symbology", "code128b", Path("labels.txt")}, true);
+  EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();
+  // The page is the label (CUPS's media-default, no margins): a barcode wider than it is refused.
+  EXPECT_TRUE(QRegularExpression("line 3: \"W+\": The barcode \\(([\\d.]+) x [\\d.]+ mm\\) does not fit the printable area "
+                                 "of the page \\(50\\.8 x 25\\.4 mm\\): [\\d.]+ mm too wide\\.")
+                  .match(r.err)
+                  .hasMatch())
+      << r.err.toStdString();
+  const auto labels = [this] { return QString::fromLatin1(Read("labels.zpl")).split("~DG", Qt::SkipEmptyParts); };
+  for (int i = 0; i < 600 && (labels().size() < 2 || !Sh("lpstat -o " + queue).isEmpty()); ++i) QThread::msleep(100);
+  QThread::msleep(500);  // anything more would have come by now
+  ASSERT_EQ(labels().size(), 2) << Read("labels.zpl").left(200).toStdString();
+  for (int i = 0; i < 2; ++i) {
+    Write("label.zpl", "~DG" + labels()[i].toLatin1());
+    ASSERT_EQ(Sh(QString("python3 %1/zpl2pbm.py %2.zpl %2.pbm && head -c 11 %2.pbm").arg(tools, Path("label"))).toStdString(),
+              "P1\n408 203\n");  // 2 x 1 inch at 203 dots per inch
+    const auto read = test_support::DecodeFile(Path("label.pbm"), "code128", QString("LBL-%1").arg(i + 1), "zbar");
+    EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
+  }
+}

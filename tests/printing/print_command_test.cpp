@@ -3,6 +3,7 @@
 #include "printing/printing_support.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -78,6 +79,19 @@ TEST_F(PrintCommandTest, WithoutAFileAFinishedBarcodeOrANumericOffsetNothingPrin
     EXPECT_EQ(window().leftOffsetBox->text(), c[2]);
     EXPECT_EQ(window().topOffsetBox->text(), c[3]);
   }
+  // Offsets that would cut the barcode at the right or bottom edge of the page.
+  for (const auto& [left, top, past] : {std::tuple{"19", "1", "mm past the right edge of"}, {"1", "28.2", "mm past the bottom of"}}) {
+    dialogs.shown.clear();
+    window().leftOffsetBox->setText(left);
+    window().topOffsetBox->setText(top);
+    window().printButton->click();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(QRegularExpression(QString("^The barcode does not fit the page at these offsets: it would reach [\\d.]+ %1 "
+                                           "the printable area \\(197\\.[23] x 284\\.3 mm\\)\\.$").arg(past))
+                    .match(dialogs.shown[0].text)
+                    .hasMatch())
+        << dialogs.shown[0].text.toStdString();
+  }
   EXPECT_EQ(printers.JobsSent(), 0);
   EXPECT_EQ(PdfCount(), 0);
 }
@@ -119,10 +133,14 @@ TEST_F(RunItTest, EightToTwelvePrintsFourJobsThatDecodeAndEndsOnTwelveAndThePref
   const qsizetype before = PdfCount();
   Run("ABC", "8", "12");
   ASSERT_EQ(PdfCount(), before + 4);
-  QStringList pdfs = QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files, QDir::Time | QDir::Reversed);
-  std::sort(pdfs.begin(), pdfs.end(), [](const QString& a, const QString& b) {  // by job number
-    return a.section('-', -1).toInt() < b.section('-', -1).toInt();
-  });
+  // In the order the jobs were written: by the time stamp and the number in the name (quillon-DATE-TIME-N.pdf).
+  QStringList pdfs = QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files);
+  const auto order = [](const QString& name) {
+    const auto m = QRegularExpression("^quillon-(\\d{8}-\\d{6})-(\\d+)\\.pdf$").match(name);
+    EXPECT_TRUE(m.hasMatch()) << name.toStdString();
+    return std::pair(m.captured(1), m.captured(2).toInt());
+  };
+  std::sort(pdfs.begin(), pdfs.end(), [&](const QString& a, const QString& b) { return order(a) < order(b); });
   for (int i = 0; i < 4; ++i) {
     const auto read = test_support::DecodeFile(QDir(pdfDir.path()).filePath(pdfs[i]), "code39", QString("ABC%1").arg(8 + i));
     EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();

@@ -8,9 +8,8 @@
 
 #include <QDir>
 #include <QImage>
-#include <QPageLayout>
-#include <QPrinter>
-#include <QPrinterInfo>
+#include <QFile>
+#include <QRegularExpression>
 
 #include <gtest/gtest.h>
 
@@ -50,12 +49,23 @@ inline const SymbologyCase kSymbologies[] = {
     ASSERT_EQ(test_support::CupsProblem(), QString());                                             \
   } while (0)
 
-// The printable area of a printer's page in millimetres ("Save as PDF": A4 less 6.35 mm all round).
+// The printable area of a printer's page in millimetres: "Save as PDF" is A4
+// less 6.35 mm all round; a CUPS queue's is what its driver (the PPD that
+// CUPS keeps for it) gives as the default page's imageable area.
 inline QRectF PrintableArea(const QString& printer) {
   if (printer == platform::kSaveAsPdf) return QRectF(6.35, 6.35, 210 - 12.7, 297 - 12.7);
-  return QPrinter(QPrinterInfo::printerInfo(printer), QPrinter::HighResolution)
-      .pageLayout()
-      .paintRect(QPageLayout::Millimeter);
+  QFile ppd("/etc/cups/ppd/" + printer + ".ppd");
+  const QString text = ppd.open(QIODevice::ReadOnly) ? QString::fromLatin1(ppd.readAll()) : QString();
+  const QString page = QRegularExpression("\\*DefaultImageableArea: (\\S+)").match(text).captured(1);
+  const auto points = [&](const char* key) {  // the numbers of that page's entry, in points
+    const auto m = QRegularExpression(QString("\\*%1 %2[/:][^\"]*\"([^\"]+)\"").arg(key, QRegularExpression::escape(page))).match(text);
+    QList<double> numbers;
+    for (const QString& n : m.captured(1).split(' ', Qt::SkipEmptyParts)) numbers << n.toDouble() * 25.4 / 72;
+    return numbers;
+  };
+  const QList<double> box = points("ImageableArea"), paper = points("PaperDimension");  // llx lly urx ury; w h
+  if (box.size() != 4 || paper.size() != 2) return {};
+  return QRectF(box[0], paper[1] - box[3], box[2] - box[0], box[3] - box[1]);
 }
 
 inline double MmToPx(double mm, int dpi = 300) { return mm / 25.4 * dpi; }
