@@ -19,4 +19,12 @@ Generated Generate(barcode::Symbology symbology, const QString& text, const layo
   return generated;
 }
 
+Generated WithQuietZone(const Generated& generated, int modules) {
+  if (!generated.Drawn() || modules <= 0) return generated;
+  Generated zoned = generated;
+  zoned.drawing = layout::WithQuietZone(*generated.drawing, modules);
+  zoned.picture = render::ToImage(*zoned.drawing);
+  return zoned;
+}
+
 }  // namespace jobs

@@ -21,4 +21,10 @@ struct Generated {
 
 Generated Generate(barcode::Symbology symbology, const QString& text, const layout::Options& options);
 
+// The barcode with white around it: modules modules of its own width left
+// and right, and two above and below (nothing added for 0), as the picture
+// leaves the program (the clipboard, a picture file) to scan next to
+// anything dark. A refusal stays as it is.
+Generated WithQuietZone(const Generated& generated, int modules);
+
 }  // namespace jobs

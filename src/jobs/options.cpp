@@ -27,6 +27,8 @@ QString Describe(const QString& what, const QString& key, const QString& stored)
 
 StoredOptions ReadOptions(const platform::SettingsStore& store) {
   StoredOptions read;
+  // A store that is not one (far too large) is not read at all.
+  if (const QString problem = store.Problem(kApp); !problem.isEmpty()) return {{}, problem};
   Options& o = read.options;
   const auto get = [&store](const QString& key, const QString& defaultValue) {
     return store.GetSetting(kApp, kSection, key, defaultValue);
@@ -73,6 +75,14 @@ StoredOptions ReadOptions(const platform::SettingsStore& store) {
   o.printer = get(QStringLiteral("c1opt"), {});
   o.width = get(QStringLiteral("text9"), o.width);
   return read;
+}
+
+QString ResetOptions(platform::SettingsStore& store, const QString& description) {
+  // Deleted first, so that the message can say whether it worked: a store
+  // that cannot be changed would give the same error at the next start.
+  const QString restored =
+      store.DeleteApplication(kApp) ? kSettingsErrorText : kSettingsNotRestoredText.arg(store.FilePath(kApp));
+  return description + QStringLiteral("\r\n\r\n") + restored;
 }
 
 double BarHeightOf(const QString& box) {

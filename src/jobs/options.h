@@ -48,6 +48,18 @@ struct StoredOptions {
 };
 StoredOptions ReadOptions(const platform::SettingsStore& store);
 
+inline const QString kSettingsErrorText =
+    QStringLiteral("Error in Settings, Default Settings will be restored and Quillon should be restarted");
+// When the saved options cannot be deleted (%1: the settings file).
+inline const QString kSettingsNotRestoredText = QStringLiteral(
+    "Error in Settings. The Default Settings could not be restored: %1 cannot be changed. "
+    "Correct or remove it, then restart Quillon");
+
+// The settings error path's store side: deletes every saved option and
+// gives the message that says so after the error's description (or that the
+// store could not be changed).
+QString ResetOptions(platform::SettingsStore& store, const QString& description);
+
 // The symbology keys in the order they are read and written, "type1" first.
 struct SymbologyKey {
   const char* key;

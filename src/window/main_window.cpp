@@ -96,6 +96,10 @@ void MainWindow::BuildChoiceGroups() {
   code128PatternChoice = MakeOption(symbologyGroup, QStringLiteral("Code 128-1"), 2280, 960);
   code128PatternChoice->setVisible(false);  // reachable only through the saved options
   code128BChoice->setChecked(true);
+  using barcode::Symbology;
+  choices_ = {{Symbology::Code39, code39Choice},         {Symbology::Code128B, code128BChoice},
+              {Symbology::Code128Pattern, code128PatternChoice}, {Symbology::Interleaved2of5, interleaved25Choice},
+              {Symbology::UpcA, upcAChoice},             {Symbology::Ean, eanChoice}};
 
   textOptionsGroup = MakeFrame(settingsPanel, QStringLiteral("Bar Code Text Options"), 2760, 240, 2295, 975);
   textLineCheck = new CheckBox(textOptionsGroup, QStringLiteral("Include Text in Bar Code"), 120, 360);
@@ -168,13 +172,9 @@ void MainWindow::onTextChanged() {
 
 barcode::Symbology MainWindow::chosenSymbology() const {
   using barcode::Symbology;
-  const std::pair<const QRadioButton*, Symbology> order[] = {{code128BChoice, Symbology::Code128B},
-                                                             {code128PatternChoice, Symbology::Code128Pattern},
-                                                             {interleaved25Choice, Symbology::Interleaved2of5},
-                                                             {upcAChoice, Symbology::UpcA},
-                                                             {eanChoice, Symbology::Ean}};
-  for (const auto& [choice, symbology] : order)
-    if (choice->isChecked()) return symbology;
+  for (const Symbology s : {Symbology::Code128B, Symbology::Code128Pattern, Symbology::Interleaved2of5,
+                            Symbology::UpcA, Symbology::Ean})
+    if (choices_.at(s)->isChecked()) return s;
   return Symbology::Code39;
 }
 

@@ -5,15 +5,18 @@
 // run the jobs with what the controls hold.
 #include "barcode/symbology.h"
 #include "jobs/generator.h"
+#include "jobs/options.h"
 #include "window/controls.h"
 #include "platform/services.h"
-#include "printing/file_run.h"
+#include "jobs/file_run.h"
+#include "jobs/range_run.h"
 
 #include <QMainWindow>
 #include <QMenu>
 #include <QPointer>
 
 #include <functional>
+#include <map>
 
 class QProgressDialog;
 class QScrollArea;
@@ -25,15 +28,9 @@ class FileChooser;
 namespace window {
 
 // The application name of the saved options, and its one section.
-inline const QString kApp = QStringLiteral("Quillon");
-inline const QString kSection = QStringLiteral("options");
+using jobs::kApp;
+using jobs::kSection;
 inline const QString kWindowTitle = QStringLiteral("Quillon - www.quillon.example");
-inline const QString kSettingsErrorText =
-    QStringLiteral("Error in Settings, Default Settings will be restored and Quillon should be restarted");
-// When the saved options cannot be deleted (%1: the settings file).
-inline const QString kSettingsNotRestoredText = QStringLiteral(
-    "Error in Settings. The Default Settings could not be restored: %1 cannot be changed. "
-    "Correct or remove it, then restart Quillon");
 
 class MainWindow : public QMainWindow {
  public:
@@ -58,16 +55,10 @@ class MainWindow : public QMainWindow {
 
   // --- Options store and start-up -----------------------------------------
   ~MainWindow() override;
-  // What the caller of Form_Load does next.
-  enum class LoadResult {
-    ShowWindow,            // wait for the user
-    PrintCommandLineFile,  // the command line named a file: FilePath and Text5 hold it
-    Ended,                 // the settings error path ended the program
-  };
-  // The start-up: restores every saved option, fills the printer list,
-  // restores the width, then takes a file path from the command line
-  // (everything after the program name).
-  LoadResult start(const QString& commandLine = {});
+  // The start-up: restores every saved option, fills the printer list and
+  // restores the width. False when a saved option could not be used: the
+  // settings error path then ended the program.
+  bool start();
   // Steps 1 to 3 of the start-up without the error path: the description of
   // the first value that could not be converted, or "" when all were fine.
   QString restoreSavedOptions();
@@ -196,6 +187,7 @@ class MainWindow : public QMainWindow {
   void applyFontSize();
 
   jobs::Generated finished_;
+  std::map<barcode::Symbology, QRadioButton*> choices_;  // the symbology choices
   bool textGiven_ = false;       // the text was changed or "Bar Code" pressed since the start
   double appliedFontSize_ = 8;   // points, set by the last change of the bar height
 
@@ -215,36 +207,29 @@ class MainWindow : public QMainWindow {
   // --- Printing: Print, Print File, the printer list (print_commands.cpp) ---
  public:
   void print();
+  // "Print File": the file of the path box, after a check that there is one.
   void printFile();
   void PrintFile();
   // Fills the printer box with the installed printers, then sets its text to
   // the saved printer name.
   void FillPrinterList();
-  // A file path given on the command line: becomes the path of "Print File",
-  // which then runs. A blank command line does nothing.
-  void PrintCommandLineFile(const QString& commandLine);
   bool FileRunInProgress() const { return fileRunActive_; }
   // Stops the file run in progress after its current line; what was printed
   // so far is still sent as one job.
   void CancelFileRun() { fileRunCancel_ = true; }
-  const printing::FileRunResult& LastFileRun() const { return lastFileRun_; }
+  const jobs::FileRunResult& LastFileRun() const { return lastFileRun_; }
   // What the last command said in the status line, and the folder its
   // "Open folder" link opens ("" when none).
   QString StatusText() const;
   QString StatusFolder() const { return statusFolder_; }
   platform::Printers& CurrentPrinter() const { return services_.printers; }
-  // File runs report their progress on stderr instead of in a progress window.
-  bool ProgressOnConsole = false;
-  // Called for each refused line as it happens. When set (the command line),
-  // the run ends without the window's list of refused lines.
-  std::function<void(const printing::RefusedLine&)> OnRefusedLine;
-
  private:
   friend class FileRunAdapter;
   void ConnectPrintHandlers();
   // Puts a line in the status bar (echoed to stderr when QUILLON_DEBUG is
   // set); with a PDF path, the link to its folder shows too.
   void ShowStatus(const QString& text, const QString& pdfPath = {});
+  void ReportFileRun();
   void BuildStatusBar();
   QLabel* statusLine_ = nullptr;
   QLabel* statusFolderLink_ = nullptr;
@@ -252,7 +237,7 @@ class MainWindow : public QMainWindow {
   bool RefusedDuringFileRun();
   bool fileRunActive_ = false;
   bool fileRunCancel_ = false;
-  printing::FileRunResult lastFileRun_;
+  jobs::FileRunResult lastFileRun_;
   QProgressDialog* fileRunProgress_ = nullptr;
 
   // --- File chooser, Run It, clipboard copy (run_commands.cpp) ---------------
@@ -268,25 +253,18 @@ class MainWindow : public QMainWindow {
   bool IncrementingRunInProgress() const { return incrementingRun_; }
   // Stops Run It after the number being printed.
   void CancelIncrementingRun() { incrementingCancel_ = true; }
-  struct IncrementingRunResult {
-    int numbers = 0;             // numbers printed or tried
-    int jobs = 0;                // print jobs sent
-    QStringList notPrinted;      // the barcode texts whose Print sent no job
-    QString lastPrinted;         // the barcode text of the last job sent
-    QString refusal;             // why the run did not start or stopped early ("" if it did not)
-    bool cancelled = false;
-  };
-  const IncrementingRunResult& LastIncrementingRun() const { return lastIncrementingRun_; }
+  const jobs::RangeResult& LastIncrementingRun() const { return lastIncrementingRun_; }
 
  private:
   void ConnectRunHandlers();
   bool RefusedDuringIncrementingRun();
+  friend class RangeAdapter;
   // left: To less From, the numbers still to come with this one.
   void ShowIncrementingProgress(const QString& text, int number, double left);
   QPointer<window::FileChooser> chooser_;
   bool incrementingRun_ = false;
   bool incrementingCancel_ = false;
-  IncrementingRunResult lastIncrementingRun_;
+  jobs::RangeResult lastIncrementingRun_;
   QProgressDialog* incrementingProgress_ = nullptr;
 };
 

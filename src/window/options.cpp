@@ -6,7 +6,7 @@
 
 #include "window/file_chooser.h"
 
-#include "platform/numbers.h"
+#include "jobs/options.h"
 #include "platform/printers.h"
 
 #include <QEvent>
@@ -28,20 +28,6 @@ constexpr double kHiddenHeightTwips = 3400;
 constexpr double kShownHeightTwips = 5850;
 
 QString BooleanText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
-
-// A stored symbology value as a boolean: "True" or "False" in any case, or a
-// number (anything but 0 is true). Empty when it is neither.
-std::optional<bool> ToBoolean(const QString& stored) {
-  const QString t = stored.trimmed();
-  if (t.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0) return true;
-  if (t.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0) return false;
-  if (const auto n = platform::ParseNumber(t)) return *n != 0;
-  return std::nullopt;
-}
-
-QString Describe(const QString& what, const QString& key, const QString& stored) {
-  return QStringLiteral("%1: the option \"%2\" holds \"%3\"").arg(what, key, stored);
-}
 
 }  // namespace
 
@@ -93,12 +79,8 @@ void MainWindow::SaveOption(const QString& key, const QString& value) {
 // --- Handlers that save one option -------------------------------------------
 
 void MainWindow::onSymbologyChosen() {
-  SaveOption(QStringLiteral("type1"), BooleanText(code128BChoice->isChecked()));
-  SaveOption(QStringLiteral("type2"), BooleanText(code39Choice->isChecked()));
-  SaveOption(QStringLiteral("type4"), BooleanText(code128PatternChoice->isChecked()));
-  SaveOption(QStringLiteral("type5"), BooleanText(interleaved25Choice->isChecked()));
-  SaveOption(QStringLiteral("type8"), BooleanText(upcAChoice->isChecked()));
-  SaveOption(QStringLiteral("type9"), BooleanText(eanChoice->isChecked()));
+  for (const jobs::SymbologyKey& k : jobs::kSymbologyKeys)
+    SaveOption(QLatin1String(k.key), BooleanText(choices_.at(k.symbology)->isChecked()));
 }
 
 void MainWindow::onIncludePatternClicked() { SaveOption(QStringLiteral("check1"), QString::number(includePatternCheck->Value())); }
@@ -157,12 +139,7 @@ void MainWindow::restoreDefaults() {
 }
 
 void MainWindow::SettingsErrorPath(const QString& description) {
-  // Deleted first, so that the message can say whether it worked: a store
-  // that cannot be changed would give the same error at the next start.
-  const QString restored = services_.settings.DeleteApplication(kApp)
-                               ? kSettingsErrorText
-                               : kSettingsNotRestoredText.arg(services_.settings.FilePath(kApp));
-  services_.dialogs.Ok(description + QStringLiteral("\r\n\r\n") + restored, kWindowTitle);
+  services_.dialogs.Ok(jobs::ResetOptions(services_.settings, description), kWindowTitle);
   services_.dialogs.EndProgram(1);
 }
 
@@ -186,59 +163,25 @@ void MainWindow::SetOptionValue(QRadioButton* option, bool value) {
 }
 
 void MainWindow::restoreOptions() {
-  const auto get = [this](const QString& key, const QString& defaultValue) {
-    return services_.settings.GetSetting(kApp, kSection, key, defaultValue);
-  };
-  const auto note = [this](const QString& description) {
-    if (startupError_.isEmpty()) startupError_ = description;
-  };
-
-  if (get(QStringLiteral("show"), {}) == QLatin1String("0")) toggleSettingsPanel();
-
-  const struct {
-    QRadioButton* option;
-    const char* key;
-    const char* defaultValue;
-  } options[] = {{code128BChoice, "type1", "1"}, {code39Choice, "type2", "0"}, {code128PatternChoice, "type4", "0"},
-                 {interleaved25Choice, "type5", "0"}, {upcAChoice, "type8", "0"}, {eanChoice, "type9", "0"}};
-  // All six are read before any is set: selecting a button rewrites all six
-  // keys, which would hide a bad value further down the list. Once a button
-  // is selected, the later keys hold what that rewrite left (False), so they
-  // are only checked, not applied: the first True wins.
-  QString storedTypes[std::size(options)];
-  for (size_t i = 0; i < std::size(options); ++i)
-    storedTypes[i] = get(QString::fromLatin1(options[i].key), QString::fromLatin1(options[i].defaultValue));
-  bool selected = false;
-  for (size_t i = 0; i < std::size(options); ++i) {
-    const auto value = ToBoolean(storedTypes[i]);
-    if (!value) {
-      note(Describe(QStringLiteral("Type mismatch"), QString::fromLatin1(options[i].key), storedTypes[i]));
-    } else if (!selected) {
-      SetOptionValue(options[i].option, *value);
-      selected = *value;
-    }
+  const jobs::StoredOptions stored = jobs::ReadOptions(services_.settings);
+  if (startupError_.isEmpty()) startupError_ = stored.error;
+  const jobs::Options& o = stored.options;
+  if (!o.settingsShown) toggleSettingsPanel();
+  if (o.symbology) {
+    SetOptionValue(choices_.at(*o.symbology), true);
+  } else {
+    for (const auto& [symbology, choice] : choices_) SetOptionValue(choice, false);
   }
-
-  // A check value: a whole 16-bit number (fractions rounded half to even)
-  // that a check box can hold, 0 to 2.
-  const auto setCheck = [&](window::CheckBox* box, const QString& key, const QString& defaultValue) {
-    const QString stored = get(key, defaultValue);
-    const auto number = platform::ParseNumber(stored);
-    if (!number) return note(Describe(QStringLiteral("Type mismatch"), key, stored));
-    const auto whole = platform::ToInt16(*number);
-    if (!whole) return note(Describe(QStringLiteral("Overflow"), key, stored));
-    if (*whole < 0 || *whole > 2) return note(Describe(QStringLiteral("Invalid property value"), key, stored));
-    box->SetValue(*whole);
-  };
-  setCheck(columnsCheck, QStringLiteral("Checkqq"), QString::number(columnsCheck->Value()));
-  linePatternBox->setText(get(QStringLiteral("line"), {}));
-  filePathBox->setText(get(QStringLiteral("file"), {}));
-  barHeightBox->setText(get(QStringLiteral("text8"), QStringLiteral("1.4")));
-  fontSizeBox->setText(get(QStringLiteral("font"), QStringLiteral("8")));
-  setCheck(includePatternCheck, QStringLiteral("check1"), QStringLiteral("0"));
-  setCheck(textLineCheck, QStringLiteral("check2"), QStringLiteral("0"));
-  leftOffsetBox->setText(get(QStringLiteral("barcodeoffset14"), QStringLiteral("1")));
-  topOffsetBox->setText(get(QStringLiteral("barcodeoffset15"), QStringLiteral("1")));
+  // Each control set saves its value back through its change handler.
+  columnsCheck->SetValue(o.columns);
+  linePatternBox->setText(o.linePattern);
+  filePathBox->setText(o.filePath);
+  barHeightBox->setText(o.barHeight);
+  fontSizeBox->setText(o.fontSize);
+  includePatternCheck->SetValue(o.includePattern);
+  textLineCheck->SetValue(o.textLine);
+  leftOffsetBox->setText(o.leftOffset);
+  topOffsetBox->setText(o.topOffset);
   // "CheckPrintLine" is saved but never read: the box starts unticked.
 }
 
@@ -253,8 +196,7 @@ QString MainWindow::restoreSavedOptions() {
     }
   };
   // A store that is not one (far too large) is not read at all.
-  const QString storeProblem = services_.settings.Problem(kApp);
-  if (!storeProblem.isEmpty()) return storeProblem;
+  if (const QString problem = services_.settings.Problem(kApp); !problem.isEmpty()) return problem;
   step([this] { restoreOptions(); });
   step([this] { FillPrinterList(); });
   step([this] { stretchWidthBox->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
@@ -265,17 +207,11 @@ QString MainWindow::restoreSavedOptions() {
   return startupError_;
 }
 
-MainWindow::LoadResult MainWindow::start(const QString& commandLine) {
+bool MainWindow::start() {
   const QString error = restoreSavedOptions();
-  if (!error.isEmpty()) {
-    SettingsErrorPath(error);
-    return LoadResult::Ended;
-  }
-  const QString path = commandLine.trimmed();
-  if (path.isEmpty()) return LoadResult::ShowWindow;
-  FilePath = path;
-  filePathBox->setText(path);  // saved as "file" by its change handler
-  return LoadResult::PrintCommandLineFile;
+  if (error.isEmpty()) return true;
+  SettingsErrorPath(error);
+  return false;
 }
 
 }  // namespace window

@@ -3,8 +3,7 @@
 // box.
 #include "window/main_window.h"
 
-#include "platform/numbers.h"
-#include "render/image.h"
+#include "jobs/print_job.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -15,14 +14,12 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 
-#include <cstdio>
+#include <climits>
 
 namespace window {
 
 namespace {
 
-const QString kOffsetNotNumeric = QStringLiteral("The Barcode Offset must be a numeric value  ");
-const QString kNoBarcode = QStringLiteral("Please Generate Barocode to print  ");
 const QString kNoFile = QStringLiteral("Please Select a File to Print");
 const QString kRunInProgress = QStringLiteral(
     "A file is being printed. Wait until it is done, or press Cancel in its progress window, "
@@ -31,8 +28,8 @@ const QString kRunInProgress = QStringLiteral(
 }  // namespace
 
 // The file run's view of the window: the options as they are at each line,
-// the generate command through Text1, progress and cancelling.
-class FileRunAdapter : public printing::FileRunWindow {
+// the generate command through the text box, progress and cancelling.
+class FileRunAdapter : public jobs::FileRunHost {
  public:
   explicit FileRunAdapter(MainWindow& window) : window_(window) { clock_.start(); }
 
@@ -40,32 +37,17 @@ class FileRunAdapter : public printing::FileRunWindow {
   bool IncludePattern() override { return window_.includePatternCheck->Value() == 1; }
   bool PrintLines() override { return window_.printLineCheck->Value() == 1; }
   bool Columns() override { return window_.columnsCheck->Value() == 1; }
-  QImage Generate(const QString& value) override {
+  jobs::Generated Generate(const QString& value) override {
     // The change handler generates; an unchanged text keeps the last picture.
     window_.barcodeText->setText(value);
-    return window_.finishedPicture().picture;
+    return window_.finishedPicture();
   }
-  QString Problem() override { return window_.LastProblem(); }
   void LetEventsRun() override { QCoreApplication::processEvents(); }
   bool CancelRequested() override { return window_.fileRunCancel_; }
-  void Refused(const printing::RefusedLine& refused) override {
-    if (window_.OnRefusedLine) window_.OnRefusedLine(refused);
-  }
+  void Refused(const jobs::RefusedLine&) override {}  // listed in one message at the end
 
   // lines is -1 for a stream: its length is unknown.
   void Progress(qint64 line, qint64 lines) override {
-    if (window_.ProgressOnConsole) {
-      // About once a second, and the last line.
-      if (line == lines || lastReport_ < 0 || clock_.elapsed() - lastReport_ >= 1000) {
-        lastReport_ = clock_.elapsed();
-        if (lines < 0)
-          std::fprintf(stderr, "quillon: printing line %lld\n", static_cast<long long>(line));
-        else
-          std::fprintf(stderr, "quillon: printing line %lld of %lld\n", static_cast<long long>(line),
-                       static_cast<long long>(lines));
-      }
-      return;
-    }
     QProgressDialog*& dialog = window_.fileRunProgress_;
     if (!dialog) {
       dialog = new QProgressDialog(&window_);
@@ -94,7 +76,6 @@ class FileRunAdapter : public printing::FileRunWindow {
  private:
   MainWindow& window_;
   QElapsedTimer clock_;
-  qint64 lastReport_ = -1;
   qint64 lastShown_ = -1;
 };
 
@@ -129,33 +110,6 @@ void MainWindow::ShowStatus(const QString& text, const QString& pdfPath) {
     std::fprintf(stderr, "quillon: status: %s\n", text.toLocal8Bit().constData());
 }
 
-namespace {
-
-// "the printer "X"" or "X.pdf (Save as PDF)": where a finished job went.
-QString JobPlace(const QString& printer, const QString& pdfPath) {
-  return pdfPath.isEmpty() ? QStringLiteral("the printer \"%1\"").arg(printer)
-                           : QStringLiteral("%1 (%2)").arg(pdfPath, platform::kSaveAsPdf);
-}
-
-// Why the picture would be cut at the right or bottom edge of the page's
-// printable area (a label's, often) at the offsets in centimetres, or "".
-QString Misfit(const platform::Printers& printer, const QImage& picture, double left, double top) {
-  const double ink = printer.PictureWidth(picture) * render::InkRight(picture) / std::max(1, picture.width());
-  const double right = 10 * (left + ink - printer.ScaleWidth());
-  const double below = 10 * (top + printer.PictureHeight(picture) - printer.ScaleHeight());
-  if (right <= 0 && below <= 0) return {};
-  QStringList past;
-  if (right > 0) past << QStringLiteral("%1 mm past the right edge").arg(right, 0, 'f', 1);
-  if (below > 0) past << QStringLiteral("%1 mm past the bottom").arg(below, 0, 'f', 1);
-  return QStringLiteral("The barcode does not fit the page at these offsets: it would reach %1 of the printable area "
-                        "(%2 x %3 mm).")
-      .arg(past.join(QStringLiteral(" and ")))
-      .arg(10 * printer.ScaleWidth(), 0, 'f', 1)
-      .arg(10 * printer.ScaleHeight(), 0, 'f', 1);
-}
-
-}  // namespace
-
 // While a file prints (it lets window events run), a second run or a Print
 // would write into its open document: both are refused.
 bool MainWindow::RefusedDuringFileRun() {
@@ -167,44 +121,18 @@ bool MainWindow::RefusedDuringFileRun() {
 
 void MainWindow::print() {
   if (RefusedDuringFileRun()) return;
-  platform::Printers& printer = services_.printers;
-  printer.SelectPrinter(printerBox->currentText());
-  printer.SetScaleMode(platform::PageUnit::Centimetres);
-  const auto refuse = [this](const QString& message) {
-    ShowStatus(QStringLiteral("Not printed: ") + message.trimmed());
-    services_.dialogs.Ok(message, kWindowTitle);
-  };
-  if (!platform::IsNumeric(leftOffsetBox->text())) {
-    refuse(kOffsetNotNumeric);
-    leftOffsetBox->setText(QStringLiteral("1"));
-    return;
-  }
-  if (!platform::IsNumeric(topOffsetBox->text())) {
-    refuse(kOffsetNotNumeric);
-    topOffsetBox->setText(QStringLiteral("1"));
-    return;
-  }
-  if (!finished_.Drawn()) {
-    refuse(kNoBarcode);
-    return;
-  }
-  const float left = static_cast<float>(*platform::ParseNumber(leftOffsetBox->text()));
-  const float top = static_cast<float>(*platform::ParseNumber(topOffsetBox->text()));
-  const QImage& picture = finished_.picture;
-  if (const QString misfit = Misfit(printer, picture, left, top); !misfit.isEmpty()) {
-    refuse(misfit);
-    return;
-  }
-  printer.SetDocName(QStringLiteral("Quillon - ") + barcodeText->text());
-  printer.PaintPicture(picture, left, top);
-  if (!printer.EndDoc()) {
-    const QString message = QStringLiteral("The barcode could not be printed: ") + printer.LastError();
-    ShowStatus(message);
-    services_.dialogs.Ok(message, kWindowTitle);
-    return;
-  }
-  ShowStatus(QStringLiteral("1 barcode printed to %1").arg(JobPlace(printer.CurrentName(), printer.LastPdfPath())),
-             printer.LastPdfPath());
+  using Problem = jobs::Printed::Problem;
+  const jobs::Printed printed =
+      jobs::PrintBarcode(services_.printers, finished_,
+                         {printerBox->currentText(), leftOffsetBox->text(), topOffsetBox->text(),
+                          QStringLiteral("Quillon - ") + barcodeText->text()});
+  if (printed.Sent()) return ShowStatus(printed.message, services_.printers.LastPdfPath());
+  ShowStatus(printed.problem == Problem::Failed ? printed.message
+                                                 : QStringLiteral("Not printed: ") + printed.message.trimmed());
+  services_.dialogs.Ok(printed.message, kWindowTitle);
+  // A box that holds no number is set to 1 (its change saves it).
+  if (printed.problem == Problem::LeftOffset) leftOffsetBox->setText(QStringLiteral("1"));
+  if (printed.problem == Problem::TopOffset) topOffsetBox->setText(QStringLiteral("1"));
 }
 
 void MainWindow::printFile() {
@@ -226,14 +154,21 @@ void MainWindow::PrintFile() {
   fileRunCancel_ = false;
   FileRunAdapter adapter(*this);
   // "-" is standard input only for the command line: the window would wait
-  // on a terminal nobody types into. There it names a file called "-".
-  const QString path = FilePath == QLatin1String("-") && !ProgressOnConsole ? QStringLiteral("./-") : FilePath;
-  lastFileRun_ = printing::RunFile(path, printer, adapter);
+  // on a terminal nobody types into. Here it names a file called "-".
+  const QString path = FilePath == QLatin1String("-") ? QStringLiteral("./-") : FilePath;
+  lastFileRun_ = jobs::RunFile(path, printer, adapter);
   fileRunActive_ = false;
   if (fileRunProgress_) fileRunProgress_->hide();
-  using Status = printing::FileRunResult::Status;
-  const printing::FileRunResult& run = lastFileRun_;
+  ReportFileRun();
+}
+
+// The status line, and one message at the end: why nothing was printed, the
+// refused lines.
+void MainWindow::ReportFileRun() {
+  using Status = jobs::FileRunResult::Status;
+  const jobs::FileRunResult& run = lastFileRun_;
   const QString file = QFileInfo(FilePath).fileName();
+  const QString place = jobs::JobPlace(services_.printers);
   switch (run.status) {
     case Status::CannotOpen:
     case Status::PrinterFailed:
@@ -249,21 +184,19 @@ void MainWindow::PrintFile() {
                                      .arg(run.lines)
                                      .arg(file)
                                      .arg(run.barcodes)
-                                     .arg(JobPlace(printer.CurrentName(), run.pdfPath))
+                                     .arg(place)
                                : QStringLiteral("%1 barcode(s) from %2 lines of %3 printed to %4")
                                      .arg(run.barcodes)
                                      .arg(run.lines)
-                                     .arg(file, JobPlace(printer.CurrentName(), run.pdfPath)),
+                                     .arg(file, place),
                  run.pdfPath);
       break;
   }
-  if (OnRefusedLine) return;  // the command line has reported the run itself
-  // One message at the end: why nothing was printed, the refused lines.
   QStringList parts;
   if (!run.message.isEmpty()) parts << run.message;
   if (run.refused > 0) {
     QString list = QStringLiteral("%1 of %2 matching lines gave no barcode:").arg(run.refused).arg(run.matching);
-    for (const printing::RefusedLine& r : run.firstRefused)
+    for (const jobs::RefusedLine& r : run.firstRefused)
       list += QStringLiteral("\nline %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason);
     if (run.refused > run.firstRefused.size())
       list += QStringLiteral("\n(and %1 more)").arg(run.refused - run.firstRefused.size());
@@ -279,14 +212,6 @@ void MainWindow::FillPrinterList() {
   // box shows where printing goes: the current printer.
   const QString saved = services_.settings.GetSetting(kApp, kSection, QStringLiteral("c1opt"), QString());
   printerBox->setEditText(saved.isEmpty() ? services_.printers.CurrentName() : saved);
-}
-
-void MainWindow::PrintCommandLineFile(const QString& commandLine) {
-  const QString path = commandLine.trimmed();
-  if (path.isEmpty()) return;
-  FilePath = path;
-  filePathBox->setText(path);
-  printFile();
 }
 
 }  // namespace window

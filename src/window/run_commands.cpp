@@ -3,15 +3,12 @@
 #include "window/main_window.h"
 
 #include "window/file_chooser.h"
-#include "platform/numbers.h"
-#include "printing/incrementing_run.h"
 
 #include <QProgressDialog>
 
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 
 namespace window {
 
@@ -64,10 +61,6 @@ void MainWindow::ShowIncrementingProgress(const QString& text, int number, doubl
   // The count is capped where an int ends: To may lie far beyond.
   const int numbers = number - 1 + static_cast<int>(std::min(std::ceil(left), static_cast<double>(INT_MAX - number)));
   const QString label = QStringLiteral("Printing %1 (number %2 of %3)").arg(text).arg(number).arg(numbers);
-  if (ProgressOnConsole) {
-    std::fprintf(stderr, "quillon: %s\n", label.toLocal8Bit().constData());
-    return;
-  }
   if (!incrementingProgress_) {
     incrementingProgress_ = new QProgressDialog(this);
     incrementingProgress_->setWindowTitle(kWindowTitle);
@@ -83,63 +76,38 @@ void MainWindow::ShowIncrementingProgress(const QString& text, int number, doubl
   incrementingProgress_->setValue(number);
 }
 
+// Run It's view of the window: From and To in their boxes, the text box
+// holding the prefix, "Bar Code" and "Print" as the buttons run them.
+class RangeAdapter : public jobs::RangeHost {
+ public:
+  explicit RangeAdapter(MainWindow& window) : window_(window) {}
+  QString From() override { return window_.rangeFromBox->text(); }
+  QString To() override { return window_.rangeToBox->text(); }
+  void SetFrom(const QString& from) override { window_.rangeFromBox->setText(from); }
+  QString Text() override { return window_.barcodeText->text(); }
+  void SetText(const QString& text) override { window_.barcodeText->setText(text); }
+  void Generate() override { window_.generate(); }
+  bool Print() override {
+    const int before = window_.services_.printers.JobsSent();
+    window_.print();
+    return window_.services_.printers.JobsSent() > before;
+  }
+  void Progress(const QString& text, int number, double left) override {
+    window_.ShowIncrementingProgress(text, number, left);
+  }
+  bool CancelRequested() override { return window_.incrementingCancel_; }
+  void Refuse(const QString& why) override { window_.services_.dialogs.Ok(why, kWindowTitle); }
+
+ private:
+  MainWindow& window_;
+};
+
 void MainWindow::runRange() {
   if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
-  platform::Clock& clock = services_.clock;
-  IncrementingRunResult& run = lastIncrementingRun_;
-  run = {};
   incrementingRun_ = true;
   incrementingCancel_ = false;
-  const auto refuse = [&](const QString& why) { services_.dialogs.Ok(run.refusal = why, kWindowTitle); };
-  // From and To are read again before every step: editing them changes the
-  // rest of the run.
-  for (;;) {
-    const std::optional<double> from = platform::ParseNumber(rangeFromBox->text());
-    const std::optional<double> to = platform::ParseNumber(rangeToBox->text());
-    if (!from || !to) {
-      refuse(QStringLiteral("Run It needs numbers in From and To (From: \"%1\", To: \"%2\").")
-                 .arg(rangeFromBox->text(), rangeToBox->text()));
-      break;
-    }
-    if (!(*from < *to)) break;
-    const std::optional<QString> next = printing::NextFrom(*from);
-    if (!next) {
-      refuse(QStringLiteral("From %1 has more digits than Run It can count with (15 significant digits): "
-                            "the next number would print the same barcode again.")
-                 .arg(rangeFromBox->text()));
-      break;
-    }
-    clock.LetEventsRun();
-    rangeFromBox->setProperty("Tag", barcodeText->text());
-    const QString text = barcodeText->text() + rangeFromBox->text();
-    ++run.numbers;
-    ShowIncrementingProgress(text, run.numbers, *to - *from);
-    barcodeText->setText(text);
-    generate();
-    const auto cancelled = [this] { return incrementingCancel_; };
-    platform::Pause(clock, RunPauseSeconds, cancelled);
-    if (incrementingCancel_) {  // during the pause: this number is not printed
-      --run.numbers;
-      run.cancelled = true;
-      barcodeText->setText(rangeFromBox->property("Tag").toString());
-      break;
-    }
-    const int jobsBefore = services_.printers.JobsSent();
-    print();
-    if (services_.printers.JobsSent() > jobsBefore) {
-      ++run.jobs;
-      run.lastPrinted = text;
-    } else {
-      run.notPrinted << text;
-    }
-    platform::Pause(clock, RunPauseSeconds, cancelled);
-    barcodeText->setText(rangeFromBox->property("Tag").toString());
-    rangeFromBox->setText(*next);
-    if (incrementingCancel_) {
-      run.cancelled = true;
-      break;
-    }
-  }
+  RangeAdapter adapter(*this);
+  lastIncrementingRun_ = jobs::RunRange(adapter, services_.clock, RunPauseSeconds);
   incrementingRun_ = false;
   if (incrementingProgress_) incrementingProgress_->hide();
 }

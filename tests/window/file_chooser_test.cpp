@@ -88,7 +88,7 @@ TEST_F(ChooserTest, FirstUseShowsTheCurrentFolderOfTheRootDriveAndAClickReachesT
   window().filePathBox->setText(path);
   window().printerBox->setEditText(platform::kSaveAsPdf);
   window().printFileButton->click();
-  EXPECT_EQ(window().LastFileRun().status, printing::FileRunResult::Status::Sent) << window().LastFileRun().message.toStdString();
+  EXPECT_EQ(window().LastFileRun().status, jobs::FileRunResult::Status::Sent) << window().LastFileRun().message.toStdString();
 
   // A file in "/" itself: one separator.
   const QString inRoot = QString("/quillon-chooser-%1.txt").arg(QCoreApplication::applicationPid());

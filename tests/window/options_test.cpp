@@ -95,10 +95,6 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
   EXPECT_EQ(g.printerBox->currentText(), "Gone Printer");
   EXPECT_EQ(g.pictureOptions().fontSize, 10);  // the restored font size applies to the text line
   EXPECT_TRUE(dialogs.shown.empty());
-  // A path on the command line is taken over into the path box, and saved.
-  EXPECT_EQ(g.start(QStringLiteral("  /tmp/orders 1.txt ")), MainWindow::LoadResult::PrintCommandLineFile);
-  EXPECT_EQ(g.FilePath, "/tmp/orders 1.txt");
-  EXPECT_EQ(Stored("file"), "/tmp/orders 1.txt");
 }
 
 TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheBooleanAndCheckConversions) {

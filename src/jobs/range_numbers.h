@@ -6,7 +6,7 @@
 
 #include <optional>
 
-namespace printing {
+namespace jobs {
 
 // A number as general-format text: at most 15 significant digits, no
 // leading or trailing zeros beyond the needed ones, no thousands
@@ -19,4 +19,4 @@ QString GeneralFormat(double value, const QLocale& locale = QLocale());
 // ever.
 std::optional<QString> NextFrom(double from, const QLocale& locale = QLocale());
 
-}  // namespace printing
+}  // namespace jobs

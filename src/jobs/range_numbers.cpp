@@ -1,10 +1,10 @@
-#include "printing/incrementing_run.h"
+#include "jobs/range_numbers.h"
 
 #include "platform/numbers.h"
 
 #include <cstdio>
 
-namespace printing {
+namespace jobs {
 
 QString GeneralFormat(double value, const QLocale& locale) {
   if (value == 0) return QStringLiteral("0");
@@ -35,4 +35,4 @@ std::optional<QString> NextFrom(double from, const QLocale& locale) {
   return next;
 }
 
-}  // namespace printing
+}  // namespace jobs

@@ -2,15 +2,15 @@
 // Printing a text file as barcodes: one barcode for every line that starts
 // with the line pattern, one below the other or three to a row, optionally
 // with every line's text printed too, all in one print job.
+#include "jobs/generator.h"
 #include "platform/printers.h"
 
-#include <QImage>
 #include <QList>
 #include <QString>
 
 #include <optional>
 
-namespace printing {
+namespace jobs {
 
 // A matching line that gave no barcode.
 struct RefusedLine {
@@ -21,21 +21,18 @@ struct RefusedLine {
 inline constexpr int kRefusedTextCharacters = 40;
 inline constexpr int kRefusedLinesKept = 10;
 
-// What the run asks the window for. Options are read afresh at every line,
-// since the user may change them while a file prints.
-class FileRunWindow {
+// What the run asks whoever runs it (the window, the command line). Options
+// are read afresh at every line, since the user may change them in the
+// window while a file prints.
+class FileRunHost {
  public:
-  virtual ~FileRunWindow() = default;
+  virtual ~FileRunHost() = default;
   virtual QString Pattern() = 0;      // the line pattern, untrimmed
   virtual bool IncludePattern() = 0;  // the pattern stays part of the value
   virtual bool PrintLines() = 0;      // every line is also printed as text
   virtual bool Columns() = 0;         // three barcodes to a row
-  // Makes value the text to encode (running the generate command when it
-  // differs from the current one) and returns the finished picture, or a
-  // null image when nothing was drawn.
-  virtual QImage Generate(const QString& value) = 0;
-  // Why the last Generate drew nothing (the window's hint), or "".
-  virtual QString Problem() = 0;
+  // The finished barcode of value, or its refusal.
+  virtual Generated Generate(const QString& value) = 0;
   virtual void LetEventsRun() = 0;
   // lines is -1 when the input is a stream whose length is unknown.
   virtual void Progress(qint64 line, qint64 lines) = 0;
@@ -83,6 +80,6 @@ QString ShownLine(const QString& line);
 // before the file is opened; a barcode larger than the page's printable
 // area (a label's) is refused, with by how much; an interrupted wait for
 // input (platform/interruption.h) ends the run as a cancel does.
-FileRunResult RunFile(const QString& path, platform::Printers& printers, FileRunWindow& window);
+FileRunResult RunFile(const QString& path, platform::Printers& printers, FileRunHost& host);
 
-}  // namespace printing
+}  // namespace jobs

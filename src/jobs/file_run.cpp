@@ -1,4 +1,4 @@
-#include "printing/file_run.h"
+#include "jobs/file_run.h"
 
 #include "platform/blanks.h"
 #include "platform/dialogs.h"
@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-namespace printing {
+namespace jobs {
 
 namespace {
 
@@ -21,9 +21,9 @@ class RowLayout {
  public:
   explicit RowLayout(Printers& printers) : printers_(printers) {}
 
-  void Paint(const QImage& picture, int& column) {
-    const double height = printers_.PictureHeight(picture);
-    const double ink = printers_.PictureWidth(picture) * render::InkRight(picture) / std::max(1, picture.width());
+  void Paint(const Generated& barcode, int& column) {
+    const double height = printers_.PictureHeight(barcode.picture.height());
+    const double ink = Ink(barcode.picture);
     double x = ColumnX(column);
     if (column > 0 && rowRight_ > x) x = rowRight_ + kQuietZoneMillimetres;
     if (column > 0 && x + ink > printers_.ScaleWidth()) {
@@ -39,7 +39,7 @@ class RowLayout {
       y = 0;
       if (column == 0) x = ColumnX(column);
     }
-    printers_.PaintPicture(picture, x, y);
+    printers_.Paint(*barcode.drawing, x, y);
     if (rowPage_ != printers_.Page()) {
       rowPage_ = printers_.Page();
       rowBottom_ = 0;
@@ -51,8 +51,8 @@ class RowLayout {
   // Why the picture cannot go on any page whole ("" when it can): it would
   // be cut at the printable area's edge, which a label shows most often.
   QString Misfit(const QImage& picture) const {
-    const double width = printers_.PictureWidth(picture) * render::InkRight(picture) / std::max(1, picture.width());
-    const double height = printers_.PictureHeight(picture);
+    const double width = Ink(picture);
+    const double height = printers_.PictureHeight(picture.height());
     const double pageWidth = printers_.ScaleWidth(), pageHeight = printers_.ScaleHeight();
     if (width <= pageWidth && height <= pageHeight) return {};
     QStringList over;
@@ -92,6 +92,9 @@ class RowLayout {
   }
 
  private:
+  // How far the picture's ink reaches from its left edge, in the page unit.
+  double Ink(const QImage& picture) const { return printers_.PictureWidth(render::InkRight(picture)); }
+
   // Moves down as printing that many empty lines would, before the document
   // exists. Where that would pass the bottom, the first page starts at the
   // top instead of after a blank page.
@@ -135,11 +138,11 @@ QString ShownLine(const QString& line) {
 
 namespace {
 
-void Refuse(FileRunResult& result, FileRunWindow& window, qint64 number, const QString& text, const QString& reason) {
+void Refuse(FileRunResult& result, FileRunHost& host, qint64 number, const QString& text, const QString& reason) {
   RefusedLine refused{number, ShownLine(text), platform::EscapeControls(reason)};
   ++result.refused;
   if (result.firstRefused.size() < kRefusedLinesKept) result.firstRefused << refused;
-  window.Refused(refused);
+  host.Refused(refused);
 }
 
 // Why a run printed nothing, for a run that was not cancelled.
@@ -154,26 +157,25 @@ QString NothingPrintedWhy(const FileRunResult& result, const QString& path, cons
   return QStringLiteral("No line of \"%1\" gave a barcode or text to print. Nothing was printed.").arg(path);
 }
 
-// The picture of a matching line's value; a null image, refused with the
-// reason, when none can be drawn (an empty value leaves an empty slot on
-// purpose: no refusal).
-QImage LinePicture(FileRunResult& result, FileRunWindow& window, const platform::TextLine& line, const QString& value) {
+// The barcode of a matching line's value, refused with the reason when none
+// can be drawn (an empty value leaves an empty slot on purpose: no refusal).
+Generated LineBarcode(FileRunResult& result, FileRunHost& host, const platform::TextLine& line, const QString& value) {
   if (line.tooLong) {
-    Refuse(result, window, result.lines, line.text,
+    Refuse(result, host, result.lines, line.text,
            QStringLiteral("The line is too long for any barcode (%1 characters; at most %2).")
                .arg(line.length)
                .arg(platform::TextLineReader::kMaxLineCharacters));
     return {};
   }
-  const QImage picture = window.Generate(value);
-  window.LetEventsRun();
-  window.LetEventsRun();
-  if (picture.isNull() && !value.isEmpty()) {
-    const QString why = window.Problem();
-    Refuse(result, window, result.lines, line.text,
+  Generated barcode = host.Generate(value);
+  host.LetEventsRun();
+  host.LetEventsRun();
+  if (!barcode.Drawn() && !value.isEmpty()) {
+    const QString why = barcode.refusal.message;
+    Refuse(result, host, result.lines, line.text,
            why.isEmpty() ? QStringLiteral("Nothing was drawn for \"%1\".").arg(ShownLine(value)) : why);
   }
-  return picture;
+  return barcode;
 }
 
 // Sends the run's document, if anything was printed, and says how the run ended.
@@ -197,7 +199,7 @@ void EndRun(FileRunResult& result, Printers& printers, const QString& path, cons
 
 }  // namespace
 
-FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& window) {
+FileRunResult RunFile(const QString& path, Printers& printers, FileRunHost& host) {
   FileRunResult result;
   // A printer that cannot take the job, or a PDF that cannot be written, is
   // known before the first line is read, however long the file.
@@ -218,8 +220,8 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
   int column = 0;
   platform::TextLine line;
   for (;;) {
-    window.LetEventsRun();
-    if (window.CancelRequested()) {
+    host.LetEventsRun();
+    if (host.CancelRequested()) {
       result.cancelled = true;
       break;
     }
@@ -229,21 +231,21 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
       break;
     }
     ++result.lines;
-    window.Progress(result.lines, total < 0 ? -1 : std::max(total, result.lines));
-    if (window.PrintLines()) layout.PrintLine(line.text);
-    const std::optional<QString> value = BarcodeValue(line.text, window.Pattern(), window.IncludePattern());
+    host.Progress(result.lines, total < 0 ? -1 : std::max(total, result.lines));
+    if (host.PrintLines()) layout.PrintLine(line.text);
+    const std::optional<QString> value = BarcodeValue(line.text, host.Pattern(), host.IncludePattern());
     if (!value) continue;
     ++result.matching;
-    const QImage picture = LinePicture(result, window, line, *value);
+    const Generated barcode = LineBarcode(result, host, line, *value);
     printers.SetScaleMode(PageUnit::Millimetres);
-    if (const QString misfit = picture.isNull() ? QString() : layout.Misfit(picture); !misfit.isEmpty()) {
-      Refuse(result, window, result.lines, line.text, misfit);
-    } else if (!picture.isNull()) {
-      layout.Paint(picture, column);
+    if (const QString misfit = barcode.Drawn() ? layout.Misfit(barcode.picture) : QString(); !misfit.isEmpty()) {
+      Refuse(result, host, result.lines, line.text, misfit);
+    } else if (barcode.Drawn()) {
+      layout.Paint(barcode, column);
       ++result.barcodes;
     }
     // An empty slot advances like a filled one.
-    if (window.Columns()) {
+    if (host.Columns()) {
       if (++column > 2) {
         layout.EndRow();
         column = 0;
@@ -253,8 +255,8 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunWindow& wi
     }
   }
   reader.Close();
-  EndRun(result, printers, path, window.Pattern());
+  EndRun(result, printers, path, host.Pattern());
   return result;
 }
 
-}  // namespace printing
+}  // namespace jobs
