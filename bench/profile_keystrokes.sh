@@ -15,11 +15,11 @@ trap 'rm -rf "$out"' EXIT
 export QT_QPA_PLATFORM=offscreen
 printf '%-36s %12s %10s\n' benchmark "Ir/keystroke" keystrokes
 for name in $("$bin" --benchmark_list_tests --benchmark_filter="$filter" 2>/dev/null); do
-  valgrind --tool=callgrind --callgrind-out-file="$out/$name" --toggle-collect='*Form1::Text1_Change*' \
+  valgrind --tool=callgrind --callgrind-out-file="$out/$name" --toggle-collect='*MainWindow::onTextChanged*' \
     "$bin" --benchmark_filter="^$name\$" --benchmark_min_time=0.2 >/dev/null 2>&1
   # The handler's calls and the instructions collected inside them.
   calls=$(callgrind_annotate --inclusive=yes --tree=caller "$out/$name" 2>/dev/null |
-    sed -n 's/.*< .*Form1::Text1_Change() (\([0-9]*\)x).*/\1/p' | head -1)
+    sed -n 's/.*< .*MainWindow::onTextChanged() (\([0-9]*\)x).*/\1/p' | head -1)
   total=$(sed -n 's/^summary: //p' "$out/$name")
   if [ -z "$calls" ] || [ "$calls" -eq 0 ]; then
     echo "$name: the change handler never ran" >&2

@@ -1,33 +1,28 @@
 #include "app/command_line.h"
 
 #include "app/console_runs.h"
-
-#include "main_window/form1.h"
+#include "app/flags.h"
+#include "jobs/export.h"
+#include "jobs/generator.h"
+#include "jobs/options.h"
+#include "layout/lay.h"
 #include "platform/dialogs.h"
-#include "platform/numbers.h"
 #include "platform/output_file.h"
-#include "platform/picture_file.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
+#include "window/main_window.h"
+#include "window/message_boxes.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
-#include <QRegularExpression>
+#include <QGuiApplication>
 #include <QTimer>
 
 #include <chrono>
-#include <climits>
-#include <cmath>
 #include <cstdio>
-#include <functional>
-#include <optional>
-#include <string>
-#include <string_view>
-#include <utility>
-#include <vector>
+#include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -71,9 +66,10 @@ const char* const kUsageText =
     "  quillon [FLAGS] [--] PATH    print the text file PATH (- for standard input) as\n"
     "                               \"Print File\" would, then end\n"
     "  quillon --export OUT [--symbology S] [--text-line | --no-text-line]\n"
-    "          [--bar-height V] [--font-size V] [--width V] [--force] [--] TEXT\n"
-    "                               write the barcode of TEXT to OUT: PNG, or SVG / PDF\n"
-    "                               when OUT ends in .svg / .pdf; - writes PNG to stdout\n"
+    "          [--bar-height V] [--font-size V] [--width V] [--quiet-zone N] [--force]\n"
+    "          [--] TEXT            write the barcode of TEXT to OUT: PNG, or SVG / PDF\n"
+    "                               when OUT ends in .svg / .pdf; - writes PNG to stdout;\n"
+    "                               with white of N modules left and right (10; 0: none)\n"
     "  quillon --range FROM TO [--pause S] [--printer NAME | --output DIR]\n"
     "          [--symbology S] [the other flags of --export] [--] PREFIX\n"
     "                               print PREFIX followed by each number from FROM up to,\n"
@@ -114,166 +110,14 @@ const char* const kUsageText =
     "on stderr says what had been sent (the job or file) and up to which line\n"
     "or number.\n";
 
-using main_window::Form1;
-
-struct SymbologyName {
-  const char* name;
-  QRadioButton* Form1::*option;
-};
-constexpr SymbologyName kSymbologies[] = {
-    {"code39", &Form1::Option2},   {"code128b", &Form1::Option1}, {"code128-1", &Form1::Option4},
-    {"code25", &Form1::Option5},   {"upc", &Form1::Option8},      {"ean", &Form1::Option9},
-};
-
-// The on/off flags and the check box each sets.
-struct SwitchFlag {
-  const char* name;
-  platform::CheckBox* Form1::*box;
-  bool exportToo;
-};
-constexpr SwitchFlag kSwitches[] = {
-    {"include-pattern", &Form1::Check1, false},
-    {"columns", &Form1::Checkqq, false},
-    {"print-line", &Form1::CheckPrintLine, false},
-    {"text-line", &Form1::Check2, true},
-};
-
-// The numeric flags, with the ranges the window keeps its boxes to.
-struct NumberFlag {
-  const char* name;
-  QLineEdit* Form1::*box;
-  double low, high;
-};
-constexpr NumberFlag kNumbers[] = {
-    {"bar-height", &Form1::Text8, 0.1, 25},
-    {"font-size", &Form1::Text3, 1, 144},
-    // The stretch: pixels for every 800 drawn. 0 would ask for bars of no
-    // width (the window then draws 1 pixel per module); far above 16000 the
-    // picture outgrows what a picture area holds.
-    {"width", &Form1::Text9, 1, 16000},
-};
-
-// The flags that only printing a file takes.
-const char* const kPrintOnly[] = {"pattern", "printer", "output"};
-
-// A plain decimal number: digits with at most one decimal point ('.' or the
-// locale's decimal separator), a '-' in front only where signed. No blank,
-// exponent, group separator, hex, inf or nan: whatever else a number parser
-// would take is more likely a typo.
-std::optional<double> PlainNumber(const QString& text, bool isSigned = false) {
-  const QLocale locale;
-  const QString point = locale.decimalPoint();
-  QString t = text;
-  const bool negative = isSigned && t.startsWith(QLatin1Char('-'));
-  if (negative) t.remove(0, 1);
-  if (point != QLatin1String(".")) t.replace(point, QLatin1String("."));
-  static const QRegularExpression plain(QStringLiteral("^(\\d+(\\.\\d*)?|\\.\\d+)$"));
-  if (!plain.match(t).hasMatch()) return std::nullopt;
-  bool ok = false;
-  const double value = QLocale::c().toDouble(t, &ok);
-  if (!ok) return std::nullopt;
-  return negative ? -value : value;
-}
-
-// The saved options that one command line overrides.
-struct Overrides {
-  QRadioButton* Form1::*symbology = nullptr;
-  std::optional<QString> pattern;
-  std::vector<std::pair<platform::CheckBox* Form1::*, int>> switches;
-  std::vector<std::pair<QLineEdit* Form1::*, QString>> numbers;
-  std::optional<QString> printer;
-  QString output;  // the PDF file of the job
-  bool force = false;
-};
-
-// Which form of the command line the flags belong to.
-enum class Form { Export, PrintFile, Range };
-
-// Reads the overriding flags: "" when they are usable, else the usage error.
-QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& o) {
-  const bool exporting = form != Form::PrintFile;
-  const auto set = [&parser](const char* name) { return parser.isSet(QLatin1String(name)); };
-  const auto value = [&parser](const char* name) { return parser.value(QLatin1String(name)); };
-  if (exporting) {
-    for (const char* name : kPrintOnly)
-      if (set(name) && (form == Form::Export || std::string_view(name) == "pattern"))
-        return QStringLiteral("--%1 is for printing a file, not for --%2")
-            .arg(QLatin1String(name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
-    for (const SwitchFlag& s : kSwitches)
-      if (!s.exportToo && (set(s.name) || set(("no-" + std::string(s.name)).c_str())))
-        return QStringLiteral("--%1 is for printing a file, not for --%2")
-            .arg(QLatin1String(s.name), form == Form::Export ? QStringLiteral("export") : QStringLiteral("range"));
-  }
-  if (set("symbology")) {
-    const QString s = value("symbology");
-    for (const auto& sym : kSymbologies)
-      if (s == QLatin1String(sym.name)) o.symbology = sym.option;
-    if (!o.symbology)
-      return QStringLiteral("unknown symbology \"%1\" (code39, code128b, code128-1, code25, upc, ean)").arg(s);
-  }
-  if (set("pattern")) o.pattern = value("pattern");
-  for (const SwitchFlag& s : kSwitches) {
-    const QString on = QLatin1String(s.name), off = QStringLiteral("no-") + on;
-    if (parser.isSet(on) && parser.isSet(off)) return QStringLiteral("--%1 and --%2 exclude each other").arg(on, off);
-    if (parser.isSet(on) || parser.isSet(off)) o.switches.emplace_back(s.box, parser.isSet(on) ? 1 : 0);
-  }
-  for (const NumberFlag& n : kNumbers) {
-    if (!set(n.name)) continue;
-    const QString text = value(n.name);
-    const auto number = PlainNumber(text);
-    if (!number || *number < n.low || *number > n.high)
-      return QStringLiteral("--%1 \"%2\" is not a number from %3 to %4")
-          .arg(QLatin1String(n.name), text, QString::number(n.low), QString::number(n.high));
-    // Written as the window's boxes read numbers: in the locale, without
-    // group separators ("1.125" is 1125 where '.' groups thousands).
-    QLocale locale;
-    locale.setNumberOptions(QLocale::OmitGroupSeparator);
-    o.numbers.emplace_back(n.box, locale.toString(*number, 'g', 15));
-  }
-  if (set("printer")) {
-    const QStringList names = platform::PrinterNames();
-    if (!names.contains(value("printer")))
-      return QStringLiteral("unknown printer \"%1\"; the printers are: %2")
-          .arg(value("printer"), names.join(QStringLiteral(", ")));
-    o.printer = value("printer");
-  }
-  if (set("output") && form == Form::Range) {
-    // A folder that collects one "Save as PDF" file per number.
-    o.output = value("output");
-    if (o.printer && *o.printer != platform::kSaveAsPdf)
-      return QStringLiteral("--output collects \"%1\" files, not jobs for the printer \"%2\"")
-          .arg(platform::kSaveAsPdf, *o.printer);
-    o.printer = platform::kSaveAsPdf;
-  } else if (set("output")) {
-    o.output = value("output");
-    if (!o.output.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive) && !platform::WrittenInPlace(o.output))
-      return QStringLiteral("--output \"%1\": the name of the PDF file must end in .pdf").arg(o.output);
-    if (o.printer && *o.printer != platform::kSaveAsPdf)
-      return QStringLiteral("--output writes a PDF file (\"%1\"), not to the printer \"%2\"")
-          .arg(platform::kSaveAsPdf, *o.printer);
-    o.printer = platform::kSaveAsPdf;
-  }
-  o.force = set("force");
-  return {};
-}
-
-// Puts the overrides into the window's controls, after the saved options.
-void ApplyOverrides(Form1& form, const Overrides& o) {
-  if (o.symbology) (form.*o.symbology)->setChecked(true);
-  if (o.pattern) form.Text4->setText(*o.pattern);
-  for (const auto& [box, v] : o.switches) (form.*box)->SetValue(v);
-  for (const auto& [box, text] : o.numbers) (form.*box)->setText(text);
-  if (o.printer) form.Combo1->setEditText(*o.printer);
-}
-
-// A one-off run starts from the saved options and changes none of them: a
-// store the window would reset is only reported.
-bool RestoreWithoutSaving(Form1& form, const platform::SettingsStore& settings) {
-  const QString settingsError = form.RestoreOptions();
-  if (settingsError.isEmpty()) return true;
+// The saved options for a one-off run, which changes none of them: a store
+// the window would reset is only reported.
+std::optional<jobs::Options> SavedOptions(const platform::SettingsStore& settings) {
+  const jobs::StoredOptions stored = jobs::ReadOptions(settings);
+  if (stored.error.isEmpty()) return stored.options;
   Err(QStringLiteral("the saved options in %1 cannot be used: %2 (starting the window restores the defaults)")
-          .arg(settings.FilePath(main_window::kApp), settingsError));
-  return false;
+          .arg(settings.FilePath(jobs::kApp), stored.error));
+  return std::nullopt;
 }
 
 int Export(const QCommandLineParser& parser) {
@@ -288,43 +132,25 @@ int Export(const QCommandLineParser& parser) {
     Err(usage);
     return kUsage;
   }
-
   // "-" is standard output; /dev/stdout, a device or pipe is written as it is.
   if (!overrides.force && !platform::WrittenInPlace(out) && QFileInfo(out).isFile()) {
     Err(QStringLiteral("%1 exists already; use --force to replace it").arg(out));
     return kFailed;
   }
-
-  platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
-  settings.SetReadOnly(true);  // a one-off run changes no saved option
-  platform::Printers printers;
-  platform::Services services{dialogs, settings, printers};
-  Form1 form(services);
-  if (!RestoreWithoutSaving(form, settings)) return kFailed;
-  ApplyOverrides(form, overrides);
-  {
-    // Set the text without a run of its own: the bar height and font size
-    // apply first, then "Bar Code" generates once and reports a refusal.
-    const QSignalBlocker quiet(form.Text1);
-    form.Text1->setText(text);
-  }
-  // The encoders' message boxes say less than the reason reported below.
-  dialogs.Hold(true);
-  form.reSizeimage();
-  form.Command1_Click();
-  dialogs.Hold(false);
-
-  const QImage picture = form.FinishedPicture();
-  if (picture.isNull()) {
-    const QStringList why = form.LastProblem().isEmpty() ? dialogs.TakeHeld() : QStringList{form.LastProblem()};
-    for (const QString& line : why) Err(line);
-    if (why.isEmpty()) Err(QStringLiteral("nothing to draw for \"%1\"").arg(text));
+  std::optional<jobs::Options> options = SavedOptions(settings);
+  if (!options) return kFailed;
+  ApplyOverrides(*options, overrides);
+  jobs::Generated barcode = jobs::Generate(options->Drawn(), text, jobs::PictureOptions(*options));
+  if (!barcode.Drawn()) {
+    const QString why = !barcode.refusal.message.isEmpty() ? barcode.refusal.message : barcode.refusal.boxText;
+    Err(why.isEmpty() ? QStringLiteral("nothing to draw for \"%1\"").arg(text) : why);
     return kFailed;
   }
-  for (const QString& message : dialogs.TakeHeld()) Err(message);
-  const QString problem = platform::WritePictureFile(
-      picture, out, overrides.force ? platform::Replace::Allowed : platform::Replace::Never);
+  // White around the picture, so that it scans next to whatever it is put beside.
+  barcode = jobs::WithQuietZone(barcode, overrides.quietZone);
+  const QString problem =
+      jobs::WritePicture(barcode, out, overrides.force ? platform::Replace::Allowed : platform::Replace::Never);
   if (!problem.isEmpty()) {
     Err(problem);
     return kFailed;
@@ -338,7 +164,6 @@ int ListPrinters() {
     Out((name == printers.CurrentName() ? QStringLiteral("* ") : QStringLiteral("  ")) + name);
   return Flushed();
 }
-
 
 // Under QUILLON_DEBUG, the moments of a launch on stderr (wall clock,
 // nanoseconds), for bench/launch_time.sh.
@@ -362,58 +187,40 @@ class FirstPaint : public QObject {
   }
 };
 
-// `quillon [FLAGS] PATH`: the file printed as "Print File" prints it, without
-// the window being shown. Messages go to stderr; stdout gets the path of a
-// PDF that "Save as PDF" wrote. Without flags the run is the window's
-// start-up with a command line (the path is saved as the window's); with
-// flags nothing is saved.
-int PrintFileFromCommandLine(const QString& commandLine, const Overrides* overrides = nullptr) {
-  platform::ConsoleDialogs dialogs;
+// `quillon PATH`: the window's start-up with a command line, without the
+// window: the saved options (a store that cannot be used is reset, as the
+// window's start-up does), the path saved as the window's, then "Print File".
+int PrintFileAsStarted(const QString& path) {
   platform::SettingsStore settings;
+  const jobs::StoredOptions stored = jobs::ReadOptions(settings);
+  if (!stored.error.isEmpty()) {
+    Err(jobs::ResetOptions(settings, stored.error));
+    return kFailed;
+  }
+  settings.SaveSetting(jobs::kApp, jobs::kSection, QStringLiteral("file"), path);
   platform::Printers printers;
-  platform::Services services{dialogs, settings, printers};
-  Form1 form(services);
-  if (!overrides) {
-    // The start-up of the window: the saved options, the printer list, and
-    // the path taken over from the command line; then "Print File".
-    if (form.Form_Load(commandLine) == Form1::LoadResult::Ended) return kFailed;
-    return PrintFileCommand(form, commandLine);
-  }
-  settings.SetReadOnly(true);
-  if (!RestoreWithoutSaving(form, settings)) return kFailed;
-  ApplyOverrides(form, *overrides);
-  if (!overrides->output.isEmpty()) {
-    // Checked here as well as when the file is written: the run may be long.
-    if (!overrides->force && !platform::WrittenInPlace(overrides->output) && QFileInfo::exists(overrides->output)) {
-      Err(QStringLiteral("%1 exists already; use --force to replace it").arg(overrides->output));
-      return kFailed;
-    }
-    printers.SetPdfFile(overrides->output, overrides->force ? platform::Replace::Allowed : platform::Replace::Never);
-  }
-  return PrintFileCommand(form, commandLine);
+  printers.SelectPrinter(stored.options.printer);
+  return PrintFile(path, stored.options, printers);
 }
 
-// Why FROM and TO cannot make a range ("" when they can): not plain
-// numbers, beyond what the run counts exactly (a double's whole numbers, an
-// int's count of numbers), or no number between them.
-QString RangeProblem(const QString& fromText, const QString& toText) {
-  constexpr double kLargest = 9007199254740992.0;  // 2^53: every whole number up to it is exact
-  const auto from = PlainNumber(fromText, true), to = PlainNumber(toText, true);
-  if (!from || !to)
-    return QStringLiteral("--range needs plain numbers for FROM and TO (such as 8 or 1.5), not \"%1\" and \"%2\"")
-        .arg(fromText, toText);
-  if (std::abs(*from) > kLargest || std::abs(*to) > kLargest)
-    return QStringLiteral("--range counts exactly only from -9007199254740992 to 9007199254740992, "
-                          "not \"%1\" to \"%2\"")
-        .arg(fromText, toText);
-  if (!(*from < *to))
-    return QStringLiteral("--range: FROM must be less than TO, not \"%1\" and \"%2\"").arg(fromText, toText);
-  if (std::ceil(*to - *from) > INT_MAX)
-    return QStringLiteral("--range prints at most %1 numbers in one run, not the %2 from \"%3\" to \"%4\"")
-        .arg(INT_MAX)
-        .arg(std::ceil(*to - *from), 0, 'f', 0)
-        .arg(fromText, toText);
-  return {};
+// `quillon [FLAGS] PATH`: the file printed with the saved options and the
+// flags; nothing is saved.
+int PrintFileWithFlags(const QString& path, const Overrides& overrides) {
+  platform::SettingsStore settings;
+  std::optional<jobs::Options> options = SavedOptions(settings);
+  if (!options) return kFailed;
+  ApplyOverrides(*options, overrides);
+  platform::Printers printers;
+  if (!overrides.output.isEmpty()) {
+    // Checked here as well as when the file is written: the run may be long.
+    if (!overrides.force && !platform::WrittenInPlace(overrides.output) && QFileInfo::exists(overrides.output)) {
+      Err(QStringLiteral("%1 exists already; use --force to replace it").arg(overrides.output));
+      return kFailed;
+    }
+    printers.SetPdfFile(overrides.output, overrides.force ? platform::Replace::Allowed : platform::Replace::Never);
+  }
+  printers.SelectPrinter(options->printer);
+  return PrintFile(path, *options, printers);
 }
 
 // `quillon --range FROM TO [--pause S] [FLAGS] PREFIX`: "Run It" from the
@@ -445,47 +252,24 @@ int RangeRun(const QCommandLineParser& parser) {
     Err(usage);
     return kUsage;
   }
-
-  platform::ConsoleDialogs dialogs;
   platform::SettingsStore settings;
-  settings.SetReadOnly(true);  // a one-off run changes no saved option
+  std::optional<jobs::Options> options = SavedOptions(settings);
+  if (!options) return kFailed;
+  ApplyOverrides(*options, overrides);
   platform::Printers printers(overrides.output.isEmpty() ? platform::DefaultPdfFolder() : overrides.output);
-  platform::Services services{dialogs, settings, printers};
-  Form1 form(services);
-  if (!RestoreWithoutSaving(form, settings)) return kFailed;
-  ApplyOverrides(form, overrides);
-  form.RunPauseSeconds = pause;
-  form.ProgressOnConsole = true;
-  form.Text1->setText(rest[1]);
-  form.Text21->setText(from);
-  form.Text22->setText(to);
-
   // A printer that cannot take the jobs, or a folder that cannot take the
   // files, is known before the first number.
-  printers.SelectPrinter(form.Combo1->currentText());
+  printers.SelectPrinter(options->printer);
   if (const QString problem = printers.DestinationProblem(); !problem.isEmpty()) {
     Err(problem);
     return kFailed;
   }
-  RunInterruptibly(
-      form, [&form] { form.CancelIncrementingRun(); }, [&form] { form.Command8_Click(); });
-  return RangeOutcome(form, printers);
+  return PrintRange(rest[1], from, to, pause, *options, printers);
 }
 
 int RunOptions(const QStringList& args) {
   QCommandLineParser parser;
-  parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-  const auto flag = [](const char* name) { return QCommandLineOption(QLatin1String(name)); };
-  const auto valued = [](const char* name, const char* valueName) {
-    return QCommandLineOption(QLatin1String(name), QString(), QLatin1String(valueName));
-  };
-  parser.addOptions({valued("export", "OUT"), valued("symbology", "S"), valued("pattern", "P"),
-                     valued("bar-height", "V"), valued("font-size", "V"), valued("width", "V"),
-                     valued("printer", "NAME"), valued("output", "FILE.pdf"), flag("force"),
-                     valued("range", "FROM"), valued("pause", "S"),
-                     flag("list-printers"), flag("help"), flag("version")});
-  for (const SwitchFlag& s : kSwitches)
-    parser.addOptions({flag(s.name), QCommandLineOption(QStringLiteral("no-") + QLatin1String(s.name))});
+  AddFlags(parser);
   if (!parser.parse(QStringList{QStringLiteral("quillon")} + args)) {
     Err(parser.errorText() + QStringLiteral(" (see --help)"));
     return kUsage;
@@ -511,7 +295,26 @@ int RunOptions(const QStringList& args) {
     Err(usage);
     return kUsage;
   }
-  return PrintFileFromCommandLine(path, &overrides);
+  return PrintFileWithFlags(path, overrides);
+}
+
+// The main window, with message boxes.
+int RunWindow(int argc, char** argv) {
+  int qtArgc = 1;
+  QApplication application(qtArgc, argv);
+  SayWhen("application started");
+  QApplication::setApplicationName(QStringLiteral("Quillon"));
+  QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
+  window::MessageBoxes dialogs;
+  platform::SettingsStore settings;
+  platform::Printers printers;
+  platform::Services services{dialogs, settings, printers};
+  window::MainWindow window(services);
+  if (!window.start()) return kFailed;
+  FirstPaint firstPaint;
+  if (!qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) window.installEventFilter(&firstPaint);
+  window.show();
+  return QApplication::exec();
 }
 
 }  // namespace
@@ -538,27 +341,14 @@ int Main(int argc, char** argv) {
   // line that says what happened.
   if (qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) qInstallMessageHandler(QuietQtMessages);
   EnsureRuntimeDir();
+  if (windowForm) return RunWindow(argc, argv);
+  // The command line's forms make no widget: a GUI application is enough.
   int qtArgc = 1;
-  QApplication application(qtArgc, argv);
-  if (windowForm) SayWhen("application started");
-  QApplication::setApplicationName(QStringLiteral("Quillon"));
-  QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
-
+  QGuiApplication application(qtArgc, argv);
+  QGuiApplication::setApplicationName(QStringLiteral("Quillon"));
+  QGuiApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
   if (optionForm) return RunOptions(args);
-  if (!windowForm) return PrintFileFromCommandLine(args.join(QLatin1Char(' ')));
-
-  platform::WindowDialogs dialogs;
-  platform::SettingsStore settings;
-  platform::Printers printers;
-  platform::Services services{dialogs, settings, printers};
-  main_window::Form1 form(services);
-  // The window form has no command line, so the start-up ends here or shows
-  // the window.
-  if (form.Form_Load() == main_window::Form1::LoadResult::Ended) return kFailed;
-  FirstPaint firstPaint;
-  if (!qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) form.installEventFilter(&firstPaint);
-  form.show();
-  return QApplication::exec();
+  return PrintFileAsStarted(args.join(QLatin1Char(' ')).trimmed());
 }
 
 }  // namespace app

@@ -1,19 +1,8 @@
 #pragma once
-// The program's entry: picks the window or one of the command-line forms.
-#include <QString>
-
-namespace main_window {
-class Form1;
-}
-
+// The program's entry: the window, or one of the command-line forms, which
+// run the jobs without a window.
 namespace app {
 
 int Main(int argc, char** argv);
-
-// Prints the file named by a command line as "Print File" would, on a
-// window that has gone through start-up, with progress on stderr and Ctrl+C
-// stopping the run. The exit status: 0 when the job was sent (or there was
-// nothing to print), 1 with the reason on stderr otherwise.
-int PrintFileCommand(main_window::Form1& form, const QString& commandLine);
 
 }  // namespace app

@@ -1,12 +1,23 @@
 #include "app/console_runs.h"
 
-#include "app/command_line.h"
-#include "main_window/form1.h"
+#include "jobs/file_run.h"
+#include "jobs/generator.h"
+#include "jobs/print_job.h"
+#include "jobs/range_run.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/interruption.h"
 #include "platform/printers.h"
 
-#include <QTimer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QSet>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <utility>
 
 namespace app {
 
@@ -19,96 +30,137 @@ QString CancelledBy(int signal) {
   return QStringLiteral("cancelled by %1").arg(QLatin1String(platform::SignalName(signal)));
 }
 
+jobs::Generated Draw(const jobs::Options& options, const QString& text) {
+  return jobs::Generate(options.Drawn(), text, jobs::PictureOptions(options));
+}
+
+class ConsoleFileRun : public jobs::FileRunHost {
+ public:
+  explicit ConsoleFileRun(const jobs::Options& options) : options_(options) { clock_.start(); }
+  QString Pattern() override { return options_.linePattern; }
+  bool IncludePattern() override { return options_.includePattern == 1; }
+  bool PrintLines() override { return options_.printLine == 1; }
+  bool Columns() override { return options_.columns == 1; }
+  jobs::Generated Generate(const QString& value) override { return Draw(options_, value); }
+  void LetEventsRun() override {}
+  bool CancelRequested() override { return platform::Interrupted(); }
+  void Refused(const jobs::RefusedLine& r) override {
+    Err(QStringLiteral("line %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason));
+  }
+  // About once a second, and the last line; lines is -1 for a stream.
+  void Progress(qint64 line, qint64 lines) override {
+    if (line != lines && lastReport_ >= 0 && clock_.elapsed() - lastReport_ < 1000) return;
+    lastReport_ = clock_.elapsed();
+    Err(lines < 0 ? QStringLiteral("printing line %1").arg(line)
+                  : QStringLiteral("printing line %1 of %2").arg(line).arg(lines));
+  }
+
+ private:
+  const jobs::Options& options_;
+  QElapsedTimer clock_;
+  qint64 lastReport_ = -1;
+};
+
 // Where a file run's job went: the queue and job id, or the PDF file.
-QString JobPlace(main_window::Form1& form, const printing::FileRunResult& run) {
-  const platform::Printers& printers = form.CurrentPrinter();
+QString JobPlace(const platform::Printers& printers, const jobs::FileRunResult& run) {
   return run.pdfPath.isEmpty() ? QStringLiteral("sent to the printer \"%1\" as job %2")
                                      .arg(printers.CurrentName(), printers.LastJobId())
                                : QStringLiteral("saved as %1 (\"%2\")").arg(run.pdfPath, platform::kSaveAsPdf);
 }
 
-// The last lines of a file run, and its exit status.
-int FileRunOutcome(main_window::Form1& form) {
-  const printing::FileRunResult& run = form.LastFileRun();
-  const int signal = platform::InterruptSignal();
-  const QString refusedCount =
-      QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching);
+// The last lines of a run that a signal ended: what went out, and up to where.
+int SignalledFileRun(int signal, const jobs::FileRunResult& run, const platform::Printers& printers) {
   const QString upTo = run.lines == 0 ? QStringLiteral("before the first line")
                                       : QStringLiteral("after line %1").arg(run.lines);
-  using Status = printing::FileRunResult::Status;
-  if (signal) {
-    // The last line says what went out, and up to where.
-    if (run.refused > 0) Err(refusedCount);
-    if (run.status != Status::Sent) {
-      Err(QStringLiteral("%1 %2: nothing was sent").arg(CancelledBy(signal), upTo));
-    } else {
-      Err(QStringLiteral("%1 %2: the %3 barcode(s) before it were %4")
-              .arg(CancelledBy(signal), upTo)
-              .arg(run.barcodes)
-              .arg(JobPlace(form, run)));
-    }
-    return kSignalled + signal;
-  }
+  if (run.refused > 0) Err(QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching));
+  if (run.status != jobs::FileRunResult::Status::Sent)
+    Err(QStringLiteral("%1 %2: nothing was sent").arg(CancelledBy(signal), upTo));
+  else
+    Err(QStringLiteral("%1 %2: the %3 barcode(s) before it were %4")
+            .arg(CancelledBy(signal), upTo)
+            .arg(run.barcodes)
+            .arg(JobPlace(printers, run)));
+  return kSignalled + signal;
+}
+
+// The last lines of a file run, and its exit status.
+int FileRunOutcome(const QString& path, const jobs::FileRunResult& run, const platform::Printers& printers) {
+  if (const int signal = platform::InterruptSignal()) return SignalledFileRun(signal, run, printers);
+  const QString refusedCount =
+      QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching);
+  using Status = jobs::FileRunResult::Status;
   switch (run.status) {
     case Status::CannotOpen:
     case Status::PrinterFailed:
-      return kFailed;  // the message is out already
+      Err(run.message);
+      return kFailed;
     case Status::NothingPrinted:
-      Err(run.cancelled ? QStringLiteral("cancelled before anything was printed") : run.message);
+      Err(run.message);
       if (run.refused > 0) Err(refusedCount);
       return kFailed;
     case Status::Sent:
       break;
   }
-  const QString where = JobPlace(form, run);
-  if (run.cancelled || !run.readError.isEmpty()) {
-    Err(run.cancelled
-            ? QStringLiteral("cancelled %1; the %2 barcode(s) before it were %3").arg(upTo).arg(run.barcodes).arg(where)
-            : QStringLiteral("%1 (%2 barcode(s) %3)").arg(run.message).arg(run.barcodes).arg(where));
+  const QString where = JobPlace(printers, run);
+  if (!run.readError.isEmpty()) {
+    Err(QStringLiteral("%1 (%2 barcode(s) %3)").arg(run.message).arg(run.barcodes).arg(where));
     if (run.refused > 0) Err(refusedCount);
     return kFailed;
   }
-  Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4")
-          .arg(run.barcodes)
-          .arg(run.lines)
-          .arg(form.FilePath, where));
-  if (run.refused > 0) {
-    Err(refusedCount);
-    return kSomeRefused;
+  Err(QStringLiteral("%1 barcode(s) from %2 lines of %3 %4").arg(run.barcodes).arg(run.lines).arg(path, where));
+  if (run.refused == 0) return kOk;
+  Err(refusedCount);
+  return kSomeRefused;
+}
+
+// Run It's numbers held in plain strings, "Bar Code" and "Print" done by the
+// jobs; each message is said once (every number of a run may give the same).
+class ConsoleRange : public jobs::RangeHost {
+ public:
+  ConsoleRange(QString text, QString from, QString to, const jobs::Options& options, platform::Printers& printers)
+      : text_(std::move(text)), from_(std::move(from)), to_(std::move(to)), options_(options), printers_(printers) {}
+  QString From() override { return from_; }
+  QString To() override { return to_; }
+  void SetFrom(const QString& from) override { from_ = from; }
+  QString Text() override { return text_; }
+  void SetText(const QString& text) override {
+    text_ = text;
+    barcode_ = Draw(options_, text);
   }
-  return kOk;
-}
+  void Generate() override { Say(barcode_.refusal.boxText); }
+  bool Print() override {
+    const jobs::Printed printed = jobs::PrintBarcode(
+        printers_, barcode_, {options_.printer, options_.leftOffset, options_.topOffset, QStringLiteral("Quillon - ") + text_});
+    if (!printed.Sent()) Say(printed.message);
+    return printed.Sent();
+  }
+  void Progress(const QString& text, int number, double left) override {
+    // The count is capped where an int ends: To may lie far beyond.
+    const double numbers = number - 1 + std::min(std::ceil(left), static_cast<double>(INT_MAX - number));
+    Err(QStringLiteral("Printing %1 (number %2 of %3)").arg(text).arg(number).arg(numbers, 0, 'f', 0));
+  }
+  bool CancelRequested() override { return platform::Interrupted(); }
+  void Refuse(const QString& why) override { Say(why); }
 
-}  // namespace
+ private:
+  void Say(const QString& message) {
+    if (message.isEmpty() || said_.contains(message)) return;
+    said_.insert(message);
+    Err(message);
+  }
+  QString text_, from_, to_;
+  const jobs::Options& options_;
+  platform::Printers& printers_;
+  jobs::Generated barcode_;
+  QSet<QString> said_;
+};
 
-void RunInterruptibly(QObject& context, const std::function<void()>& cancel, const std::function<void()>& work) {
-  const platform::Interruptible interruptible;
-  QTimer watch;
-  QObject::connect(&watch, &QTimer::timeout, &context, [&cancel] {
-    if (platform::Interrupted()) cancel();
-  });
-  watch.start(100);
-  work();
-}
-
-int PrintFileCommand(main_window::Form1& form, const QString& commandLine) {
-  form.ProgressOnConsole = true;
-  form.OnRefusedLine = [](const printing::RefusedLine& r) {
-    Err(QStringLiteral("line %1: \"%2\": %3").arg(r.number).arg(r.text, r.reason));
-  };
-  RunInterruptibly(
-      form, [&form] { form.CancelFileRun(); }, [&] { form.PrintCommandLineFile(commandLine); });
-  form.OnRefusedLine = nullptr;
-  return FileRunOutcome(form);
-}
-
-int RangeOutcome(const main_window::Form1& form, const platform::Printers& printers) {
-  const auto& run = form.LastIncrementingRun();
+// What a range run says last on stderr, and its exit status.
+int RangeOutcome(const jobs::RangeResult& run, const QString& from, const platform::Printers& printers) {
   for (const QString& text : run.notPrinted) Err(QStringLiteral("%1 was not printed").arg(text));
   const bool pdf = printers.CurrentName() == platform::kSaveAsPdf;
   const QString where = pdf ? QStringLiteral("saved by \"%1\"").arg(platform::kSaveAsPdf)
                             : QStringLiteral("sent to the printer \"%1\"").arg(printers.CurrentName());
-  const QString from = form.Text21->text();
   if (const int signal = platform::InterruptSignal()) {
     const QString job = pdf ? printers.LastPdfPath() : QStringLiteral("job ") + printers.LastJobId();
     const QString last = run.jobs == 0 ? QStringLiteral("nothing was sent")
@@ -119,13 +171,28 @@ int RangeOutcome(const main_window::Form1& form, const platform::Printers& print
     Err(QStringLiteral("%1: %2; From is now %3").arg(CancelledBy(signal), last, from));
     return kSignalled + signal;
   }
-  Err(QStringLiteral("%1 of %2 barcode(s) %3%4; From is now %5")
-          .arg(run.jobs)
-          .arg(run.numbers)
-          .arg(where, run.cancelled ? QStringLiteral(" before the run was cancelled") : QString(), from));
-  if (run.jobs == 0 && (run.numbers > 0 || !run.refusal.isEmpty() || run.cancelled)) return kFailed;
-  if (run.jobs < run.numbers || !run.refusal.isEmpty() || run.cancelled) return kSomeRefused;
+  Err(QStringLiteral("%1 of %2 barcode(s) %3; From is now %4").arg(run.jobs).arg(run.numbers).arg(where, from));
+  if (run.jobs == 0 && (run.numbers > 0 || !run.refusal.isEmpty())) return kFailed;
+  if (run.jobs < run.numbers || !run.refusal.isEmpty()) return kSomeRefused;
   return kOk;
+}
+
+}  // namespace
+
+int PrintRange(const QString& text, const QString& from, const QString& to, double pauseSeconds,
+               const jobs::Options& options, platform::Printers& printers) {
+  const platform::Interruptible interruptible;
+  ConsoleRange host(text, from, to, options, printers);
+  const jobs::RangeResult run = jobs::RunRange(host, platform::DefaultClock(), pauseSeconds);
+  return RangeOutcome(run, host.From(), printers);
+}
+
+int PrintFile(const QString& path, const jobs::Options& options, platform::Printers& printers) {
+  const platform::Interruptible interruptible;
+  printers.SetDocName(QStringLiteral("Quillon - ") + QFileInfo(path).fileName());
+  ConsoleFileRun host(options);
+  const jobs::FileRunResult run = jobs::RunFile(path, printers, host);
+  return FileRunOutcome(path, run, printers);
 }
 
 }  // namespace app

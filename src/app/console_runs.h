@@ -1,15 +1,12 @@
 #pragma once
-// The long runs of the command line (a file, a range) with their signals and
-// their last words: what went out, and the exit status that says so.
+// The long runs of the command line (a file, a range), without a window:
+// progress and refused lines on stderr, SIGINT, SIGTERM and SIGHUP ending the
+// run wherever it waits, and last words that say what went out, with the
+// exit status that says so.
+#include "jobs/options.h"
+
 #include <QString>
 
-#include <functional>
-
-class QObject;
-
-namespace main_window {
-class Form1;
-}
 namespace platform {
 class Printers;
 }
@@ -18,11 +15,13 @@ namespace app {
 
 enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kSomeRefused = 3, kSignalled = 128 };
 
-// Runs work with SIGINT, SIGTERM and SIGHUP calling cancel (looked at every
-// 100 ms) and ending any blocking wait (platform/interruption.h).
-void RunInterruptibly(QObject& context, const std::function<void()>& cancel, const std::function<void()>& work);
+// Prints the file at path with options on the current printer (already
+// selected); returns the exit status.
+int PrintFile(const QString& path, const jobs::Options& options, platform::Printers& printers);
 
-// What the last Run It of form says on stderr, and its exit status.
-int RangeOutcome(const main_window::Form1& form, const platform::Printers& printers);
+// Prints text followed by each number from from up to, not including, to,
+// one job each, with pauses of pauseSeconds; returns the exit status.
+int PrintRange(const QString& text, const QString& from, const QString& to, double pauseSeconds,
+               const jobs::Options& options, platform::Printers& printers);
 
 }  // namespace app

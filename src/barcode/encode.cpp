@@ -6,15 +6,9 @@
 
 namespace barcode {
 
-Encoded Encode(Symbology symbology, const QString& text) {
-  // Nothing typed: nothing to draw and nothing to say.
-  if (text.isEmpty()) return Encoded::Refused({});
-  if (text.size() > kLongestText)
-    return Encoded::Refused({QStringLiteral("The text has %1 characters; a barcode text takes at most %2.")
-                                 .arg(text.size())
-                                 .arg(kLongestText),
-                             -1,
-                             {}});
+namespace {
+
+Encoded EncodeAs(Symbology symbology, const QString& text) {
   switch (symbology) {
     case Symbology::Code39:
       return EncodeCode39(text);
@@ -30,6 +24,23 @@ Encoded Encode(Symbology symbology, const QString& text) {
       return EncodeInterleaved2of5(text);
   }
   return Encoded::Refused({});  // not reached: every symbology has its case
+}
+
+}  // namespace
+
+Encoded Encode(Symbology symbology, const QString& text) {
+  // Nothing typed: nothing to draw and nothing to say.
+  if (text.isEmpty()) return Encoded::Refused({});
+  if (text.size() > kLongestText)
+    return Encoded::Refused({QStringLiteral("The text has %1 characters; a barcode text takes at most %2.")
+                                 .arg(text.size())
+                                 .arg(kLongestText),
+                             -1,
+                             {}});
+  Encoded encoded = EncodeAs(symbology, text);
+  if (encoded.symbol && encoded.symbol->data != text)
+    encoded.symbol->note = QStringLiteral("encoded as %1").arg(encoded.symbol->data);
+  return encoded;
 }
 
 }  // namespace barcode

@@ -35,7 +35,7 @@ Encoded EncodeInterleaved2of5(const QString& text) {
   }
   Symbol s;
   s.symbology = Symbology::Interleaved2of5;
-  s.data = text.size() % 2 ? text + QLatin1Char('0') : text;
+  s.data = text.size() % 2 ? QLatin1Char('0') + text : text;  // a leading 0 keeps the number
   s.humanReadable = s.data;
   s.modules = "1010";  // start: narrow bar, narrow space, narrow bar, narrow space
   for (qsizetype i = 0; i < s.data.size(); i += 2) {

@@ -12,8 +12,8 @@ namespace barcode {
 // encoded (the run-time error number, a line break and its description).
 inline const QString kSubscriptOutOfRange = QStringLiteral("9\r\nSubscript out of range");
 
-// Digits only, from 2 to 20 of them; an odd count is completed with a "0" at
-// the end (Symbol.data and humanReadable show it). Symbol.values are the
+// Digits only, from 2 to 20 of them; an odd count is completed with a "0" in
+// front, which keeps the number (Symbol.data, humanReadable and note show it). Symbol.values are the
 // digits. Refusals count and place what was typed.
 Encoded EncodeInterleaved2of5(const QString& text);
 

@@ -34,6 +34,10 @@ struct Symbol {
   std::string guards;
   QString data;           // the text the bars carry (Code 39 upper-cased, Code 2/5 completed, UPC-A trimmed)
   QString humanReadable;  // the text line's text (UPC-A and EAN: the digits and the check digit)
+  // For the user, where a scanner reads other than what was typed (the check
+  // digits aside): "encoded as 0123" for a Code 2/5 "123", "encoded as ABC"
+  // for a Code 39 "abc"; "" when data is the text as typed.
+  QString note;
   // The symbol character values from the first to the last (Code 128: Start
   // B, the data, the check character, the stop); the digits for UPC-A and
   // EAN, the check digit last.

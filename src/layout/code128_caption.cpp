@@ -105,6 +105,7 @@ Code128Geometry LayCode128Record(const barcode::Symbol& symbol, const Code128Rec
   const qint64 totalHeight = turned ? 0 : g.box.bottom - g.box.top;
   const qint64 pictureWidth = r.left + totalWidth + 1;
   const qint64 pictureHeight = r.top + totalHeight - 1;
+  g.drawing.modulePixels = r.moduleWidth;
   g.drawing.size = QSize(static_cast<int>(std::min(pictureWidth, kMaxPixels + 1)),
                          static_cast<int>(std::min(pictureHeight, kMaxPixels + 1)));
   if (turned || pictureWidth > kMaxPixels || pictureHeight > kMaxPixels) return g;

@@ -64,7 +64,8 @@ Code128Fault CheckCode128(const Code128Record& record);
 Code128Geometry LayCode128Record(const barcode::Symbol& symbol, const Code128Record& record);
 
 // The window's record: its fixed values, the options' caption size, the
-// caption when the text line is on. Refused: the record's fault (with the
+// caption when the text line is on. The picture is the record's: the box
+// belongs to the symbol, so nothing is cut from it. Refused: the record's fault (with the
 // "Code 128 B" message box), or a picture wider or taller than 32767 pixels.
 Laid LayCode128B(const barcode::Symbol& symbol, const Options& options);
 

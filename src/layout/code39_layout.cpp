@@ -1,5 +1,6 @@
 // Code 39: the unit (narrow element) from the bar height, the bars from the
-// top of the picture, room for a text line always kept below them.
+// top of the picture, room for a text line below them. That room shortens the
+// bars even when there is no text line; the picture then ends with the bars.
 #include "layout/retail_layouts.h"
 
 #include <QFontMetrics>
@@ -7,7 +8,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
 
 namespace layout {
 
@@ -41,7 +41,7 @@ Heights HeightsFor(int areaHeight, double textHeight) {
 }
 
 barcode::Refusal TooLong(const QString& text, int unit) {
-  const auto most = static_cast<qsizetype>(kMaxPixels / (16.5 * unit)) - 2;
+  const auto most = static_cast<qsizetype>((kMaxPixels / unit - 2) / 13) - 2;
   return {QStringLiteral("The text is too long for a Code 39 barcode (%1 characters): at this bar height and font "
                          "size it takes at most %2.")
               .arg(text.size())
@@ -63,29 +63,27 @@ Laid LayCode39(const barcode::Symbol& symbol, const Options& options) {
   const QFontMetrics metrics(font);
   const qsizetype n = symbol.data.size() + 2;  // with the start and the stop
 
-  // A character takes 13 units of the bars, and 16.5 of the picture without
-  // the text line: refuse what a picture cannot hold rather than cut it.
+  // A character takes 13 units (its trailing gap included), and the picture
+  // a unit of white on each side: refuse what a picture cannot hold rather
+  // than cut it.
   const double drawnWidth = (13.0 * n + 2) * unit;
   const double textLineWidth = options.textLine ? textWidth + 2 * unit : 0;
-  if (n * 16.5 * unit > kMaxPixels || textLineWidth > kMaxPixels) return {std::nullopt, TooLong(text, unit)};
+  if (drawnWidth > kMaxPixels || textLineWidth > kMaxPixels) return {std::nullopt, TooLong(text, unit)};
 
   const Heights heights = HeightsFor(areaHeight, metrics.height());
   // A text line wider than the symbol widens the picture; the bars are then
   // centred under it.
   const double shift = textLineWidth > drawnWidth ? std::round((textLineWidth - drawnWidth) / 2) : 0;
-  // Without the text line the picture is 1.1 x 15 twips a unit for each
-  // character, a single-precision number of twips.
-  const auto unitTwips = static_cast<std::int16_t>(15 * unit);
-  const int width = options.textLine
-                        ? PixelsOfTwips(std::max(drawnWidth + 2 * shift, textLineWidth) * kTwipsPerPixel)
-                        : PixelsOfTwips(std::max<double>(static_cast<float>(n * 1.1 * unitTwips * kTwipsPerPixel),
-                                                         (drawnWidth + 2 * shift) * kTwipsPerPixel));
+  const int width = PixelsOfTwips(std::max(drawnWidth + 2 * shift, textLineWidth) * kTwipsPerPixel);
+  // The bars cover the rows down to the nearest pixel of their bottom. The
+  // room for the text line stays below them only when there is one: without
+  // it the picture ends with the bars.
+  const int barRows = std::min(static_cast<int>(std::floor(heights.bottom + 0.5)), heights.picture - 1) + 1;
 
   Drawing drawing;
-  drawing.size = QSize(width, heights.picture);
-  // The first bar one unit in; the bars cover the rows down to the nearest
-  // pixel of their bottom.
-  const int barRows = std::min(static_cast<int>(std::floor(heights.bottom + 0.5)), heights.picture - 1) + 1;
+  drawing.size = QSize(width, options.textLine ? heights.picture : barRows);
+  drawing.modulePixels = unit;
+  // The first bar one unit in.
   AddBars(drawing.bars, symbol.modules, static_cast<int>(shift) + unit, unit, 0, barRows);
   if (options.textLine)
     drawing.texts.push_back(

@@ -40,6 +40,10 @@ struct TextItem {
 
 struct Drawing {
   QSize size;                   // the picture, in pixels
+  // The narrowest element in picture pixels: Code 39's narrow unit, the
+  // pattern symbologies' module after the width stretch, one pixel for UPC-A,
+  // EAN and Code 128 B. Quiet zones are counted in it.
+  int modulePixels = 1;
   std::vector<QRect> bars;      // black, in picture pixels
   std::vector<TextItem> texts;  // drawn in black over the bars
 };

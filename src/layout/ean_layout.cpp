@@ -1,5 +1,7 @@
 // EAN-13 and EAN-8: one pixel a module from column 16, guard bars 5 pixels
-// longer than the data bars, each digit under its own seven modules.
+// longer than the data bars, each digit under its own seven modules. The
+// picture ends a module right of the end guard and where the guard bars or
+// the digits' line (down to its descent) end, whichever is lower.
 #include "layout/retail_layouts.h"
 
 #include <QFontMetrics>
@@ -12,8 +14,6 @@ namespace layout {
 
 namespace {
 
-// The area an EAN shows and prints in: 3375 x 1095 twips.
-constexpr QSize kPicture(225, 73);
 constexpr int kFirstModuleX = 16;
 constexpr int kBarTop = 10;
 constexpr int kDataRows = 48;  // the bar height 12, in units of 4 pixels
@@ -68,7 +68,6 @@ void AddDigits(std::vector<TextItem>& texts, const std::vector<int>& digits, siz
 
 Laid LayEan(const barcode::Symbol& symbol) {
   Drawing drawing;
-  drawing.size = kPicture;
   std::string data = symbol.modules;
   std::string guards = symbol.modules;
   for (size_t m = 0; m < symbol.modules.size(); ++m)
@@ -86,6 +85,11 @@ Laid LayEan(const barcode::Symbol& symbol) {
     AddDigits(drawing.texts, digits, 0, 4, 3);
     AddDigits(drawing.texts, digits, 4, 4, 36);
   }
+  double bottom = kBarTop + kGuardRows;
+  const int descent = QFontMetrics(Digits().font).descent();
+  for (const TextItem& text : drawing.texts) bottom = std::max(bottom, text.baseline.y() + descent);
+  const int right = kFirstModuleX + static_cast<int>(symbol.modules.size()) + 1;
+  drawing.size = QSize(right, static_cast<int>(std::ceil(bottom)));
   return {drawing, {}};
 }
 

@@ -1,14 +1,18 @@
-// UPC-A: a fixed picture of 5055 x 1095 twips, one pixel a module, the text
-// line at a fixed place below the bars.
+// UPC-A: one pixel a module at the place of a 5055 x 1095 twip area, the
+// text line at a fixed place below the bars. The picture ends a module right
+// of the last bar and with the bars' last row, or where the text line's room
+// ends, if further.
 #include "layout/retail_layouts.h"
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
+
+#include <cmath>
 
 namespace layout {
 
 namespace {
 
-constexpr QSize kPicture(337, 73);  // 5055 x 1095 twips
 // The pen starts at 248 twips and moves 15 a module: module i lands on
 // pixel column 17 + i.
 constexpr int kFirstModuleX = 17;
@@ -24,12 +28,16 @@ constexpr double kTextPoints = 8;
 
 Laid LayUpcA(const barcode::Symbol& symbol, const Options& options) {
   Drawing drawing;
-  drawing.size = kPicture;
+  const int modules = static_cast<int>(symbol.modules.size());
+  drawing.size = QSize(kFirstModuleX + modules + 1, kBarTop + kBarRows);
   AddBars(drawing.bars, symbol.modules, kFirstModuleX, 1, kBarTop, kBarRows);
   if (options.textLine) {
     const QFont font = PictureFont(kTextPoints);
-    drawing.texts.push_back(
-        {symbol.humanReadable, font, QPointF(kTextX, kTextTop + QFontMetrics(font).ascent()), {}, {}, {}});
+    const QFontMetrics metrics(font);
+    drawing.texts.push_back({symbol.humanReadable, font, QPointF(kTextX, kTextTop + metrics.ascent()), {}, {}, {}});
+    const double textRight = kTextX + QFontMetricsF(font).horizontalAdvance(symbol.humanReadable);
+    drawing.size = drawing.size.expandedTo(
+        QSize(static_cast<int>(std::ceil(textRight)), static_cast<int>(std::ceil(kTextTop + metrics.height()))));
   }
   return {drawing, {}};
 }

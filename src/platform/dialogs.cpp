@@ -1,30 +1,16 @@
 #include "platform/dialogs.h"
 
-#include <QMessageBox>
-
 #include <cstdio>
 #include <cstdlib>
 #include <utility>
 
 namespace platform {
 
-namespace {
-[[noreturn]] void ExitNow(int status) {
+void ExitNow(int status) {
   std::fflush(nullptr);
   std::_Exit(status);
 }
-}  // namespace
 
-void WindowDialogs::Ok(const QString& text, const QString& title) {
-  QMessageBox::information(nullptr, title, text, QMessageBox::Ok);
-}
-
-bool WindowDialogs::YesNo(const QString& text, const QString& title) {
-  return QMessageBox::question(nullptr, title, text, QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
-}
-
-void WindowDialogs::EndProgram(int status) { ExitNow(status); }
 
 QString EscapeControls(const QString& text) {
   QString shown;

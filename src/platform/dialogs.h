@@ -19,13 +19,8 @@ class Dialogs {
   virtual void EndProgram(int status) = 0;
 };
 
-// Real message boxes; ending flushes the standard streams and exits.
-class WindowDialogs : public Dialogs {
- public:
-  void Ok(const QString& text, const QString& title) override;
-  bool YesNo(const QString& text, const QString& title) override;
-  void EndProgram(int status) override;
-};
+// Flushes the standard streams and exits with status, at once.
+[[noreturn]] void ExitNow(int status);
 
 // For the command-line forms: each message is one line on stderr, prefixed
 // "quillon: " (the window title is left out), questions are answered No,

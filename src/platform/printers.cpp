@@ -3,7 +3,7 @@
 #include "platform/cups_queues.h"
 #include "platform/dialogs.h"
 #include "platform/interruption.h"
-#include "platform/picture_file.h"
+#include "render/vector.h"
 
 #include <QBuffer>
 #include <QDateTime>
@@ -11,8 +11,6 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
@@ -33,8 +31,6 @@ constexpr double kPicturePixelsPerInch = 96.0;
 constexpr double kPdfMarginMillimetres = 6.35;
 // Device pixels per inch of the rendered documents.
 constexpr int kResolution = 1200;
-// Beyond this many rectangles a picture is painted as an image.
-constexpr size_t kMostRectangles = 600;
 
 // The printers' font: nothing in the program sets it.
 QFont PrinterFont() {
@@ -100,9 +96,8 @@ const QPageLayout& Printers::Layout() const {
   } else if (std::optional<QPageLayout> media = QueueMedia(current_)) {
     layout_ = std::make_unique<QPageLayout>(*media);
   } else {
-    // CUPS cannot say (the job will then fail and say why): Qt's guess.
-    layout_ = std::make_unique<QPageLayout>(
-        QPrinter(QPrinterInfo::printerInfo(current_), QPrinter::HighResolution).pageLayout());
+    // CUPS cannot say (the job will then fail and say why): A4, no margins.
+    layout_ = std::make_unique<QPageLayout>(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
   }
   return *layout_;
 }
@@ -136,12 +131,8 @@ double Printers::TextHeight() const {
   return QFontMetricsF(PrinterFont(), &Measure()).lineSpacing() * UnitsPerDevicePixel();
 }
 
-double Printers::PictureWidth(const QImage& picture) const {
-  return picture.width() * kResolution / kPicturePixelsPerInch * UnitsPerDevicePixel();
-}
-
-double Printers::PictureHeight(const QImage& picture) const {
-  return picture.height() * kResolution / kPicturePixelsPerInch * UnitsPerDevicePixel();
+double Printers::PictureWidth(int pixels) const {
+  return pixels * kResolution / kPicturePixelsPerInch * UnitsPerDevicePixel();
 }
 
 bool Printers::Fail(const QString& why) {
@@ -224,16 +215,14 @@ void Printers::Print(const QString& text) {
   }
 }
 
-void Printers::PaintPicture(const QImage& picture, double x, double y) {
-  if (picture.isNull() || !EnsureDocument()) return;
+void Printers::Paint(const layout::Drawing& drawing, double x, double y) {
+  if (drawing.size.isEmpty() || !EnsureDocument()) return;
   const double scale = kResolution / kPicturePixelsPerInch;
-  // Bars go down as filled rectangles: sharp at any printer resolution, and
-  // far smaller and quicker to write than an image. Nothing is painted for
-  // white: the paper is white, and nothing is printed under a picture. A
-  // picture of many small runs (smoothed text) stays an image.
+  // Nothing is painted for white: the paper is white, and nothing is printed
+  // under a picture.
   StartPendingPage();
   painter_->setTransform(QTransform(scale, 0, 0, scale, DevicePixels(x), DevicePixels(y)));
-  if (!PaintRectangles(*painter_, picture, kMostRectangles, false)) painter_->drawImage(0, 0, picture);
+  render::Paint(*painter_, drawing, false);
   painter_->resetTransform();
 }
 

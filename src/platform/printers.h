@@ -14,9 +14,9 @@
 // jobs, on the queue's default media and within its printable area as CUPS
 // gives them (a label printer's 2 x 1 inch label, say). A signal that
 // interrupts the run (platform/interruption.h) ends any wait for CUPS.
+#include "layout/drawing.h"
 #include "platform/output_file.h"
 
-#include <QImage>
 #include <QPageLayout>
 #include <QString>
 #include <QStringList>
@@ -86,16 +86,17 @@ class Printers {
   // The height of one text line in the printer's font, in the page unit.
   double TextHeight() const;
   // A picture's size on paper (1 pixel = 1/96 inch), in the page unit.
-  double PictureWidth(const QImage& picture) const;
-  double PictureHeight(const QImage& picture) const;
+  double PictureWidth(int pixels) const;
+  double PictureHeight(int pixels) const { return PictureWidth(pixels); }
 
   // Prints text with its top-left at the current position; every line break
   // in it ("\r\n", "\r" or "\n") and its end move to the left edge of the
   // next line. A line that would pass the bottom goes on a new page.
   void Print(const QString& text);
-  // Paints a picture with its top-left at (x, y) at its natural size,
-  // without smoothing. The current position does not move.
-  void PaintPicture(const QImage& picture, double x, double y);
+  // Paints a drawing with its top-left at (x, y) at its natural size, as
+  // vectors: bars as filled rectangles, sharp at any printer resolution, and
+  // text as text. The current position does not move.
+  void Paint(const layout::Drawing& drawing, double x, double y);
   // Starts a new page; the position returns to the top-left. The page is
   // only added to the document once something is drawn on it.
   void NewPage();

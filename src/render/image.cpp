@@ -51,6 +51,21 @@ void PaintStretchedText(QImage& image, layout::TextItem item) {
 
 }  // namespace
 
+int InkRight(const QImage& image) {
+  const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+  int right = 0;
+  for (int y = 0; y < rgb.height(); ++y) {
+    const auto* line = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+    for (int x = rgb.width() - 1; x >= right; --x) {
+      if ((line[x] & 0xFFFFFF) != 0xFFFFFF) {
+        right = x + 1;
+        break;
+      }
+    }
+  }
+  return right;
+}
+
 void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb colour) {
   left = std::max(left, 0);
   top = std::max(top, 0);

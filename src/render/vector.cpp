@@ -1,5 +1,6 @@
 #include "render/vector.h"
 
+#include <QFontInfo>
 #include <QPainter>
 
 namespace render {
@@ -33,7 +34,12 @@ void Paint(QPainter& painter, const layout::Drawing& drawing, bool whiteBackgrou
   painter.setBrush(Qt::black);
   QList<QRect> bars(drawing.bars.begin(), drawing.bars.end());
   painter.drawRects(bars);
-  for (const layout::TextItem& item : drawing.texts) PaintText(painter, item);
+  for (layout::TextItem item : drawing.texts) {
+    // The face the name stands for on this system, so that a document read
+    // elsewhere names a face that exists ("MS Sans Serif" is an alias here).
+    item.font.setFamily(QFontInfo(item.font).family());
+    PaintText(painter, item);
+  }
   painter.restore();
 }
 

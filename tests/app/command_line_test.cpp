@@ -156,17 +156,18 @@ TEST_F(CommandLineTest, HelpVersionListPrintersUsageErrorsNoDisplayAndAFileThatC
                            "--force", "--export", "--list-printers", "Exit status: 0", "2 usage error", "3 the job",
                            "128+N"})
     EXPECT_TRUE(help.contains(word)) << word;
-  for (const char* form : {"--help", "--version", "--list-printers"}) {
-    const Result full = Shell(QString("$Q %1 > /dev/full").arg(form));
-    EXPECT_EQ(full.exitCode, 1) << form;
-    EXPECT_EQ(full.err, "quillon: cannot write to standard output: no space left on the device\n") << form;
+  for (const char* window : {"--help", "--version", "--list-printers"}) {
+    const Result full = Shell(QString("$Q %1 > /dev/full").arg(window));
+    EXPECT_EQ(full.exitCode, 1) << window;
+    EXPECT_EQ(full.err, "quillon: cannot write to standard output: no space left on the device\n") << window;
   }
   EXPECT_FALSE(QFile::exists(Path("x.png")));
   EXPECT_TRUE(QDir(Path("pdf")).entryList({"*.pdf"}).isEmpty());
 }
 
 TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersReadAndKeepsTheStore) {
-  // Saved: Code 39 with bar height 2 (80 pixels); a flag wins for its run only.
+  // Saved: Code 39 with bar height 2 (80 pixels, unit 2); a flag wins for its
+  // run only. Two modules of white lie above and below (none with --quiet-zone 0).
   const QByteArray saved =
       Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\ncheck2=1\ntext8=2\n");
   struct Case {
@@ -174,9 +175,9 @@ TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersRead
     const char* read;
     int height;
   };
-  for (const Case& c : {Case{{"SAVED 1"}, "SAVED 1", 80}, Case{{"--bar-height", "3", "SAVED 1"}, "SAVED 1", 120},
-                        Case{{"--symbology", "code39", "--text-line", "Quillon 4"}, "QUILLON 4", 80},
-                        Case{{"--", "-42-"}, "-42-", 80}}) {
+  for (const Case& c : {Case{{"SAVED 1"}, "SAVED 1", 88}, Case{{"--bar-height", "3", "SAVED 1"}, "SAVED 1", 132},
+                        Case{{"--symbology", "code39", "--text-line", "Quillon 4"}, "QUILLON 4", 88},
+                        Case{{"--quiet-zone", "0", "--", "-42-"}, "-42-", 80}}) {
     const Result r = Quillon(QStringList{"--export", Path("out.png")} + c.args);
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
     const QImage img(Path("out.png"));
@@ -237,13 +238,16 @@ TEST_F(CommandLineTest, ExportedPicturesDecodeToTheCodeWithItsCheckDigitAndRefus
   }
 }
 
-TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsPixelsAndReplacesAFileOnlyWithForce) {
+TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsBarsWithRealTextAndReplacesAFileOnlyWithForce) {
   const QStringList code{"--symbology", "code128b", "--text-line", "--", "Vector-7"};
   for (const char* name : {"b.png", "b.svg", "b.PDF"})
     ASSERT_EQ(Quillon(QStringList{"--export", Path(name)} + code).exitCode, 0) << name;
   // Rasterised at 96 dots per inch, one picture pixel to one pixel: the same
-  // black and white pixels (the PDF page is whole points, at most 1 pixel more).
-  const auto blackWhite = [](const QImage& image) { return image.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither); };
+  // black and white pixels across the bars (the PDF page is whole points, at
+  // most 1 pixel more); the text line is real text there, smoothed as it is.
+  const auto blackWhite = [](const QImage& image) {
+    return image.copy(0, 0, image.width(), 40).convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
+  };
   const QImage png = blackWhite(QImage(Path("b.png")));
   ASSERT_EQ(QProcess::execute("rsvg-convert", {"-b", "white", Path("b.svg"), "-o", Path("svg.png")}), 0);
   // The SVG's size is in millimetres, which rsvg may round up by a pixel.
@@ -255,6 +259,11 @@ TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsPixelsAndReplacesAFileOnlyW
   EXPECT_LE(pages[0].width() - png.width(), 1);
   EXPECT_EQ(blackWhite(pages[0].copy(png.rect())), png);
   EXPECT_EQ(test_support::DecodeFile(Path("b.PDF"), "code128", "Vector-7").exitCode, 0);
+  EXPECT_EQ(test_support::PdfText(Path("b.PDF")).trimmed(), "Vector-7");
+  QString svgText;  // the text elements' characters, in order
+  for (const auto& m : QRegularExpression(">([^<>\\s]+)</text>").globalMatch(QString::fromUtf8(Read("b.svg"))))
+    svgText += m.captured(1);
+  EXPECT_EQ(svgText, "Vector-7");
 
   const QByteArray svg = Read("b.svg");
   const Result again = Quillon(QStringList{"--export", Path("b.svg"), "X"});

@@ -83,6 +83,7 @@ TEST(Code39, EveryCharacterIsThePublishedPatternAndOnlyAToZAreUpperCased) {
     EXPECT_EQ(e.symbol->modules, PublishedCode39(row.encoded)) << row.typed;
     EXPECT_EQ(e.symbol->data, QLatin1String(row.encoded));
     EXPECT_EQ(e.symbol->humanReadable, QLatin1String(row.encoded));
+    EXPECT_EQ(e.symbol->note.isEmpty(), std::strcmp(row.typed, row.encoded) == 0) << e.symbol->note.toStdString();
     // The values are the characters' places in the published table, "*" last.
     std::vector<int> values{43};
     for (const char* c = row.encoded; *c; ++c)
@@ -124,6 +125,7 @@ TEST(UpcA, ElevenDigitsAreEan13WithALeadingZeroAndTheirCheckDigit) {
     EXPECT_EQ(e.symbol->modules, PublishedEan(std::string("0") + row.code)) << row.typed;
     EXPECT_EQ(e.symbol->guards, "111" + std::string(42, '0') + "11111" + std::string(42, '0') + "111");
     EXPECT_EQ(e.symbol->data, QLatin1String(row.code));
+    EXPECT_EQ(e.symbol->note.isEmpty(), std::strcmp(row.typed, row.code) == 0);  // blanks trimmed
     EXPECT_EQ(e.symbol->humanReadable, QLatin1String(row.shown));
     ASSERT_EQ(e.symbol->values.size(), 12u);
     EXPECT_EQ(e.symbol->values.back(), row.shown[11] - '0') << row.typed;
@@ -256,19 +258,21 @@ TEST(Code128, SymbolsAreStartBTheValuesTheCheckAndTheStopOfThePublishedTable) {
     values.insert(values.end(), row.values.begin(), row.values.end());
     values.insert(values.end(), {row.check, 106});
     EXPECT_EQ(e.symbol->values, values);
-    EXPECT_TRUE(e.symbol->data == row.text && e.symbol->humanReadable == row.text);
+    EXPECT_TRUE(e.symbol->data == row.text && e.symbol->humanReadable == row.text && e.symbol->note.isEmpty());
   }
 }
 
-TEST(Interleaved2of5, SymbolsInterleaveDigitPairsAndCompleteAnOddCountWithATrailingZero) {
+// An odd count takes a leading 0, which keeps the number, and a note says so.
+TEST(Interleaved2of5, SymbolsInterleaveDigitPairsAndCompleteAnOddCountWithALeadingZero) {
   const std::pair<QString, std::string> rows[] = {
-      {u"1234"_s, "1234"}, {u"90"_s, "90"}, {u"123"_s, "1230"}, {u"0918273645"_s, "0918273645"},
-      {u"12345678901234567890"_s, "12345678901234567890"}, {u"5678901234567890123"_s, "56789012345678901230"}};
+      {u"1234"_s, "1234"}, {u"90"_s, "90"}, {u"123"_s, "0123"}, {u"0918273645"_s, "0918273645"},
+      {u"12345678901234567890"_s, "12345678901234567890"}, {u"5678901234567890123"_s, "05678901234567890123"}};
   for (const auto& [text, digits] : rows) {
     const barcode::Encoded e = barcode::Encode(Symbology::Interleaved2of5, text);
     ASSERT_TRUE(e.symbol) << text.toStdString();
     EXPECT_EQ(e.symbol->modules, I25Modules(digits)) << digits;
     EXPECT_TRUE(e.symbol->data == QString::fromStdString(digits) && e.symbol->humanReadable == e.symbol->data);
+    EXPECT_EQ(e.symbol->note, text.size() % 2 ? QString::fromStdString("encoded as " + digits) : QString());
   }
 }
 

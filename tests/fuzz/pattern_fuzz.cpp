@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (code128) {
     expected = Code128BWidths(text);
   } else {
-    const QString digits = text.size() % 2 ? text + u'0' : text;
+    const QString digits = text.size() % 2 ? QStringLiteral("0") + text : text;
     if (text.size() >= 2 && digits.size() <= 20 && fuzz::AllDigits(digits)) expected = Interleaved2of5Widths(digits);
   }
   const auto symbology = code128 ? barcode::Symbology::Code128Pattern : barcode::Symbology::Interleaved2of5;

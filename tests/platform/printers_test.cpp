@@ -109,11 +109,11 @@ TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJob) {
   EXPECT_TRUE(printers.EndDoc());  // nothing printed: no file
   EXPECT_FALSE(QDir(dir.filePath("out")).exists());
   // One inch by half an inch; bars one pixel wide on the left.
-  QImage picture(96, 48, QImage::Format_RGB32);
-  picture.fill(Qt::black);
-  for (int x = 1; x < 24; x += 2)
-    for (int y = 0; y < 48; ++y) picture.setPixel(x, y, 0xFFFFFFFF);
-  printers.PaintPicture(picture, 1, 2);
+  layout::Drawing picture;
+  picture.size = QSize(96, 48);
+  for (int x = 0; x < 24; x += 2) picture.bars.push_back(QRect(x, 0, 1, 48));
+  picture.bars.push_back(QRect(24, 0, 72, 48));
+  printers.Paint(picture, 1, 2);
   EXPECT_EQ(printers.CurrentX(), 0);  // painting does not move the position
   ASSERT_TRUE(printers.EndDoc()) << printers.LastError().toStdString();
   EXPECT_TRUE(QRegularExpression("/out/quillon-\\d{8}-\\d{6}-1\\.pdf$").match(printers.LastPdfPath()).hasMatch())
@@ -128,7 +128,7 @@ TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJob) {
     EXPECT_TRUE(g <= 60 || g >= 195) << x;
   }
   const QString first = printers.LastPdfPath();
-  printers.PaintPicture(picture, 0, 0);
+  printers.Paint(picture, 0, 0);
   ASSERT_TRUE(printers.EndDoc());
   EXPECT_NE(printers.LastPdfPath(), first);
   EXPECT_EQ(printers.JobsSent(), 2);

@@ -1,6 +1,5 @@
 // Printing a text file: which lines become barcodes, the layout read back
 // from the rasterised PDF, and the faults of a run.
-#include "app/command_line.h"
 #include "printing/printing_support.h"
 
 #include <QCoreApplication>
@@ -13,11 +12,11 @@ using test_support::ReadSymbol;
 using test_support::ReadSymbols;
 
 TEST(BarcodeValue, ThePatternIsTestedExactlyOnTheLineTrimmedOfSpaces) {
-  EXPECT_EQ(printing::BarcodeValue("   ID:77  ", "ID:", false), "77");
-  EXPECT_EQ(printing::BarcodeValue("ID: 12", "ID:", true), "ID: 12");
-  EXPECT_EQ(printing::BarcodeValue("", "", false), "");  // every line matches an empty pattern
+  EXPECT_EQ(jobs::BarcodeValue("   ID:77  ", "ID:", false), "77");
+  EXPECT_EQ(jobs::BarcodeValue("ID: 12", "ID:", true), "ID: 12");
+  EXPECT_EQ(jobs::BarcodeValue("", "", false), "");  // every line matches an empty pattern
   const char* const misses[][2] = {{"ID:1", "id:"}, {"ID:9", "ID: "}, {"ID", "ID:"}, {"\tID:5", "ID:"}};
-  for (const auto& m : misses) EXPECT_EQ(printing::BarcodeValue(m[0], m[1], false), std::nullopt) << m[0];
+  for (const auto& m : misses) EXPECT_EQ(jobs::BarcodeValue(m[0], m[1], false), std::nullopt) << m[0];
 }
 
 // 30 lines (matching, blank-padded, blank, other case, a lone LF inside;
@@ -42,6 +41,12 @@ class FileRunTest : public PrintingTest {
     PrintingTest::SetUp();
     printers.SetScaleMode(platform::PageUnit::Millimetres);
   }
+  // Prints the file as "Print File" does; the run's result.
+  const jobs::FileRunResult& PrintFile(const QString& path) {
+    window().FilePath = path;
+    window().PrintFile();
+    return window().LastFileRun();
+  }
   QString Write(const QString& name, const QByteArray& bytes) {
     EXPECT_TRUE(test_support::WriteFile(files.filePath(name), bytes));
     return files.filePath(name);
@@ -62,8 +67,9 @@ class FileRunTest : public PrintingTest {
   }
   // The bars on paper are the picture's at 1 pixel = 1/96 inch: along a row
   // through the bars, every light/dark edge of the printed symbol (300 dpi)
-  // lies within a printer pixel of where the picture puts it.
-  static void ExpectBarsAsInPicture(const QImage& page, const QRect& box, const QImage& picture) {
+  // lies within a printer pixel and a half of where the picture, its left
+  // edge at left (page pixels), puts it.
+  static void ExpectBarsAsInPicture(const QImage& page, const QRect& box, const QImage& picture, double left) {
     const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     const QRect dark = DarkBox(grey);
     const double scale = 300 / 96.0;
@@ -79,46 +85,46 @@ class FileRunTest : public PrintingTest {
         edges(page, box.top() + static_cast<int>((row - dark.top() + 0.5) * scale), box.left() - 4, box.right() + 6);
     ASSERT_EQ(printed.size(), drawn.size());
     for (size_t i = 0; i < drawn.size(); ++i)
-      EXPECT_NEAR(printed[i], box.left() + (drawn[i] - dark.left()) * scale, 1.5) << "edge " << i;
+      EXPECT_NEAR(printed[i], left + drawn[i] * scale, 1.5) << "edge " << i;
   }
 
   // The 30-line file in every symbology, in one column and in three.
   void PrintEverySymbology(bool cups) {
-    form().Combo1->setEditText(cups ? "PDF" : platform::kSaveAsPdf);
-    const QRectF area = PrintableArea(form().Combo1->currentText());
-    form().Text4->setText("ID:");
+    window().printerBox->setEditText(cups ? "PDF" : platform::kSaveAsPdf);
+    const QRectF area = PrintableArea(window().printerBox->currentText());
+    window().linePatternBox->setText("ID:");
     for (const SymbologyCase& sym : kSymbologies)
       for (const int columns : {0, 1}) {
         SCOPED_TRACE(std::string(sym.name) + (columns ? " in columns" : " in one column"));
-        (form().*sym.option)->setChecked(true);
-        form().Checkqq->SetValue(columns);
+        (window().*sym.option)->setChecked(true);
+        window().columnsCheck->SetValue(columns);
         const auto [bytes, values] = ThirtyLines(sym);
         const QString token = QString("run%1%2n%3").arg(sym.name).arg(columns).arg(QCoreApplication::applicationPid());
         const QString path = Write(token + ".txt", bytes);
         const qsizetype pdfs = PdfCount();
-        EXPECT_EQ(app::PrintFileCommand(form(), "  " + path + " "), 3);
-        EXPECT_TRUE(dialogs.shown.empty());
-        const auto& run = form().LastFileRun();
+        const auto& run = PrintFile(path);
+        EXPECT_EQ(run.status, jobs::FileRunResult::Status::Sent);
         EXPECT_EQ(run.lines, 35);
         EXPECT_EQ(run.matching, 20);  // the blank lines do not start with "ID:"
         EXPECT_EQ(run.refused, 5);
         EXPECT_EQ(run.firstRefused.value(0).number, 6);
         EXPECT_EQ(PdfCount(), pdfs + (cups ? 0 : 1));  // one job
-        const QString pdf = cups ? test_support::WaitForCupsPdf(token) : form().LastFileRun().pdfPath;
+        const QString pdf = cups ? test_support::WaitForCupsPdf(token) : window().LastFileRun().pdfPath;
         const auto read = ReadSymbols(pdf, sym.decodeAs);
         ExpectRead(read, values, area);
         if (columns && read.size() >= 4) {
           // Three to a row at 0, 75 and 150 mm; the next row six text lines lower.
           // The run ends on a refused line: the first value's picture gives the lead.
-          form().Text1->setText(sym.value(0));
-          const double lead = DarkBox(form().FinishedPicture()).left() * 300 / 96.0;
+          window().barcodeText->setText(sym.value(0));
+          const double lead = DarkBox(window().finishedPicture().picture).left() * 300 / 96.0;
           const auto pages = test_support::RasterisePdf(pdf);
           ASSERT_FALSE(pages.empty());
           for (int c = 0; c < 3; ++c) {
             EXPECT_NEAR(read[c].box.left(), MmToPx(area.left() + 75 * c) + lead, 3) << c;
             EXPECT_EQ(read[c].box.top(), read[0].box.top());
-            form().Text1->setText(sym.value(c));
-            ExpectBarsAsInPicture(pages[0], read[c].box, form().FinishedPicture());
+            window().barcodeText->setText(sym.value(c));
+            ExpectBarsAsInPicture(pages[0], read[c].box, window().finishedPicture().picture,
+                                  MmToPx(area.left() + 75 * c));
           }
           // The empty slot of line 6 is the first of the second row.
           EXPECT_NEAR(read[3].box.left(), read[1].box.left(), 1);  // text edges may round apart
@@ -141,10 +147,10 @@ TEST_F(FileRunTest, ThroughCupsOneJobInOneAndThreeColumns) {
 }
 
 TEST_F(FileRunTest, PrintedLinesStandAboveTheirBarcodeAndRowsAreSixTextLines) {
-  form().Text4->setText("ID:");
-  form().CheckPrintLine->SetValue(1);
-  ASSERT_EQ(app::PrintFileCommand(form(), Write("lines.txt", "ID:A1\r\nXNOTE\rXNOTE\r\n")), 0);
-  const auto pages = test_support::RasterisePdf(form().LastFileRun().pdfPath);
+  window().linePatternBox->setText("ID:");
+  window().printLineCheck->SetValue(1);
+  ASSERT_EQ(PrintFile(Write("lines.txt", "ID:A1\r\nXNOTE\rXNOTE\r\n")).barcodes, 1);
+  const auto pages = test_support::RasterisePdf(window().LastFileRun().pdfPath);
   ASSERT_EQ(pages.size(), 1u);
   const auto marks = test_support::FindMarks(pages[0], 60);
   ASSERT_EQ(marks.size(), 4u);  // the text, the barcode, the two other texts
@@ -158,15 +164,15 @@ TEST_F(FileRunTest, PrintedLinesStandAboveTheirBarcodeAndRowsAreSixTextLines) {
 // The same lines in every kind of file: the decoders read the matching ones
 // and the printed text lines read back as the file's characters.
 TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFilesCharacters) {
-  form().Text4->setText("ID:");
-  form().CheckPrintLine->SetValue(1);
+  window().linePatternBox->setText("ID:");
+  window().printLineCheck->SetValue(1);
   const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac", ansi = "caf\xe9 \x80";
   for (const QByteArray& bytes :
        {"ID:A1\n" + utf8 + "\nID:B2\n", "ID:A1\r\n" + ansi + "\r\nID:B2\r\n", "ID:A1\r" + utf8 + "\rID:B2",
         "ID:A1\r\n\n" + ansi + "\n\rID:B2\r", "\xef\xbb\xbfID:A1\r\n\r\n" + utf8 + "\n\nID:B2"}) {
     SCOPED_TRACE(bytes.toHex().toStdString());
-    ASSERT_EQ(app::PrintFileCommand(form(), Write("kinds.txt", bytes)), 0);
-    const QString pdf = form().LastFileRun().pdfPath;
+    ASSERT_EQ(PrintFile(Write("kinds.txt", bytes)).barcodes, 2);
+    const QString pdf = window().LastFileRun().pdfPath;
     std::vector<ReadSymbol> symbols;  // the marks as tall as bars, not the text lines
     for (const ReadSymbol& r : ReadSymbols(pdf, "code39"))
       if (r.box.height() > MmToPx(6)) symbols.push_back(r);
@@ -182,9 +188,9 @@ TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFi
 TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob) {
   QByteArray bytes = "ID:OK\n";
   for (int i = 0; i < 12; ++i) bytes += QString("ID:a#%1\t\n").arg(i).toLatin1();
-  form().Text4->setText("ID:");
-  form().FilePath = Write("refused.txt", bytes);
-  form().Command4->click();
+  window().linePatternBox->setText("ID:");
+  window().FilePath = Write("refused.txt", bytes);
+  window().printFileButton->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   const QString message = dialogs.shown[0].text;
   EXPECT_TRUE(message.startsWith("12 of 13 matching lines gave no barcode:\nline 2: \"ID:a#0\\t\": Code 39 cannot encode"))
@@ -194,27 +200,27 @@ TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob
   EXPECT_EQ(PdfCount(), 1);
 
   dialogs.shown.clear();
-  form().FilePath = "-";  // standard input only on the command line
-  form().Command4->click();
+  window().FilePath = "-";  // standard input only on the command line
+  window().printFileButton->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Cannot open \"./-\" to print: No such file or directory.");
 
-  form().Text4->setText("");
+  window().linePatternBox->setText("");
   for (const int printLines : {0, 1}) {
     dialogs.shown.clear();
-    form().CheckPrintLine->SetValue(printLines);
-    form().FilePath = Write("blank.txt", "\n  \r\n\n");
-    form().Command4->click();
+    window().printLineCheck->SetValue(printLines);
+    window().FilePath = Write("blank.txt", "\n  \r\n\n");
+    window().printFileButton->click();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].text, QString("No line of \"%1\" gave a barcode or text to print. Nothing was printed.")
-                                         .arg(form().FilePath));
+                                         .arg(window().FilePath));
     EXPECT_EQ(PdfCount(), 1);
   }
-  form().CheckPrintLine->SetValue(0);
-  ASSERT_EQ(app::PrintFileCommand(form(), Write("late.txt", "\n\nLATE")), 0);
-  const auto read = ReadSymbols(form().LastFileRun().pdfPath, "code39");
+  window().printLineCheck->SetValue(0);
+  ASSERT_EQ(PrintFile(Write("late.txt", "\n\nLATE")).barcodes, 1);
+  const auto read = ReadSymbols(window().LastFileRun().pdfPath, "code39");
   ExpectRead(read, {"LATE"});
-  const double ink = DarkBox(form().FinishedPicture()).top() * 300 / 96.0;
+  const double ink = DarkBox(window().finishedPicture().picture).top() * 300 / 96.0;
   EXPECT_NEAR(read[0].box.top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top() + 12 * printers.TextHeight()) + ink, 3);
 }
 
@@ -228,14 +234,14 @@ TEST_F(FileRunTest, TallAndWideBarcodesNeitherOverlapNorRunOffThePage) {
   for (const Case& c :
        {Case{"8", "T%1", 0, 7, 3, 0}, Case{"8", "T%1", 1, 7, 0, 0}, Case{"1.4", "WIDE-BARCODE-TEST-%1", 1, 5, 1, 75}}) {
     SCOPED_TRACE(c.value + std::to_string(c.columns));
-    form().Text8->setText(c.barHeight);
-    form().Checkqq->SetValue(c.columns);
+    window().barHeightBox->setText(c.barHeight);
+    window().columnsCheck->SetValue(c.columns);
     QStringList values;
     QByteArray bytes;
     for (int i = 0; i < c.count; ++i)
       bytes += (values << QString(c.value).arg(i, 4, 10, QChar('0'))).last().toLatin1() + "\r\n";
-    ASSERT_EQ(app::PrintFileCommand(form(), Write("big.txt", bytes)), 0);
-    const auto read = ReadSymbols(form().LastFileRun().pdfPath, "code39");
+    ASSERT_EQ(PrintFile(Write("big.txt", bytes)).barcodes, c.count);
+    const auto read = ReadSymbols(window().LastFileRun().pdfPath, "code39");
     ExpectRead(read, values);
     ASSERT_FALSE(read.empty());
     EXPECT_GT(read[0].box.width(), MmToPx(c.minWidthMm));
@@ -254,38 +260,38 @@ TEST_F(FileRunTest, WhileAFilePrintsPrintAndPrintFileAreRefusedAndCancelEndsTheJ
   QStringList values;
   QByteArray bytes;
   for (int i = 0; i < 200; ++i) bytes += (values << QString("C%1").arg(i)).last().toLatin1() + "\r\n";
-  form().FilePath = Write("long.txt", bytes);
+  window().FilePath = Write("long.txt", bytes);
   int ticks = 0;
   QTimer during;
   QObject::connect(&during, &QTimer::timeout, [&] {
     if (++ticks == 1) {
-      form().Command4->click();  // a second run
-      form().Command2->click();  // a Print into the open document
+      window().printFileButton->click();  // a second run
+      window().printButton->click();  // a Print into the open document
     }
-    if (ticks == 12) form().CancelFileRun();
+    if (ticks == 12) window().CancelFileRun();
   });
   during.start(0);
-  form().Command4->click();
+  window().printFileButton->click();
   during.stop();
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_TRUE(dialogs.shown[0].text.startsWith("A file is being printed."));
   EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
-  const auto& run = form().LastFileRun();
+  const auto& run = window().LastFileRun();
   EXPECT_TRUE(run.cancelled);
-  EXPECT_EQ(run.status, printing::FileRunResult::Status::Sent);
+  EXPECT_EQ(run.status, jobs::FileRunResult::Status::Sent);
   ASSERT_GT(run.barcodes, 0);
   ASSERT_LT(run.barcodes, 20);
   ASSERT_EQ(PdfCount(), 1);
   ExpectRead(ReadSymbols(run.pdfPath, "code39"), values.mid(0, run.barcodes));
   // The status line says what happened, and where the PDF went.
-  EXPECT_EQ(form().StatusText(), QString("Cancelled after line %1 of long.txt: %2 barcode(s) printed to %3 (Save as PDF)")
+  EXPECT_EQ(window().StatusText(), QString("Cancelled after line %1 of long.txt: %2 barcode(s) printed to %3 (Save as PDF)")
                                      .arg(run.lines).arg(run.barcodes).arg(run.pdfPath));
-  form().Command4->click();  // the next run starts afresh
-  EXPECT_FALSE(form().LastFileRun().cancelled);
-  EXPECT_EQ(form().LastFileRun().barcodes, 200);
-  EXPECT_EQ(form().StatusText(), "200 barcode(s) from 200 lines of long.txt printed to " +
-                                     form().LastFileRun().pdfPath + " (Save as PDF)");
-  EXPECT_EQ(form().StatusFolder(), QFileInfo(form().LastFileRun().pdfPath).absolutePath());
+  window().printFileButton->click();  // the next run starts afresh
+  EXPECT_FALSE(window().LastFileRun().cancelled);
+  EXPECT_EQ(window().LastFileRun().barcodes, 200);
+  EXPECT_EQ(window().StatusText(), "200 barcode(s) from 200 lines of long.txt printed to " +
+                                     window().LastFileRun().pdfPath + " (Save as PDF)");
+  EXPECT_EQ(window().StatusFolder(), QFileInfo(window().LastFileRun().pdfPath).absolutePath());
 }
 
 }  // namespace

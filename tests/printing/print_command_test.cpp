@@ -23,22 +23,22 @@ class PrintCommandTest : public PrintingTest {
   void PrintAndExpectPlaced(const QString& printer, const QString& text, const char* left, const char* top) {
     const bool pdf = printer == platform::kSaveAsPdf;
     const QPointF area = PrintableArea(printer).topLeft();
-    form().Combo1->setEditText(printer);
-    form().Text1->setText(text);
-    form().Text14->setText(left);
-    form().Text15->setText(top);
+    window().printerBox->setEditText(printer);
+    window().barcodeText->setText(text);
+    window().leftOffsetBox->setText(left);
+    window().topOffsetBox->setText(top);
     const qsizetype before = PdfCount();
-    form().Command2->click();
+    window().printButton->click();
     EXPECT_EQ(PdfCount(), before + (pdf ? 1 : 0));
     EXPECT_TRUE(dialogs.shown.empty());
     EXPECT_EQ(printers.CurrentName(), printer);
     const QString file = pdf ? printers.LastPdfPath() : test_support::WaitForCupsPdf(text);
-    EXPECT_EQ(form().StatusText(), "1 barcode printed to " + (pdf ? file + " (Save as PDF)" : "the printer \"" + printer + "\""));
+    EXPECT_EQ(window().StatusText(), "1 barcode printed to " + (pdf ? file + " (Save as PDF)" : "the printer \"" + printer + "\""));
     const auto pages = RasterisePdf(file);
     ASSERT_EQ(pages.size(), 1u) << file.toStdString();
     const auto marks = FindMarks(pages[0], 60);
     ASSERT_EQ(marks.size(), 1u);
-    const QRect inPicture = DarkBox(form().FinishedPicture());
+    const QRect inPicture = DarkBox(window().finishedPicture().picture);
     const double scale = 300 / 96.0;
     EXPECT_NEAR(marks[0].left(), MmToPx(area.x() + 10 * QString(left).toDouble()) + inPicture.left() * scale, 2);
     EXPECT_NEAR(marks[0].top(), MmToPx(area.y() + 10 * QString(top).toDouble()) + inPicture.top() * scale, 2);
@@ -51,40 +51,40 @@ class PrintCommandTest : public PrintingTest {
 };
 
 TEST_F(PrintCommandTest, WithoutAFileAFinishedBarcodeOrANumericOffsetNothingPrints) {
-  form().FilePath = "   ";
-  form().Command4->click();
+  window().FilePath = "   ";
+  window().printFileButton->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Please Select a File to Print");
   dialogs.shown.clear();
-  form().Command2->click();      // nothing generated yet
-  form().Text1->setText("A#B");  // Code 39 cannot draw it
-  form().Command2->click();
-  form().Text1->setText("OK");
-  form().Text1->clear();  // an empty text leaves no barcode
-  form().Command2->click();
+  window().printButton->click();      // nothing generated yet
+  window().barcodeText->setText("A#B");  // Code 39 cannot draw it
+  window().printButton->click();
+  window().barcodeText->setText("OK");
+  window().barcodeText->clear();  // an empty text leaves no barcode
+  window().printButton->click();
   ASSERT_EQ(dialogs.shown.size(), 3u);
   for (const auto& shown : dialogs.shown) EXPECT_EQ(shown.text, kNoBarcodeMessage);
-  EXPECT_EQ(form().StatusText(), "Not printed: Please Generate Barocode to print");
-  form().Text1->setText("OFFSET");
+  EXPECT_EQ(window().StatusText(), "Not printed: Please Generate Barocode to print");
+  window().barcodeText->setText("OFFSET");
   const char* const cases[][4] = {
       {"", "x", "1", "x"}, {"1", "abc", "1", "1"}, {" ", "", "1", ""}, {"1.5cm", "2", "1", "2"}};
   for (const auto& c : cases) {  // left, top, left and top afterwards
     dialogs.shown.clear();
-    form().Text14->setText(c[0]);
-    form().Text15->setText(c[1]);
-    form().Command2->click();
+    window().leftOffsetBox->setText(c[0]);
+    window().topOffsetBox->setText(c[1]);
+    window().printButton->click();
     ASSERT_EQ(dialogs.shown.size(), 1u) << c[0] << "|" << c[1];
     EXPECT_EQ(dialogs.shown[0].text, "The Barcode Offset must be a numeric value  ");
-    EXPECT_EQ(dialogs.shown[0].title, main_window::kWindowTitle);
-    EXPECT_EQ(form().Text14->text(), c[2]);
-    EXPECT_EQ(form().Text15->text(), c[3]);
+    EXPECT_EQ(dialogs.shown[0].title, window::kWindowTitle);
+    EXPECT_EQ(window().leftOffsetBox->text(), c[2]);
+    EXPECT_EQ(window().topOffsetBox->text(), c[3]);
   }
   // Offsets that would cut the barcode at the right or bottom edge of the page.
   for (const auto& [left, top, past] : {std::tuple{"19", "1", "mm past the right edge of"}, {"1", "28.2", "mm past the bottom of"}}) {
     dialogs.shown.clear();
-    form().Text14->setText(left);
-    form().Text15->setText(top);
-    form().Command2->click();
+    window().leftOffsetBox->setText(left);
+    window().topOffsetBox->setText(top);
+    window().printButton->click();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(QRegularExpression(QString("^The barcode does not fit the page at these offsets: it would reach [\\d.]+ %1 "
                                            "the printable area \\(197\\.[23] x 284\\.3 mm\\)\\.$").arg(past))
@@ -108,26 +108,6 @@ TEST_F(PrintCommandTest, ThroughCupsEachPrintIsAJobWithTheBarcodeAtTheOffsets) {
   PrintAndExpectPlaced("PDF", token + "N2", "1", "1");
 }
 
-TEST_F(PrintCommandTest, WithEanThePictureOfPicture10IsPrintedWhilePicture2DecidesWhetherToPrint) {
-  QImage marker(100, 20, QImage::Format_RGB32), other(40, 40, QImage::Format_RGB32);
-  marker.fill(Qt::black);
-  other.fill(Qt::black);
-  form().Option9->setChecked(true);
-  form().Picture10->SetPicture(marker);
-  form().Command2->click();  // Picture2 holds nothing
-  form().Picture2->SetPicture(other);
-  form().Command2->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, kNoBarcodeMessage);
-  ASSERT_EQ(PdfCount(), 1);
-  const auto pages = RasterisePdf(printers.LastPdfPath());
-  ASSERT_EQ(pages.size(), 1u);
-  const auto marks = FindMarks(pages[0], 10);
-  ASSERT_EQ(marks.size(), 1u);
-  EXPECT_NEAR(marks[0].width(), 100 * 300 / 96.0, 2);
-  EXPECT_NEAR(marks[0].height(), 20 * 300 / 96.0, 2);
-}
-
 // Run It: every number a Print of its own, read back from "Save as PDF".
 class RunItTest : public PrintCommandTest {
  protected:
@@ -135,13 +115,13 @@ class RunItTest : public PrintCommandTest {
   QStringList Run(const QString& prefix, const QString& from, const QString& to) {
     QStringList printed;
     runClock.onEvents = [&](double wait) {
-      if (wait > 0) printed << form().Text1->text();  // both pauses of a step: around its Print
+      if (wait > 0) printed << window().barcodeText->text();  // both pauses of a step: around its Print
     };
     const int jobsBefore = printers.JobsSent();
-    form().Text1->setText(prefix);
-    form().Text21->setText(from);
-    form().Text22->setText(to);
-    form().Command8->click();
+    window().barcodeText->setText(prefix);
+    window().rangeFromBox->setText(from);
+    window().rangeToBox->setText(to);
+    window().runButton->click();
     runClock.onEvents = nullptr;
     printed.removeDuplicates();
     EXPECT_EQ(printers.JobsSent() - jobsBefore, printed.size()) << from.toStdString();
@@ -165,9 +145,9 @@ TEST_F(RunItTest, EightToTwelvePrintsFourJobsThatDecodeAndEndsOnTwelveAndThePref
     const auto read = test_support::DecodeFile(QDir(pdfDir.path()).filePath(pdfs[i]), "code39", QString("ABC%1").arg(8 + i));
     EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
   }
-  EXPECT_EQ(form().Text21->text(), "12");
-  EXPECT_EQ(form().Text1->text(), "ABC");
-  EXPECT_EQ(test_support::Decode(form().FinishedPicture(), "code39", "ABC").exitCode, 0);
+  EXPECT_EQ(window().rangeFromBox->text(), "12");
+  EXPECT_EQ(window().barcodeText->text(), "ABC");
+  EXPECT_EQ(test_support::Decode(window().finishedPicture().picture, "code39", "ABC").exitCode, 0);
   EXPECT_EQ(runClock.now, 8);  // two one-second pauses a number
   EXPECT_TRUE(dialogs.shown.empty());
 }
@@ -179,7 +159,7 @@ TEST_F(RunItTest, NumbersCompareAsNumbersInTheUsersLocaleAndAreWrittenBackInGene
     QStringList printed;
     const char* fromAfter;
   };
-  form().Option1->setChecked(true);  // Code 128 B carries the decimal comma too
+  window().code128BChoice->setChecked(true);  // Code 128 B carries the decimal comma too
   for (const Case& c : {Case{"C", "N", "007", "010", {"N007", "N8", "N9"}, "10"},
                         Case{"C", "", "1.5", "4", {"1.5", "2.5", "3.5"}, "4.5"},
                         Case{"de_DE", "D", "1,5", "3", {"D1,5", "D2,5"}, "3,5"},
@@ -188,8 +168,8 @@ TEST_F(RunItTest, NumbersCompareAsNumbersInTheUsersLocaleAndAreWrittenBackInGene
                         Case{"C", "N", "5", "5", {}, "5"}, Case{"C", "N", "9", "5", {}, "9"}}) {
     QLocale::setDefault(QLocale(c.locale));
     EXPECT_EQ(Run(c.prefix, c.from, c.to), c.printed) << c.from;
-    EXPECT_EQ(form().Text21->text(), c.fromAfter);
-    EXPECT_EQ(form().Text1->text(), c.prefix);
+    EXPECT_EQ(window().rangeFromBox->text(), c.fromAfter);
+    EXPECT_EQ(window().barcodeText->text(), c.prefix);
   }
   QLocale::setDefault(QLocale::c());
   EXPECT_TRUE(dialogs.shown.empty());
@@ -200,7 +180,7 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
     dialogs.shown.clear();
     EXPECT_TRUE(Run("R", from, to).isEmpty());
     ASSERT_EQ(dialogs.shown.size(), 1u) << from;
-    EXPECT_EQ(form().Text21->text(), from);  // nothing counted
+    EXPECT_EQ(window().rangeFromBox->text(), from);  // nothing counted
   }
   EXPECT_TRUE(dialogs.shown[0].text.contains("15 significant digits"));
   // 15 digits still count: the last number that +1 can reach is printed once.
@@ -208,25 +188,25 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
   ASSERT_EQ(dialogs.shown.size(), 2u);
 
   dialogs.shown.clear();
-  form().FilePath = QDir(pdfDir.path()).filePath("none.txt");
+  window().FilePath = QDir(pdfDir.path()).filePath("none.txt");
   int step = 0;
   runClock.onEvents = [&](double) {
     if (++step == 2) {
-      form().Command8->click();
-      form().Command4->click();
+      window().runButton->click();
+      window().printFileButton->click();
     }
-    if (step == 3) form().CancelIncrementingRun();  // stops after the number being printed
+    if (step == 3) window().CancelIncrementingRun();  // stops after the number being printed
   };
-  form().Text1->setText("S");
-  form().Text21->setText("1");
-  form().Text22->setText("9");
-  form().Command8->click();
+  window().barcodeText->setText("S");
+  window().rangeFromBox->setText("1");
+  window().rangeToBox->setText("9");
+  window().runButton->click();
   ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_TRUE(dialogs.shown[0].text.startsWith("Run It is printing a range"));
   EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
-  EXPECT_TRUE(form().LastIncrementingRun().cancelled);
-  EXPECT_EQ(form().Text21->text(), "2");
-  EXPECT_EQ(form().Text1->text(), "S");
+  EXPECT_TRUE(window().LastIncrementingRun().cancelled);
+  EXPECT_EQ(window().rangeFromBox->text(), "2");
+  EXPECT_EQ(window().barcodeText->text(), "S");
 }
 
 }  // namespace

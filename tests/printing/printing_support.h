@@ -1,9 +1,9 @@
 #pragma once
 // What the printing tests share: one row per symbology, the CUPS guard and
 // the printable area.
-#include "main_window/form1.h"
+#include "window/main_window.h"
 #include "support/decode.h"
-#include "support/form_fixture.h"
+#include "support/window_fixture.h"
 #include "support/printed_pages.h"
 
 #include <QDir>
@@ -21,7 +21,7 @@ using test_support::WithCheckDigit;
 
 struct SymbologyCase {
   const char* name;
-  QRadioButton* main_window::Form1::*option;
+  QRadioButton* window::MainWindow::*option;
   const char* decodeAs;               // DECODE_SYM of decode.sh
   QString (*value)(int k);            // the k-th value written into the file
   QString (*read)(const QString& v);  // what a decoder reads from it
@@ -31,13 +31,13 @@ inline QString Same(const QString& v) { return v; }
 inline QString Code39Value(int k) { return QStringList{"q%1-x", "A B.%1", "$%1/+"}[k % 3].arg(k); }
 inline QString Code128Value(int k) { return QStringList{"Ab %1~", "x\\%1\"q", "[%1]{!}"}[k % 3].arg(k); }
 inline const SymbologyCase kSymbologies[] = {
-    {"code39", &main_window::Form1::Option2, "code39", Code39Value, [](const QString& v) { return v.toUpper(); }},
-    {"code128b", &main_window::Form1::Option1, "code128", Code128Value, Same},
-    {"code128-1", &main_window::Form1::Option4, "code128", Code128Value, Same},
-    {"code25", &main_window::Form1::Option5, "i25", [](int k) { return QString::number(10000000 + 7919 * k); }, Same},
-    {"upc", &main_window::Form1::Option8, "upca",
+    {"code39", &window::MainWindow::code39Choice, "code39", Code39Value, [](const QString& v) { return v.toUpper(); }},
+    {"code128b", &window::MainWindow::code128BChoice, "code128", Code128Value, Same},
+    {"code128-1", &window::MainWindow::code128PatternChoice, "code128", Code128Value, Same},
+    {"code25", &window::MainWindow::interleaved25Choice, "i25", [](int k) { return QString::number(10000000 + 7919 * k); }, Same},
+    {"upc", &window::MainWindow::upcAChoice, "upca",
      [](int k) { return QString("0360002%1").arg(k * 37, 4, 10, QChar('0')); }, WithCheckDigit},
-    {"ean", &main_window::Form1::Option9, "ean13",
+    {"ean", &window::MainWindow::eanChoice, "ean13",
      [](int k) { return QString::number(k % 10) + QString("901234%1").arg(k * 41, 5, 10, QChar('0')); },
      WithCheckDigit},
 };
@@ -71,11 +71,11 @@ inline QRectF PrintableArea(const QString& printer) {
 inline double MmToPx(double mm, int dpi = 300) { return mm / 25.4 * dpi; }
 
 // A window on Code 39 printing through "Save as PDF".
-class PrintingTest : public test_support::FormTest {
+class PrintingTest : public test_support::WindowTest {
  protected:
   void SetUp() override {
-    form().Option2->setChecked(true);
-    form().Combo1->setEditText(platform::kSaveAsPdf);
+    window().code39Choice->setChecked(true);
+    window().printerBox->setEditText(platform::kSaveAsPdf);
   }
   qsizetype PdfCount() const { return QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files).size(); }
 };

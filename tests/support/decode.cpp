@@ -56,10 +56,10 @@ Decoded DecodeFile(const QString& path, const QString& symbology, const QString&
 }
 
 Decoded Decode(const QImage& image, const QString& symbology, const QString& expected, int scale,
-               const QString& decoders) {
+               const QString& decoders, int margin) {
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("symbol.png"));
-  if (!Enlarge(image, scale).save(path, "PNG")) return {-1, QStringLiteral("cannot write ") + path};
+  if (!Enlarge(image, scale, margin).save(path, "PNG")) return {-1, QStringLiteral("cannot write ") + path};
   return DecodeFile(path, symbology, expected, decoders);
 }
 

@@ -13,12 +13,12 @@ struct Decoded {
   QString output;       // DECODER<TAB>SYMBOLOGY<TAB>TEXT lines, then decode.sh's complaints
 };
 
-// Puts a white margin of 20 pixels around image, enlarges it `scale` times
+// Puts a white margin (20 pixels) around image, enlarges it `scale` times
 // without smoothing (as a print at a higher resolution would be), and decodes.
 // symbology: code39, code128, i25, upca, ean13, ean8 or "" for any.
 // decoders: "zbar zxing" or one of them.
 Decoded Decode(const QImage& image, const QString& symbology, const QString& expected = {},
-               int scale = 3, const QString& decoders = QStringLiteral("zbar zxing"));
+               int scale = 3, const QString& decoders = QStringLiteral("zbar zxing"), int margin = 20);
 
 // Decodes a file as it is (a PNG or the first page of a PDF).
 Decoded DecodeFile(const QString& path, const QString& symbology, const QString& expected = {},

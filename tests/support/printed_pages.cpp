@@ -1,12 +1,13 @@
 #include "support/printed_pages.h"
 
+#include "platform/printers.h"
+
 #include "support/decode.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QImageReader>
-#include <QPrinterInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -116,7 +117,7 @@ Tmpfs::~Tmpfs() {
 bool CupsWanted() { return !qEnvironmentVariableIsEmpty("QUILLON_TEST_CUPS"); }
 
 QString CupsProblem() {
-  return QPrinterInfo::availablePrinterNames().contains("PDF") ? QString() : "CUPS does not answer or has no queue PDF";
+  return platform::PrinterNames().contains("PDF") ? QString() : "CUPS does not answer or has no queue PDF";
 }
 
 QString WaitForCupsPdf(const QString& token, int timeoutMs) {

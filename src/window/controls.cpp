@@ -1,0 +1,121 @@
+#include "window/controls.h"
+
+#include <QStyleOptionButton>
+#include <QStyleOptionFocusRect>
+#include <QStylePainter>
+
+#include <cmath>
+
+namespace window {
+
+int TwipsToPixels(double twips) { return static_cast<int>(std::lround(twips * kLayoutScale / kTwipsPerPixel)); }
+
+void PlaceTwips(QWidget* control, double left, double top, double width, double height) {
+  const QSize natural = control->sizeHint();
+  control->setGeometry(TwipsToPixels(left), TwipsToPixels(top),
+                       width > 0 ? TwipsToPixels(width) : natural.width(),
+                       height > 0 ? TwipsToPixels(height) : natural.height());
+}
+
+QWidget* MakeFrame(QWidget* container, const QString& caption, double left, double top,
+                   double width, double height) {
+  QWidget* frame = caption.isEmpty() ? new QWidget(container) : new QGroupBox(caption, container);
+  PlaceTwips(frame, left, top, width, height);
+  return frame;
+}
+
+QLabel* MakeLabel(QWidget* container, const QString& caption, double left, double top,
+                  double width, double height) {
+  auto* label = new QLabel(caption, container);
+  PlaceTwips(label, left, top, width, height);
+  return label;
+}
+
+QLineEdit* MakeTextBox(QWidget* container, const QString& text, double left, double top,
+                       double width, double height) {
+  auto* box = new QLineEdit(text, container);
+  PlaceTwips(box, left, top, width, height);
+  return box;
+}
+
+QPushButton* MakeButton(QWidget* container, const QString& caption, double left, double top,
+                        double width, double height) {
+  auto* button = new QPushButton(caption, container);
+  PlaceTwips(button, left, top, width, height);
+  return button;
+}
+
+QRadioButton* MakeOption(QWidget* container, const QString& caption, double left, double top) {
+  auto* option = new QRadioButton(caption, container);
+  PlaceTwips(option, left, top);
+  return option;
+}
+
+void SpreadCaption(QLabel* label, const QWidget* box) {
+  const QString text = label->text();
+  const qsizetype last = text.lastIndexOf(QLatin1Char(' ')) + 1;
+  if (last <= 0) return;
+  QFont font = label->font();
+  const auto advance = [&](qreal spacing) {
+    font.setWordSpacing(spacing);
+    return QFontMetricsF(font).horizontalAdvance(text.left(last));
+  };
+  // How far one unit of word spacing moves the last word (the font engine
+  // may count a run of blanks once or each blank).
+  const qreal natural = advance(0);
+  const qreal perUnit = advance(1) - natural;
+  const int target = box->geometry().right() + 1 + 3 - label->x() - label->contentsRect().x();
+  if (perUnit <= 0) return;
+  font.setWordSpacing(std::ceil((target - natural) / perUnit * 100) / 100);
+  label->setFont(font);
+  label->resize(label->sizeHint().width(), label->height());
+}
+
+CheckBox::CheckBox(QWidget* container, const QString& caption, double left, double top, double width,
+                   double height)
+    : QCheckBox(caption, container), wraps_(width > 0) {
+  setTristate(false);
+  PlaceTwips(this, left, top, width, height);
+}
+
+QRect CheckBox::CaptionRect() const {
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  const QRect box = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+  const int gap = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+  return rect().adjusted(box.right() + 1 + gap, 0, 0, 0);
+}
+
+void CheckBox::paintEvent(QPaintEvent* event) {
+  if (!wraps_) return QCheckBox::paintEvent(event);
+  QStylePainter painter(this);
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  option.rect = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
+  painter.drawPrimitive(QStyle::PE_IndicatorCheckBox, option);
+  const int flags = Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap | Qt::TextShowMnemonic;
+  painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+  painter.drawText(CaptionRect(), flags, text());
+  if (hasFocus()) {
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = painter.boundingRect(CaptionRect(), flags, text()).adjusted(-1, 0, 1, 0);
+    painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+  }
+}
+
+bool CheckBox::hitButton(const QPoint& pos) const { return wraps_ ? rect().contains(pos) : QCheckBox::hitButton(pos); }
+
+int CheckBox::Value() const {
+  switch (checkState()) {
+    case Qt::Checked: return 1;
+    case Qt::PartiallyChecked: return 2;
+    default: return 0;
+  }
+}
+
+void CheckBox::SetValue(int value) {
+  setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+}  // namespace window

@@ -1,0 +1,132 @@
+// The file chooser's commands, "Run It" (a barcode per number of a range)
+// and "Copy Bar Code to Clipboard".
+#include "window/main_window.h"
+
+#include "window/file_chooser.h"
+
+#include <QProgressDialog>
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+
+namespace window {
+
+namespace {
+
+const QString kCopyComplete =
+    QStringLiteral("Copy Complete, The barcode can be pasted in other windows applications now with Ctrl-V");
+const QString kNothingToCopy =
+    QStringLiteral("There is no barcode to copy: type a text the chosen bar code type can carry first.");
+const QString kRunInProgress = QStringLiteral(
+    "Run It is printing a range. Wait until it is done, or press Cancel in its progress window, "
+    "before starting another run or printing a file.");
+
+}  // namespace
+
+void MainWindow::ConnectRunHandlers() {
+  connect(openFileButton, &QPushButton::clicked, this, &MainWindow::openFileChooser);
+  connect(browseButton, &QPushButton::clicked, this, &MainWindow::openFileChooser);
+  connect(runButton, &QPushButton::clicked, this, &MainWindow::runRange);
+  connect(copyButton, &QPushButton::clicked, this, &MainWindow::copyToClipboard);
+}
+
+// --- File chooser --------------------------------------------------------------
+
+window::FileChooser* MainWindow::OpenChooser() const {
+  return chooser_ && chooser_->isVisible() ? chooser_.data() : nullptr;
+}
+
+void MainWindow::openFileChooser() {
+  if (window::FileChooser* open = OpenChooser()) {
+    open->raise();
+    open->activateWindow();
+    return;
+  }
+  chooser_ = new window::FileChooser(*this, services_);
+  chooser_->restoreState();
+  chooser_->show();
+}
+
+
+// --- Run It ---------------------------------------------------------------------
+
+bool MainWindow::RefusedDuringIncrementingRun() {
+  if (!incrementingRun_) return false;
+  services_.dialogs.Ok(kRunInProgress, kWindowTitle);
+  return true;
+}
+
+void MainWindow::ShowIncrementingProgress(const QString& text, int number, double left) {
+  // The count is capped where an int ends: To may lie far beyond.
+  const int numbers = number - 1 + static_cast<int>(std::min(std::ceil(left), static_cast<double>(INT_MAX - number)));
+  const QString label = QStringLiteral("Printing %1 (number %2 of %3)").arg(text).arg(number).arg(numbers);
+  if (!incrementingProgress_) {
+    incrementingProgress_ = new QProgressDialog(this);
+    incrementingProgress_->setWindowTitle(kWindowTitle);
+    incrementingProgress_->setWindowModality(Qt::NonModal);
+    incrementingProgress_->setAutoClose(false);
+    incrementingProgress_->setAutoReset(false);
+    incrementingProgress_->setMinimumDuration(0);
+    connect(incrementingProgress_, &QProgressDialog::canceled, this, &MainWindow::CancelIncrementingRun);
+  }
+  if (number == 1) incrementingProgress_->reset();
+  incrementingProgress_->setMaximum(numbers);
+  incrementingProgress_->setLabelText(label);
+  incrementingProgress_->setValue(number);
+}
+
+// Run It's view of the window: From and To in their boxes, the text box
+// holding the prefix, "Bar Code" and "Print" as the buttons run them.
+class RangeAdapter : public jobs::RangeHost {
+ public:
+  explicit RangeAdapter(MainWindow& window) : window_(window) {}
+  QString From() override { return window_.rangeFromBox->text(); }
+  QString To() override { return window_.rangeToBox->text(); }
+  void SetFrom(const QString& from) override { window_.rangeFromBox->setText(from); }
+  QString Text() override { return window_.barcodeText->text(); }
+  void SetText(const QString& text) override { window_.barcodeText->setText(text); }
+  void Generate() override { window_.generate(); }
+  bool Print() override {
+    const int before = window_.services_.printers.JobsSent();
+    window_.print();
+    return window_.services_.printers.JobsSent() > before;
+  }
+  void Progress(const QString& text, int number, double left) override {
+    window_.ShowIncrementingProgress(text, number, left);
+  }
+  bool CancelRequested() override { return window_.incrementingCancel_; }
+  void Refuse(const QString& why) override { window_.services_.dialogs.Ok(why, kWindowTitle); }
+
+ private:
+  MainWindow& window_;
+};
+
+void MainWindow::runRange() {
+  if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
+  incrementingRun_ = true;
+  incrementingCancel_ = false;
+  RangeAdapter adapter(*this);
+  lastIncrementingRun_ = jobs::RunRange(adapter, services_.clock, RunPauseSeconds);
+  incrementingRun_ = false;
+  if (incrementingProgress_) incrementingProgress_->hide();
+}
+
+// --- Clipboard copy -----------------------------------------------------------
+
+void MainWindow::copyToClipboard() {
+  copyButton->setEnabled(false);
+  const QImage& picture = finished_.picture;
+  if (picture.isNull()) {
+    // An empty picture would wipe what the user had on the clipboard.
+    services_.dialogs.Ok(kNothingToCopy, kWindowTitle);
+  } else {
+    services_.clipboard.Clear();
+    services_.clipboard.SetImage(picture);
+    services_.clock.LetEventsRun();
+    services_.dialogs.Ok(kCopyComplete, kWindowTitle);
+  }
+  copyButton->setEnabled(true);
+}
+
+}  // namespace window

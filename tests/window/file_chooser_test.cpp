@@ -1,0 +1,179 @@
+// The file chooser, driven headless: what it lists, the path it makes, the
+// mirror with the main window's path box, what OK remembers, and the resize
+// rules.
+#include "window/file_chooser.h"
+#include "window/controls.h"
+#include "platform/drives.h"
+#include "support/window_fixture.h"
+#include "support/printed_pages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+
+#include <algorithm>
+
+namespace {
+
+using window::FileChooser;
+
+QStringList Items(const QListWidget* list) {
+  QStringList items;
+  for (int i = 0; i < list->count(); ++i) items << list->item(i)->text();
+  return items;
+}
+
+class ChooserTest : public test_support::WindowTest {
+ protected:
+  void SetUp() override {
+    settings.DeleteApplication(window::kChooserApp);
+    for (const char* name : {"a.txt", "B.TXT", "-x \xc3\xbc.txt", "c.csv", ".hidden.txt", "sub/d.txt"})
+      ASSERT_TRUE(test_support::WriteFile(folder.filePath(QString::fromUtf8(name)), "ID:1\n"));
+    previous = QDir::currentPath();
+    QDir::setCurrent(folder.path());
+  }
+  void TearDown() override {
+    QDir::setCurrent(previous);
+    settings.DeleteApplication(window::kChooserApp);
+  }
+  FileChooser& Open() {
+    window().openFileButton->click();
+    FileChooser* chooser = window().OpenChooser();
+    EXPECT_NE(chooser, nullptr);
+    return *chooser;
+  }
+  void Click(FileChooser& chooser, const QString& name) {
+    const auto found = chooser.fileList->findItems(name, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << name.toStdString();
+    chooser.fileList->setCurrentItem(found[0]);
+  }
+  QTemporaryDir tmp;
+  QDir folder{tmp.path()};
+  QString previous;
+};
+
+TEST_F(ChooserTest, FirstUseShowsTheCurrentFolderOfTheRootDriveAndAClickReachesTheMainWindowBeforeOk) {
+  if (platform::DriveOf(folder.path()) != "/") GTEST_SKIP() << "the temporary folder is not on the root drive";
+  FileChooser& chooser = Open();
+  EXPECT_EQ(chooser.pathBox->text(), "");
+  EXPECT_EQ(chooser.Drive(), "/");
+  EXPECT_EQ(chooser.folderList->Path(), folder.path());
+  EXPECT_EQ(Items(chooser.fileList), (QStringList{"-x \xc3\xbc.txt", "a.txt", "B.TXT"}));
+  for (const char* pseudo : {"/proc", "/sys", "/dev", "/run"}) EXPECT_EQ(chooser.driveList->findText(pseudo), -1);
+
+  // Opening again brings up the one chooser; the main window's path box and
+  // the chooser's follow each other.
+  for (QAction* entry : {window().fileOpenAction, window().openFileAction}) entry->trigger();
+  window().browseButton->click();
+  EXPECT_EQ(window().OpenChooser(), &chooser);
+  const auto windows = QApplication::topLevelWidgets();
+  EXPECT_EQ(std::count_if(windows.begin(), windows.end(), [](QWidget* w) { return w->windowTitle() == "File"; }), 1);
+  window().filePathBox->setText("typed");
+  window().filePathBox->setCursorPosition(2);
+  QTest::keyClick(window().filePathBox, 'X');  // typing inside the path keeps the cursor there
+  EXPECT_EQ(chooser.pathBox->text(), "tyXped");
+  EXPECT_EQ(window().filePathBox->cursorPosition(), 3);
+  Click(chooser, "-x \xc3\xbc.txt");
+  const QString path = folder.filePath("-x \xc3\xbc.txt");
+  EXPECT_EQ(chooser.pathBox->text(), path);
+  EXPECT_EQ(window().filePathBox->text(), path);
+  chooser.cancelButton->click();  // Cancel keeps the path and saves nothing of the chooser's
+  EXPECT_EQ(window().OpenChooser(), nullptr);
+  EXPECT_EQ(window().FilePath, path);
+  EXPECT_EQ(settings.GetSetting(window::kChooserApp, window::kChooserSection, "FilePath", "none"), "none");
+  window().filePathBox->setText("after");  // a closed chooser does not come back
+  EXPECT_EQ(window().OpenChooser(), nullptr);
+
+  // The chosen file is one Print File opens (blank, non-ASCII letter, leading dash).
+  window().filePathBox->setText(path);
+  window().printerBox->setEditText(platform::kSaveAsPdf);
+  window().printFileButton->click();
+  EXPECT_EQ(window().LastFileRun().status, jobs::FileRunResult::Status::Sent) << window().LastFileRun().message.toStdString();
+
+  // A file in "/" itself: one separator.
+  const QString inRoot = QString("/quillon-chooser-%1.txt").arg(QCoreApplication::applicationPid());
+  if (!test_support::WriteFile(inRoot, "x")) GTEST_SKIP() << "cannot write a file into /";
+  FileChooser& again = Open();
+  again.folderList->SetPath("/");
+  Click(again, inRoot.mid(1));
+  EXPECT_EQ(again.pathBox->text(), inRoot);
+  QFile::remove(inRoot);
+  again.close();
+}
+
+TEST_F(ChooserTest, OkRemembersDriveFolderAndPathAndAnEmptyPathIsRefused) {
+  FileChooser& chooser = Open();
+  chooser.pathBox->clear();
+  chooser.okButton->click();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Please Speicify a file ");
+  EXPECT_EQ(window().OpenChooser(), nullptr);
+  EXPECT_EQ(settings.GetSetting(window::kChooserApp, window::kChooserSection, "Dir1Path", "none"), "none");
+
+  FileChooser& first = Open();
+  first.folderList->SetPath(folder.filePath("sub"));
+  Click(first, "d.txt");
+  first.okButton->click();
+  EXPECT_EQ(window().FilePath, folder.filePath("sub/d.txt"));
+  QDir::setCurrent("/");
+  window().filePathBox->setText("elsewhere");
+  FileChooser& next = Open();
+  EXPECT_EQ(next.pathBox->text(), folder.filePath("sub/d.txt"));
+  EXPECT_EQ(window().filePathBox->text(), folder.filePath("sub/d.txt"));
+  EXPECT_EQ(next.folderList->Path(), folder.filePath("sub"));
+  EXPECT_EQ(next.fileList->Path(), folder.filePath("sub"));
+  EXPECT_EQ(Items(next.fileList), QStringList{"d.txt"});
+  next.close();
+
+  // A Windows drive letter is the root; a folder that is gone is ignored.
+  settings.SaveSetting(window::kChooserApp, window::kChooserSection, "Drive1Drive", "D:\\");
+  settings.SaveSetting(window::kChooserApp, window::kChooserSection, "Dir1Path", folder.filePath("gone"));
+  FileChooser& old = Open();
+  EXPECT_EQ(old.Drive(), "/");
+  EXPECT_EQ(old.folderList->Path(), "/");
+  old.close();
+}
+
+TEST_F(ChooserTest, TallerThan1750TwipsMovesTheButtonsAndStretchesTheLists) {
+  FileChooser& chooser = Open();
+  const auto px = [](double twips) { return window::TwipsToPixels(twips); };
+  const int dirHeight = chooser.folderList->height(), fileHeight = chooser.fileList->height(), top = chooser.okButton->y();
+  chooser.layOut(4560, 1750);  // widths follow; heights and buttons stay where they were
+  EXPECT_EQ(chooser.pathBox->width(), px(4260));
+  EXPECT_EQ(chooser.folderList->width(), px(2280));
+  EXPECT_EQ(chooser.driveList->width(), px(2280));
+  EXPECT_EQ(chooser.fileList->width(), px(1980));
+  EXPECT_NEAR(chooser.fileList->x(), px(2480), 1);  // the folder list's width (whole pixels) + 200
+  EXPECT_EQ(chooser.folderList->height(), dirHeight);
+  EXPECT_EQ(chooser.fileList->height(), fileHeight);
+  EXPECT_EQ(chooser.okButton->y(), top);
+  chooser.layOut(4560, 3190);  // the design's height with a caption
+  EXPECT_EQ(chooser.folderList->height(), px(1440));
+  EXPECT_EQ(chooser.fileList->height(), px(480 + 1440));
+  EXPECT_EQ(chooser.okButton->y(), px(1440 + 840 + 200));
+  chooser.layOut(300, 1765);
+  EXPECT_EQ(chooser.fileList->width(), 0);  // would be negative
+  EXPECT_EQ(chooser.folderList->height(), px(15));
+  EXPECT_EQ(chooser.cancelButton->y(), px(15 + 840 + 200));
+  // A real resize lays out by the outer size.
+  chooser.resize(400, 300);
+  QCoreApplication::processEvents();
+  const auto twips = [](int pixels) { return pixels * window::kTwipsPerPixel / window::kLayoutScale; };
+  const double h = twips(chooser.frameGeometry().height());
+  EXPECT_EQ(chooser.okButton->y(), px(twips(chooser.folderList->height()) + 840 + 200));
+  EXPECT_EQ(chooser.folderList->height(), px(h - 1750));
+  chooser.close();
+}
+
+TEST_F(ChooserTest, AMountedFileSystemIsADriveThatOpensAtItsMountPoint) {
+  const test_support::Tmpfs mount("size=1m");
+  if (mount.Path().isEmpty()) GTEST_SKIP() << mount.Problem().toStdString();
+  ASSERT_TRUE(test_support::WriteFile(mount.Path() + "/on-mount.txt", "x"));
+  FileChooser& chooser = Open();
+  EXPECT_TRUE(chooser.SetDrive(mount.Path()));
+  EXPECT_EQ(chooser.folderList->Path(), mount.Path());
+  EXPECT_EQ(Items(chooser.fileList), QStringList{"on-mount.txt"});
+  chooser.close();
+}
+
+}  // namespace

@@ -1,0 +1,397 @@
+// The saved options: written as each control changes, read back by a new
+// window on the same store, the settings error path and the Options menu.
+#include "support/window_fixture.h"
+#include "support/decode.h"
+#include "support/printed_pages.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProcess>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionGroupBox>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <map>
+
+#include <sys/stat.h>
+
+namespace {
+
+using window::MainWindow;
+
+using test_support::StoreFile;
+
+void WriteStore(const QByteArray& content) { ASSERT_TRUE(test_support::WriteFile(StoreFile(), content)); }
+
+// The [options] values as an independent INI reader sees them, keys lower case.
+std::map<QString, QString> StoredValues() {
+  QSettings ini(StoreFile(), QSettings::IniFormat);
+  ini.beginGroup(QStringLiteral("options"));
+  std::map<QString, QString> values;
+  for (const QString& k : ini.childKeys()) values[k.toLower()] = ini.value(k).toString();
+  return values;
+}
+
+QString Stored(const char* key) { return StoredValues()[QString::fromLatin1(key).toLower()]; }
+
+class OptionsTest : public test_support::WindowTest {};
+
+TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterARestart) {
+  MainWindow& f = window();
+  // First start: Code 128 B, whose click handler wrote all six type keys, and the width 500.
+  EXPECT_TRUE(f.code128BChoice->isChecked());
+  EXPECT_EQ(f.stretchWidthBox->text(), "500");
+  EXPECT_EQ(Stored("text9"), "500");
+  EXPECT_EQ(Stored("type1"), "True");
+  for (const char* k : {"type2", "type4", "type5", "type8", "type9"}) EXPECT_EQ(Stored(k), "False") << k;
+  const std::tuple<const char*, QLineEdit* MainWindow::*, const char*> texts[] = {
+      {"line", &MainWindow::linePatternBox, "ORD-"},          {"file", &MainWindow::filePathBox, "/tmp/a b, c.txt"},
+      {"text8", &MainWindow::barHeightBox, "2"},            {"font", &MainWindow::fontSizeBox, "10"},
+      {"barcodeoffset14", &MainWindow::leftOffsetBox, "2.5"}, {"barcodeoffset15", &MainWindow::topOffsetBox, "0"},
+      {"text9", &MainWindow::stretchWidthBox, "640"}};
+  // CheckPrintLine is saved but never read back: it starts unticked.
+  const std::tuple<const char*, window::CheckBox* MainWindow::*, int, int> checks[] = {
+      {"Checkqq", &MainWindow::columnsCheck, 1, 1}, {"CheckPrintLine", &MainWindow::printLineCheck, 1, 0},
+      {"check1", &MainWindow::includePatternCheck, 2, 2},   {"check2", &MainWindow::textLineCheck, 1, 1}};
+  for (const auto& [key, box, value] : texts) {
+    (f.*box)->setText(QString::fromLatin1(value));
+    EXPECT_EQ(Stored(key), value) << key;
+  }
+  for (const auto& [key, box, value, restored] : checks) {
+    (f.*box)->SetValue(value);
+    EXPECT_EQ(Stored(key), QString::number(value)) << key;
+  }
+  f.eanChoice->click();
+  EXPECT_EQ(Stored("type9"), "True");
+  EXPECT_EQ(Stored("type1"), "False");
+  f.settingsAction->trigger();
+  EXPECT_EQ(Stored("show"), "0");
+  // The printer box starts on the current printer; one picked from the list
+  // is saved at once, a typed name only when the focus moves on.
+  EXPECT_EQ(f.printerBox->currentText(), printers.CurrentName());
+  f.printerBox->setCurrentIndex(f.printerBox->count() - 1);
+  emit f.printerBox->activated(f.printerBox->count() - 1);
+  EXPECT_EQ(Stored("c1opt"), "Save as PDF");
+  f.printerBox->setEditText(QStringLiteral("Gone Printer"));
+  EXPECT_EQ(Stored("c1opt"), "Save as PDF");
+  f.show();
+  QApplication::setActiveWindow(&f);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+  f.printerBox->setFocus(Qt::MouseFocusReason);
+  f.linePatternBox->setFocus(Qt::MouseFocusReason);
+  EXPECT_EQ(Stored("c1opt"), "Gone Printer");
+
+  MainWindow& g = Restart();
+  for (const auto& [key, box, value] : texts) EXPECT_EQ((g.*box)->text(), value) << key;
+  for (const auto& [key, box, value, restored] : checks) EXPECT_EQ((g.*box)->Value(), restored) << key;
+  EXPECT_TRUE(g.eanChoice->isChecked());
+  EXPECT_TRUE(g.settingsPanel->isHidden());
+  EXPECT_EQ(g.printerBox->currentText(), "Gone Printer");
+  EXPECT_EQ(g.pictureOptions().fontSize, 10);  // the restored font size applies to the text line
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheBooleanAndCheckConversions) {
+  // The selected option, check1 check2 Checkqq, and whether the panel is hidden.
+  const std::tuple<const char*, QRadioButton* MainWindow::*, const char*, bool> cases[] = {
+      {"type1=False\ntype2=True\nshow=0\n", &MainWindow::code39Choice, "000", true},
+      // Words in any case and numbers; checks rounded half to even.
+      {"type1= false \ntype2=0\ntype4=-1\ncheck1=1.5\ncheck2=0.5\nCheckqq= 1 \nshow=1\n", &MainWindow::code128PatternChoice, "201", false},
+      // A missing type1 reads as True; of several True, the first wins.
+      {"type8=True\ntype9=True\n", &MainWindow::code128BChoice, "000", false},
+      {"type1=False\ntype8=True\ntype9=True\n", &MainWindow::upcAChoice, "000", false},
+      {"type1=False\ntype2=False\ntype4=0\ntype5=0\ntype8=0\ntype9=0\n", nullptr, "000", false}};
+  for (const auto& [store, selected, checks, hidden] : cases) {
+    SCOPED_TRACE(store);
+    WriteStore(QByteArray("[options]\n") + store);
+    MainWindow& f = Restart();
+    for (auto o : {&MainWindow::code128BChoice, &MainWindow::code39Choice, &MainWindow::code128PatternChoice, &MainWindow::interleaved25Choice, &MainWindow::upcAChoice, &MainWindow::eanChoice})
+      EXPECT_EQ((f.*o)->isChecked(), o == selected) << (f.*o)->text().toStdString();
+    EXPECT_EQ(QStringLiteral("%1%2%3").arg(f.includePatternCheck->Value()).arg(f.textLineCheck->Value()).arg(f.columnsCheck->Value()), checks);
+    EXPECT_EQ(f.settingsPanel->isHidden(), hidden);
+  }
+  // With none selected the generate command draws Code 39.
+  window().barcodeText->setText(QStringLiteral("AB"));
+  EXPECT_EQ(window().chosenSymbology(), barcode::Symbology::Code39);
+  EXPECT_TRUE(window().finishedPicture().Drawn());
+  EXPECT_TRUE(dialogs.shown.empty());
+}
+
+TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
+  const std::pair<const char*, const char*> corrupt[] = {{"type1", "abc"}, {"type9", "Yes"},     {"type4", ""},
+                                                         {"check1", "3"},  {"check2", "-1"},    {"Checkqq", "x"},
+                                                         {"check1", "99999"}, {"check2", "2.6"}};
+  for (const auto& [key, value] : corrupt) {
+    SCOPED_TRACE(std::string(key) + "=" + value);
+    WriteStore(QByteArray("[options]\nline=keep\ntext8=2\n") + key + "=" + value + "\n");
+    dialogs.shown.clear();
+    Restart();
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_TRUE(dialogs.shown[0].text.contains(QString::fromLatin1(key)));
+    EXPECT_TRUE(dialogs.shown[0].text.endsWith(
+        "\r\n\r\nError in Settings, Default Settings will be restored and Quillon should be restarted"));
+    EXPECT_TRUE(dialogs.endStatus.has_value());
+    EXPECT_TRUE(StoredValues().empty());
+
+    dialogs.shown.clear();
+    dialogs.endStatus.reset();
+    MainWindow& next = Restart();
+    EXPECT_TRUE(dialogs.shown.empty() && !dialogs.endStatus.has_value());
+    EXPECT_TRUE(next.code128BChoice->isChecked());
+    EXPECT_EQ(next.linePatternBox->text(), "");
+    EXPECT_EQ(next.barHeightBox->text(), "1.4");
+  }
+}
+
+TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
+  for (const auto& [caption, hidden, height, show] :
+       {std::tuple{"&Show Settings", true, 3400, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
+    window().settingsAction->trigger();
+    EXPECT_EQ(window().settingsAction->text(), caption);
+    EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
+    EXPECT_EQ(window().frameGeometry().height(), window::TwipsToPixels(height));  // the outer height
+    EXPECT_EQ(Stored("show"), show);
+  }
+}
+
+TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
+  window().linePatternBox->setText(QStringLiteral("mine"));
+  dialogs.answers = {false};
+  window().restoreDefaultsAction->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Are you sure you want to restore default settings?");
+  EXPECT_FALSE(dialogs.endStatus.has_value());
+  EXPECT_EQ(Stored("line"), "mine");
+
+  dialogs.answers = {true};
+  window().restoreDefaultsAction->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  EXPECT_EQ(dialogs.shown[2].text, "Quillon will now exit and should be restarted ");
+  EXPECT_TRUE(dialogs.endStatus.has_value());
+  EXPECT_FALSE(QFile::exists(StoreFile()));
+}
+
+// The error path cannot delete a store it cannot read, and would end every start.
+TEST_F(OptionsTest, AStoreThatCannotBeReadStartsOnTheDefaults) {
+  const QString path = StoreFile();
+  QFile::remove(path);
+  ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/sub")));  // a folder in place of the file
+  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
+  ASSERT_TRUE(QDir(path).removeRecursively());
+  ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);  // reading it would block
+  EXPECT_EQ(Restart().barHeightBox->text(), "1.4");
+  QFile::remove(path);
+  // Garbage bytes: nothing converts, and the first write leaves a clean file.
+  QByteArray garbage;
+  for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+  WriteStore(garbage);
+  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
+  EXPECT_TRUE(dialogs.shown.empty());
+  QSettings ini(path, QSettings::IniFormat);
+  EXPECT_EQ(ini.status(), QSettings::NoError);
+  EXPECT_EQ(ini.value(QStringLiteral("options/text9")).toString(), "500");
+}
+
+}  // namespace
+
+TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
+  const std::vector<std::pair<QString, QStringList>> expected = {
+      {"&File", {"File &Open", "Save Bar Code &As...", "&Help", "-", "E&xit"}},
+      {"&Edit", {"&Bar Code", "&Print", "&Open File", "Print &File", "&Copy Bar Code to Clipboard"}},
+      {"&Options", {"&Hide Settings", "&Restore Default Settings"}},
+      {"&Help", {"&Help", "&About"}}};
+  const QList<QAction*> menus = window().menuBar()->actions();
+  ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
+  for (size_t m = 0; m < expected.size(); ++m) {
+    EXPECT_EQ(menus[m]->text(), expected[m].first);
+    QStringList entries;
+    QSet<QChar> keys;
+    for (QAction* a : menus[m]->menu()->actions()) {
+      entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
+      if (a->isSeparator()) continue;
+      const QString key = QKeySequence::mnemonic(a->text()).toString();
+      EXPECT_FALSE(key.isEmpty()) << a->text().toStdString();
+      EXPECT_FALSE(keys.contains(key.back())) << a->text().toStdString();
+      keys.insert(key.back());
+    }
+    EXPECT_EQ(entries, expected[m].second);
+  }
+  const std::pair<QAction*, const char*> shortcuts[] = {
+      {window().exitAction, "Ctrl+Q"}, {window().printAction, "Ctrl+P"}, {window().fileOpenAction, "Ctrl+O"}, {window().helpAction, "F1"}};
+  for (const auto& [action, keys] : shortcuts) EXPECT_EQ(action->shortcut().toString(), keys);
+
+  // Help, from either menu, and About: OK boxes titled with the version.
+  window().fileHelpAction->trigger();
+  window().helpAction->trigger();
+  window().aboutAction->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 3u);
+  const QStringList helpLines = dialogs.shown[0].text.split("\r\n");
+  ASSERT_EQ(helpLines.size(), 7);  // six lines, each ended by CR LF
+  EXPECT_EQ(helpLines[0], "Ostrand 2.1 Prints bar code found in specified text files. ");
+  EXPECT_EQ(helpLines[5], "file that you would like to print.  For Example \"quillon.exe c:\\files\\order1.txt\"");
+  EXPECT_EQ(helpLines[6], "");
+  EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
+  EXPECT_TRUE(dialogs.shown[2].text.startsWith("Quillon 4.1 \r\n"));
+  for (const auto& box : dialogs.shown) EXPECT_EQ(box.title, "Quillon 4.1");
+
+  // The Edit entries run the buttons' commands.
+  dialogs.shown.clear();
+  window().printAction->trigger();
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].text, "Please Generate Barocode to print  ");
+  window().barcodeText->setText("AB\u00e9");
+  dialogs.shown.clear();
+  window().generateAction->trigger();
+  EXPECT_EQ(dialogs.shown.size(), 1u);  // Code 128 B's box for a refused character
+  window().barcodeText->setText("AB");
+
+  // Save Bar Code As: the finished picture at its natural size, by the file's ending.
+  QTemporaryDir out;
+  QStringList answers = {"", out.filePath("b.png"), out.filePath("b.pdf"), out.filePath("b.svg")};
+  window().ChooseSavePath = [&answers] { return answers.takeFirst(); };
+  for (int i = 0; i < 4; ++i) window().saveAsAction->trigger();
+  EXPECT_EQ(QImage(out.filePath("b.png")), window().finishedPicture().picture);
+  for (const char* file : {"b.png", "b.pdf"}) {
+    const auto read = test_support::DecodeFile(out.filePath(file), "code128", "AB");
+    EXPECT_EQ(read.exitCode, 0) << file << read.output.toStdString();
+  }
+  QFile svg(out.filePath("b.svg"));
+  EXPECT_TRUE(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+  EXPECT_EQ(window().StatusText(), "Barcode saved as " + out.filePath("b.svg"));
+  EXPECT_FALSE(dialogs.endStatus.has_value());
+  window().close();
+  EXPECT_EQ(dialogs.endStatus, 0);
+}
+
+// What a person would see cut or covered in the window as it starts: a
+// caption wider than its control, a control reaching out of its container,
+// two sibling controls on top of each other, or a word of a label under a
+// sibling (labels such as "From:   To:" hold the captions of several boxes).
+QStringList LayoutProblems(QWidget* root) {
+  QStringList problems;
+  const auto name = [](QWidget* w) {
+    const auto* b = qobject_cast<QAbstractButton*>(w);
+    const auto* l = qobject_cast<QLabel*>(w);
+    const auto* g = qobject_cast<QGroupBox*>(w);
+    return QStringLiteral("%1 \"%2\"").arg(w->metaObject()->className(),
+                                            b ? b->text() : l ? l->text() : g ? g->title() : QString());
+  };
+  // The window's own controls: not the inner parts of composite widgets.
+  const auto isControl = [root](QWidget* w) {
+    if (!w->isVisibleTo(root) || w->isWindow()) return false;
+    if (auto* l = qobject_cast<QLabel*>(w); l && l->text().isEmpty()) return false;
+    for (QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget())
+      if (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QLineEdit*>(p))
+        return false;
+    return !qobject_cast<QScrollBar*>(w);
+  };
+  QList<QWidget*> controls;
+  for (QWidget* w : root->findChildren<QWidget*>())
+    if (isControl(w)) controls << w;
+  for (QWidget* w : controls) {
+    const QFontMetrics fm(w->font());
+    QWidget* parent = w->parentWidget();
+    if (!parent->rect().contains(w->geometry()) && !qobject_cast<QAbstractScrollArea*>(parent->parentWidget()))
+      problems << name(w) + " reaches out of its container";
+    int needed = 0;
+    if (auto* l = qobject_cast<QLabel*>(w)) {
+      needed = fm.horizontalAdvance(l->text());
+      const QString text = l->text();
+      for (qsizetype i = 0; i < text.size();) {
+        if (text[i] == ' ') { ++i; continue; }
+        qsizetype end = text.indexOf(' ', i);
+        if (end < 0) end = text.size();
+        const int x = w->x() + w->contentsRect().x() + fm.horizontalAdvance(text.left(i));
+        const int y = w->y() + w->contentsRect().y() + (w->contentsRect().height() - fm.height()) / 2;
+        const QRect word(x, y, fm.horizontalAdvance(text.mid(i, end - i)), fm.height());
+        for (QWidget* s : controls)
+          if (s != w && s->parentWidget() == parent && s->geometry().intersects(word))
+            problems << name(w) + QStringLiteral(": \"%1\" at x %2-%3 is under ").arg(text.mid(i, end - i)).arg(word.left()).arg(word.right()) + name(s) + QStringLiteral(" at x %1-%2").arg(s->x()).arg(s->geometry().right());
+        i = end;
+      }
+    } else if (auto* p = qobject_cast<QPushButton*>(w)) {
+      needed = fm.horizontalAdvance(p->text()) + 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
+    } else if (auto* c = dynamic_cast<window::CheckBox*>(w); c && c->WrapsCaption()) {
+      const QRect room = c->CaptionRect();
+      const QRect wrapped = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, c->text());
+      if (!room.contains(wrapped)) problems << name(w) + " has its wrapped caption cut";
+    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
+      needed = w->sizeHint().width();
+    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
+      QStyleOptionGroupBox option;
+      option.initFrom(g);
+      option.text = g->title();
+      option.subControls = QStyle::SC_GroupBoxLabel;
+      const QRect label = g->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, g);
+      if (label.right() >= g->width()) problems << name(w) + " has its title cut";
+    }
+    if (needed > w->width()) problems << name(w) + QStringLiteral(" needs %1 px, has %2").arg(needed).arg(w->width());
+    if (qobject_cast<QLabel*>(w)) continue;
+    // A frame may lie on an empty part of a larger one (the offsets on the
+    // settings panel), covering none of its controls.
+    const auto liesOnEmptyPart = [&](QWidget* small, QWidget* large) {
+      if (!large->geometry().contains(small->geometry())) return false;
+      for (QWidget* c : controls)
+        if (c->parentWidget() == large && c->geometry().translated(large->pos()).intersects(small->geometry()))
+          return false;
+      return true;
+    };
+    for (QWidget* s : controls)
+      if (s < w && s->parentWidget() == parent && !qobject_cast<QLabel*>(s) &&
+          s->geometry().intersects(w->geometry()) && !liesOnEmptyPart(s, w) && !liesOnEmptyPart(w, s))
+        problems << name(w) + " and " + name(s) + " overlap";
+  }
+  return problems;
+}
+
+// At scale 1 here, and at scale 2 in a second run of this test.
+TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
+  window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  const QStringList problems = LayoutProblems(&window());
+  EXPECT_TRUE(problems.isEmpty()) << "at scale " << window().devicePixelRatio() << ":\n"
+                                  << problems.join('\n').toStdString();
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
+    EXPECT_EQ(window().devicePixelRatio(), 2.0);
+    return;
+  }
+  // Tab goes top to bottom, left to right, and into the symbology group on
+  // the selected choice.
+  window().upcAChoice->setChecked(true);
+  QApplication::setActiveWindow(&window());
+  window().barcodeText->setFocus(Qt::TabFocusReason);
+  QList<QWidget*> order;
+  for (QWidget* w = window().barcodeText; order.size() < 40 && !order.contains(w); w = QApplication::focusWidget()) {
+    order << w;
+    QTest::keyClick(w, Qt::Key_Tab);
+  }
+  ASSERT_EQ(QApplication::focusWidget(), window().barcodeText);  // round the window once
+  EXPECT_TRUE(order.contains(window().upcAChoice));
+  for (QRadioButton* o : {window().code128BChoice, window().code39Choice, window().interleaved25Choice, window().eanChoice}) EXPECT_FALSE(order.contains(o));
+  for (qsizetype i = 1; i < order.size(); ++i) {
+    // Reading order among the containers: of the two, take the ancestors that
+    // are children of one container; the second is on a later row (lower by
+    // more than a few pixels), or further right on the same row.
+    QWidget* a = order[i - 1];
+    QWidget* b = order[i];
+    while (!a->parentWidget()->isAncestorOf(b)) a = a->parentWidget();
+    while (b->parentWidget() != a->parentWidget()) b = b->parentWidget();
+    EXPECT_TRUE(b->y() > a->y() + 8 || (std::abs(b->y() - a->y()) <= 8 && b->x() > a->x()))
+        << i << ": " << a->x() << "," << a->y() << " then " << b->x() << "," << b->y();
+  }
+  QProcess twice;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("QT_SCALE_FACTOR", "2");
+  twice.setProcessEnvironment(env);
+  twice.setProcessChannelMode(QProcess::MergedChannels);
+  twice.start(QCoreApplication::applicationFilePath(),
+              {"--gtest_filter=OptionsTest.EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo"});
+  ASSERT_TRUE(twice.waitForFinished(60000));
+  EXPECT_EQ(twice.exitCode(), 0) << twice.readAll().toStdString();
+}

@@ -1,0 +1,64 @@
+// A writer killed (SIGKILL) at random moments leaves a store that parses and
+// that the window starts on: the file as it was before a write or after it.
+#include "support/window_fixture.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QThread>
+
+namespace {
+
+class StoreKillTest : public test_support::WindowTest {};
+
+TEST_F(StoreKillTest, AWriterKilledMidStreamLeavesAStoreTheWindowStartsOn) {
+  // The order the writer saves its keys in.
+  const QStringList order{"line", "type1", "type2", "type4", "type5", "type8", "type9", "checkqq", "checkprintline",
+                          "check1", "check2", "file", "text8", "font", "barcodeoffset14", "barcodeoffset15",
+                          "c1opt", "text9", "show"};
+  const QString path = test_support::StoreFile();
+  const QString padding(30000, QLatin1Char('p'));
+  QRandomGenerator random(20261206);
+  for (int kill = 0; kill < 12; ++kill) {
+    SCOPED_TRACE(kill);
+    settings.DeleteApplication(window::kApp);
+    QProcess writer;
+    writer.start(QStringLiteral(QUILLON_SETTINGS_WRITER), {});
+    ASSERT_TRUE(writer.waitForStarted());
+    QElapsedTimer started;  // from its first write on (the machine may be busy), a random moment
+    started.start();
+    while (!QFile::exists(path) && started.elapsed() < 20000) QThread::msleep(2);
+    QThread::msleep(random.bounded(400));
+    writer.kill();
+    ASSERT_TRUE(writer.waitForFinished());
+
+    // Every write replaces the whole file: the keys are the first k of the
+    // order and every value is complete.
+    QSettings ini(path, QSettings::IniFormat);
+    ASSERT_EQ(ini.status(), QSettings::NoError);
+    ini.beginGroup(QStringLiteral("options"));
+    const QStringList keys = ini.childKeys();
+    for (const QString& k : keys) EXPECT_TRUE(order.first(keys.size()).contains(k, Qt::CaseInsensitive)) << k.toStdString();
+    const QString line = ini.value(QStringLiteral("line")).toString();
+    ASSERT_TRUE(line.startsWith(padding) && line.size() > padding.size()) << line.size();
+
+    QElapsedTimer clock;
+    clock.start();
+    window::MainWindow& f = Restart();
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_FALSE(dialogs.endStatus.has_value());  // no settings error path
+    EXPECT_EQ(f.linePatternBox->text(), line);
+  }
+  // No lock is left to stall the next writer. (A writer killed before its
+  // rename may leave its unfinished temporary file, never a broken store.)
+  QStringList left = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+  const QRegularExpression unfinished(QStringLiteral("^Quillon\\.conf\\.\\w{6}$"));
+  left.removeIf([&](const QString& name) { return unfinished.match(name).hasMatch(); });
+  EXPECT_EQ(left, QStringList{QStringLiteral("Quillon.conf")});
+}
+
+}  // namespace
