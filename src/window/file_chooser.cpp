@@ -155,7 +155,7 @@ void FileChooser::restoreState() {
 bool FileChooser::SetDrive(const QString& drive) {
   const int index = driveList->findText(drive);
   if (index < 0) return false;
-  driveList->setCurrentIndex(index);  // a change runs Drive1_Change
+  driveList->setCurrentIndex(index);  // a change runs onDriveChanged
   return true;
 }
 

@@ -59,8 +59,9 @@ class MainWindow : public QMainWindow {
   // restores the width. False when a saved option could not be used: the
   // settings error path then ended the program.
   bool start();
-  // Steps 1 to 3 of the start-up without the error path: the description of
-  // the first value that could not be converted, or "" when all were fine.
+  // The start-up without the error path: restores the options, fills the
+  // printer list, restores the width; the description of the first value
+  // that could not be converted, or "" when all were fine.
   QString restoreSavedOptions();
   void restoreOptions();
   void onSymbologyChosen();
@@ -119,7 +120,7 @@ class MainWindow : public QMainWindow {
   QString LastProblem() const { return finished_.refusal.message; }
 
   // The path of the file that "Print File" prints, shared by the path box
-  // Text5, the file chooser and the command line.
+  // filePathBox, the file chooser and the command line.
   QString FilePath;
 
   // --- Controls -----------------------------------------------------------

@@ -152,7 +152,7 @@ void MainWindow::SetOptionValue(QRadioButton* option, bool value) {
     if (option->isChecked())
       onSymbologyChosen();
     else
-      option->setChecked(true);  // runs OptionClick through toggled
+      option->setChecked(true);  // runs onSymbologyChosen through toggled
   } else if (option->isChecked()) {
     // Unlike a click, a stored False may leave no button of the group
     // selected (the generate command then draws Code 39).
@@ -201,8 +201,8 @@ QString MainWindow::restoreSavedOptions() {
   step([this] { FillPrinterList(); });
   step([this] { stretchWidthBox->setText(services_.settings.GetSetting(kApp, kSection, QStringLiteral("text9"),
                                                             QStringLiteral("500"))); });
-  // The bar height and font size apply from the start, also when the saved
-  // height equals the initial one (no change ran reSizeimage).
+  // The saved font size applies to the Code 39 text line from the start, also
+  // when the saved bar height equals the initial one (no change applied it).
   step([this] { applyFontSize(); });
   return startupError_;
 }

@@ -42,7 +42,7 @@ copy() {
     sleep 0.3
     xdotool key c  # "&Copy Bar Code to Clipboard"
   else
-    # Command9's centre: (4800, 120) + 2295 x 255 twips in the button row at
+    # The copy button's centre: (4800, 120) + 2295 x 255 twips in the button row at
     # (120, 2040), below the menu bar; twips to pixels as the window lays them
     # out (15 a pixel on a grid enlarged 1.4 times).
     local height menubar

@@ -111,7 +111,7 @@ TEST_F(PrintCommandTest, ThroughCupsEachPrintIsAJobWithTheBarcodeAtTheOffsets) {
 // Run It: every number a Print of its own, read back from "Save as PDF".
 class RunItTest : public PrintCommandTest {
  protected:
-  // Runs prefix From..To; returns Text1 as each Print found it (one entry a job).
+  // Runs prefix From..To; returns the text box as each Print found it (one entry a job).
   QStringList Run(const QString& prefix, const QString& from, const QString& to) {
     QStringList printed;
     runClock.onEvents = [&](double wait) {

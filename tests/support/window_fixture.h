@@ -1,5 +1,5 @@
 #pragma once
-// A main window started (Form_Load) on an empty settings store, with scripted
+// A main window started (start()) on an empty settings store, with scripted
 // message boxes.
 #include "window/main_window.h"
 #include "support/scripted_dialogs.h"

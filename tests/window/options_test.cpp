@@ -98,7 +98,7 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
 }
 
 TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheBooleanAndCheckConversions) {
-  // The selected option, check1 check2 Checkqq, and whether the panel is hidden.
+  // The selected option, the three saved check values, and whether the panel is hidden.
   const std::tuple<const char*, QRadioButton* MainWindow::*, const char*, bool> cases[] = {
       {"type1=False\ntype2=True\nshow=0\n", &MainWindow::code39Choice, "000", true},
       // Words in any case and numbers; checks rounded half to even.
