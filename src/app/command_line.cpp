@@ -299,7 +299,7 @@ int RunOptions(const QStringList& args) {
 }
 
 // The main window, with message boxes.
-int RunWindow(int argc, char** argv) {
+int RunWindow(char** argv) {
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
   SayWhen("application started");
@@ -341,7 +341,7 @@ int Main(int argc, char** argv) {
   // line that says what happened.
   if (qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) qInstallMessageHandler(QuietQtMessages);
   EnsureRuntimeDir();
-  if (windowForm) return RunWindow(argc, argv);
+  if (windowForm) return RunWindow(argv);
   // The command line's forms make no widget: a GUI application is enough.
   int qtArgc = 1;
   QGuiApplication application(qtArgc, argv);
