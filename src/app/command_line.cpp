@@ -10,17 +10,14 @@
 #include "platform/output_file.h"
 #include "platform/printers.h"
 #include "platform/settings_store.h"
-#include "window/main_window.h"
-#include "window/message_boxes.h"
+#include "app/launch.h"
 
-#include <QApplication>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTimer>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 
@@ -39,20 +36,6 @@ int Flushed() {
   if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return kOk;
   Err(QStringLiteral("cannot write to standard output: %1").arg(platform::OutputErrorText(errno)));
   return kFailed;
-}
-
-// Qt wants a private runtime folder and complains on stderr without one.
-void EnsureRuntimeDir() {
-  if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) return;
-  const QByteArray dir = QDir::tempPath().toLocal8Bit() + "/runtime-" + QByteArray::number(getuid());
-  mkdir(dir.constData(), 0700);
-  struct stat st {};
-  if (stat(dir.constData(), &st) == 0 && st.st_uid == getuid() && (st.st_mode & 077) == 0)
-    qputenv("XDG_RUNTIME_DIR", dir);
-}
-
-void QuietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& text) {
-  if (type == QtFatalMsg) platform::PrintProblem(text);
 }
 
 bool HasDisplay() {
@@ -165,28 +148,6 @@ int ListPrinters() {
   return Flushed();
 }
 
-// Under QUILLON_DEBUG, the moments of a launch on stderr (wall clock,
-// nanoseconds), for bench/launch_time.sh.
-void SayWhen(const char* what) {
-  if (qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) return;
-  const auto now = std::chrono::system_clock::now().time_since_epoch();
-  std::fprintf(stderr, "quillon: %s at %lld ns\n", what,
-               static_cast<long long>(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
-}
-
-// Says when the window has been drawn for the first time.
-class FirstPaint : public QObject {
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint) {
-      watched->removeEventFilter(this);
-      // After the event loop's turn: the whole window is painted and flushed.
-      QTimer::singleShot(0, [] { SayWhen("window drawn"); });
-    }
-    return false;
-  }
-};
-
 // `quillon PATH`: the window's start-up with a command line, without the
 // window: the saved options (a store that cannot be used is reset, as the
 // window's start-up does), the path saved as the window's, then "Print File".
@@ -298,31 +259,24 @@ int RunOptions(const QStringList& args) {
   return PrintFileWithFlags(path, overrides);
 }
 
-// The main window, with message boxes.
-int RunWindow(char** argv) {
-  int qtArgc = 1;
-  QApplication application(qtArgc, argv);
-  SayWhen("application started");
-  QApplication::setApplicationName(QStringLiteral("Quillon"));
-  QApplication::setApplicationVersion(QStringLiteral(QUILLON_VERSION));
-  window::MessageBoxes dialogs;
-  platform::SettingsStore settings;
-  platform::Printers printers;
-  platform::Services services{dialogs, settings, printers};
-  window::MainWindow window(services);
-  if (!window.start()) return kFailed;
-  FirstPaint firstPaint;
-  if (!qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) window.installEventFilter(&firstPaint);
-  window.show();
-  return QApplication::exec();
+// The window is a program of its own (quillon-window beside this one, or
+// where it is installed), so that the command line's forms do not load the
+// widgets: this one only starts it.
+int StartWindow(char** argv) {
+  const QString here = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath()).path();
+  QString window = QDir(here).filePath(QStringLiteral("quillon-window"));
+  if (!QFileInfo(window).isExecutable()) window = QStringLiteral(QUILLON_WINDOW_PROGRAM);
+  const QByteArray program = QFile::encodeName(window);
+  argv[0] = const_cast<char*>(program.constData());
+  execv(program.constData(), argv);
+  Err(QStringLiteral("cannot start the window (%1): %2").arg(window, platform::OutputErrorText(errno)));
+  return kFailed;
 }
 
 }  // namespace
 
 int Main(int argc, char** argv) {
-  // Without HOME the settings and documents folders would be at the root.
-  if (qEnvironmentVariableIsEmpty("HOME"))
-    if (const QString home = platform::HomeFolder(); !home.isEmpty()) qputenv("HOME", QFile::encodeName(home));
+  FindHome();
   QStringList args;
   for (int i = 1; i < argc; ++i) args << QString::fromLocal8Bit(argv[i]);
   bool optionForm = false;
@@ -337,11 +291,8 @@ int Main(int argc, char** argv) {
                        "Without one, use --export, --list-printers or a file path; see --help."));
     return kFailed;
   }
-  // Qt's own warnings (missing fonts, platform plugins) would bury the one
-  // line that says what happened.
-  if (qEnvironmentVariableIsEmpty("QUILLON_DEBUG")) qInstallMessageHandler(QuietQtMessages);
-  EnsureRuntimeDir();
-  if (windowForm) return RunWindow(argv);
+  if (windowForm) return StartWindow(argv);
+  PrepareProcess();
   // The command line's forms make no widget: a GUI application is enough.
   int qtArgc = 1;
   QGuiApplication application(qtArgc, argv);

@@ -14,6 +14,45 @@
 
 namespace platform {
 
+// libcups, loaded on first use: the forms of the command line that print
+// nothing (--export, --help) start without it and the libraries it brings.
+#define QUILLON_CUPS_FUNCTIONS(X) \
+  X(ippFindAttribute) \
+  X(ippGetString) \
+  X(ippGetCollection) \
+  X(ippNewRequest) \
+  X(ippGetInteger) \
+  X(ippDelete) \
+  X(ippAddStrings) \
+  X(ippAddString) \
+  X(httpAssembleURIf) \
+  X(cupsServer) \
+  X(cupsDoRequest) \
+  X(ippPort) \
+  X(ippGetBoolean) \
+  X(httpSetTimeout) \
+  X(httpGetFd) \
+  X(httpConnect2) \
+  X(httpClose) \
+  X(cupsWriteRequestData) \
+  X(cupsStartDocument) \
+  X(cupsLastErrorString) \
+  X(cupsLastError) \
+  X(cupsGetDests2) \
+  X(cupsFreeDests) \
+  X(cupsFinishDocument) \
+  X(cupsEncryption) \
+  X(cupsCreateJob) \
+  X(cupsCancelJob2) \
+  X(pwgMediaForPWG)
+struct CupsLibrary {
+#define QUILLON_CUPS_POINTER(name) decltype(&::name) name = nullptr;
+  QUILLON_CUPS_FUNCTIONS(QUILLON_CUPS_POINTER)
+#undef QUILLON_CUPS_POINTER
+  QString problem;  // why it could not be loaded ("" when it was)
+};
+const CupsLibrary& Cups();
+
 class CupsConnection {
  public:
   CupsConnection();

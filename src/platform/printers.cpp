@@ -266,21 +266,21 @@ bool Printers::SubmitToQueue() {
   if (!cups.get())
     return Fail(QStringLiteral("the printer \"%1\" did not take the job: CUPS stopped answering").arg(current_));
   const QByteArray queue = current_.toUtf8(), title = docName_.toUtf8();
-  const int job = cupsCreateJob(cups.get(), queue.constData(), title.constData(), 0, nullptr);
+  const int job = Cups().cupsCreateJob(cups.get(), queue.constData(), title.constData(), 0, nullptr);
   if (job == 0) return Fail(SubmitFailure(CupsReason()));
-  bool sent = cupsStartDocument(cups.get(), queue.constData(), job, title.constData(), CUPS_FORMAT_PDF, 1) ==
+  bool sent = Cups().cupsStartDocument(cups.get(), queue.constData(), job, title.constData(), CUPS_FORMAT_PDF, 1) ==
               HTTP_STATUS_CONTINUE;
   QByteArray block;
   while (sent && !(block = spool_->read(64 * 1024)).isEmpty())
-    sent = cupsWriteRequestData(cups.get(), block.constData(), static_cast<size_t>(block.size())) ==
+    sent = Cups().cupsWriteRequestData(cups.get(), block.constData(), static_cast<size_t>(block.size())) ==
            HTTP_STATUS_CONTINUE;
   sent = sent && spool_->atEnd();
   // Finishing also reads the scheduler's answer after a failed write.
-  sent = cupsFinishDocument(cups.get(), queue.constData()) == IPP_STATUS_OK && sent;
+  sent = Cups().cupsFinishDocument(cups.get(), queue.constData()) == IPP_STATUS_OK && sent;
   if (!sent) {
     const QString reason = CupsReason();
     const CupsConnection cancel;
-    cupsCancelJob2(cancel.get(), queue.constData(), job, 1);
+    Cups().cupsCancelJob2(cancel.get(), queue.constData(), job, 1);
     return Fail(SubmitFailure(reason));
   }
   lastJobId_ = QStringLiteral("%1-%2").arg(current_).arg(job);

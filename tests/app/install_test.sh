@@ -7,7 +7,7 @@ build=$(cd "$1" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 cmake --install "$build" --prefix "$tmp/p" >/dev/null
-for f in bin/quillon share/applications/quillon.desktop share/icons/hicolor/scalable/apps/quillon.svg \
+for f in bin/quillon libexec/quillon/quillon-window share/applications/quillon.desktop share/icons/hicolor/scalable/apps/quillon.svg \
          share/metainfo/io.github.quillon.Quillon.metainfo.xml share/man/man1/quillon.1; do
   [ -s "$tmp/p/$f" ] || { echo "not installed: $f"; exit 1; }
 done
@@ -18,7 +18,7 @@ appstreamcli validate --no-net "$tmp/p/share/metainfo/io.github.quillon.Quillon.
 man=$(sed 's/\\-/-/g; s/\\f[BIR]//g' "$tmp/p/share/man/man1/quillon.1")
 for word in --export --range --list-printers --help --version --symbology --pattern --include-pattern \
             --no-include-pattern --columns --no-columns --print-line --no-print-line --text-line \
-            --no-text-line --bar-height --font-size --width --printer --output --pause; do
+            --no-text-line --bar-height --font-size --width --quiet-zone --printer --output --pause; do
   grep -q -- "$word" <<<"$man" || { echo "man page lacks $word"; exit 1; }
 done
 command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null || {
@@ -27,9 +27,11 @@ command -v dpkg-deb >/dev/null && command -v dpkg-shlibdeps >/dev/null || {
 deb=$(ls "$tmp"/deb/*.deb)
 dpkg-deb --contents "$deb" | awk '{print $6}' | tee "$tmp/contents"
 grep -q '^./usr/bin/quillon$' "$tmp/contents"
+grep -q '^./usr/libexec/quillon/quillon-window$' "$tmp/contents"
 grep -q '^./usr/share/applications/quillon.desktop$' "$tmp/contents"
 dpkg-deb --field "$deb" Depends | tee "$tmp/depends"
 grep -q 'libqt6widgets6' "$tmp/depends" || { echo "shlibdeps named no Qt library"; exit 1; }
+grep -q 'libcups2' "$tmp/depends" || { echo "libcups2, loaded when printing, is not a dependency"; exit 1; }
 # The packaged program runs.
 dpkg-deb -x "$deb" "$tmp/x"
 "$tmp/x/usr/bin/quillon" --version
