@@ -1,11 +1,17 @@
 #!/usr/bin/env bash
-# cmake --install into a temporary prefix: the program, the desktop entry,
+# The command-line program loads no widgets; cmake --install into a
+# temporary prefix: the program, the desktop entry,
 # the icon, the AppStream data and the man page, checked by their validators;
 # then the .deb that cpack builds, its contents listed.
 set -euo pipefail
 build=$(cd "$1" && pwd)
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
+# The command line's forms (--export, a file, --range) run without widgets:
+# the program does not even load them, nor CUPS until it prints.
+if ldd "$build/quillon" | grep -E 'libQt6Widgets|libQt6PrintSupport|libcups'; then
+  echo "quillon loads the widgets or CUPS at start"; exit 1
+fi
 cmake --install "$build" --prefix "$tmp/p" >/dev/null
 for f in bin/quillon libexec/quillon/quillon-window share/applications/quillon.desktop share/icons/hicolor/scalable/apps/quillon.svg \
          share/metainfo/io.github.quillon.Quillon.metainfo.xml share/man/man1/quillon.1; do
