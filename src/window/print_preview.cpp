@@ -7,6 +7,7 @@
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <cstdio>
@@ -34,7 +35,7 @@ PrintPreview::PrintPreview(QWidget* parent, const QString& printer, std::functio
   auto* all = new QVBoxLayout(this);
   all->addWidget(pages, 1);
   all->addLayout(bottom);
-  resize(720, 860);
+  resize(QSize(720, 860).boundedTo(screen()->availableSize() * 0.95));
   connect(pages, &QPrintPreviewWidget::paintRequested, this, &PrintPreview::Paint);
   connect(pages, &QPrintPreviewWidget::previewChanged, this, &PrintPreview::ShowCount);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -61,6 +62,7 @@ void PrintPreview::ShowCount() {
   const int count = pages->pageCount();
   QString text = QStringLiteral("%1 page(s)").arg(count);
   if (!note_.isEmpty()) text += QStringLiteral(" - ") + note_;
+  if (text == countLabel->text()) return;  // a zoom or a resize
   countLabel->setText(text);
   printButton->setEnabled(count > 0);
   if (qEnvironmentVariableIsSet("QUILLON_DEBUG"))
