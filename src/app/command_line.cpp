@@ -183,18 +183,6 @@ int ListLabels(const QStringList& words) {
   return Flushed();
 }
 
-// The label sheet of a run, or the exit status of a choice that cannot be used.
-std::optional<int> ChooseLabels(const platform::SettingsStore& settings, const Overrides& overrides,
-                                std::optional<jobs::LabelSheet>& sheet) {
-  RunLabels labels = LabelsForRun(jobs::ReadLabelChoice(settings), overrides);
-  if (!labels.problem.isEmpty()) {
-    Err(labels.problem);
-    return labels.usage ? kUsage : kFailed;
-  }
-  sheet = std::move(labels.sheet);
-  return std::nullopt;
-}
-
 int ListPrinters() {
   const platform::Printers printers;
   for (const QString& name : printers.Names())

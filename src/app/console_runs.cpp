@@ -1,5 +1,7 @@
 #include "app/console_runs.h"
 
+#include "app/flags.h"
+
 #include "jobs/file_run.h"
 #include "jobs/generator.h"
 #include "jobs/print_job.h"
@@ -8,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "platform/interruption.h"
 #include "platform/printers.h"
+#include "platform/settings_store.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -193,6 +196,18 @@ int RangeOutcome(const jobs::RangeResult& run, const QString& from, const platfo
 }
 
 }  // namespace
+
+// The label sheet of a run, or the exit status of a choice that cannot be used.
+std::optional<int> ChooseLabels(const platform::SettingsStore& settings, const Overrides& overrides,
+                                std::optional<jobs::LabelSheet>& sheet) {
+  RunLabels labels = LabelsForRun(jobs::ReadLabelChoice(settings), overrides);
+  if (!labels.problem.isEmpty()) {
+    Err(labels.problem);
+    return labels.usage ? kUsage : kFailed;
+  }
+  sheet = std::move(labels.sheet);
+  return std::nullopt;
+}
 
 int PrintRange(const QString& text, const QString& from, const QString& to, double pauseSeconds,
                const jobs::Options& options, platform::Printers& printers, const jobs::LabelSheet* labels) {

@@ -8,13 +8,24 @@
 
 #include <QString>
 
+#include <optional>
+
 namespace platform {
 class Printers;
+class SettingsStore;
 }
 
 namespace app {
 
 enum ExitCode { kOk = 0, kFailed = 1, kUsage = 2, kSomeRefused = 3, kSignalled = 128 };
+
+struct Overrides;
+
+// The label sheet of a run: the saved choice with the flags' overrides, into
+// sheet (none for no labels); or the exit status of a choice that cannot be
+// used, said on stderr.
+std::optional<int> ChooseLabels(const platform::SettingsStore& settings, const Overrides& overrides,
+                                std::optional<jobs::LabelSheet>& sheet);
 
 // Prints the file at path with options on the current printer (already
 // selected), on labels where given; returns the exit status.
