@@ -7,6 +7,7 @@
 
 #include <QPrintPreviewWidget>
 #include <QSpinBox>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <QCoreApplication>
@@ -257,6 +258,14 @@ TEST_F(PrintCommandTest, TheLabelSheetChosenIsKeptAndThePreviewShowsThePagesPrin
   QTest::keyClick(chooser->searchBox, Qt::Key_Return);
   EXPECT_EQ(Restart().CurrentLabelChoice().product, "Avery L7160");
   ASSERT_NE(window().CurrentLabels(), nullptr);
+  window().RunPauseSeconds = 0;  // Run It on labels: one job, a number a label
+  window().barcodeText->setText("R");
+  window().rangeFromBox->setText("1");
+  window().rangeToBox->setText("4");
+  window().runButton->click();
+  EXPECT_EQ(PdfCount(), 1);
+  EXPECT_EQ(test_support::ReadSymbols(printers.LastPdfPath(), "code128").size(), 3u);
+  EXPECT_TRUE(window().StatusText().startsWith("3 barcode(s) printed on labels")) << window().StatusText().toStdString();
 
   QByteArray lines;
   for (int i = 1; i <= 25; ++i) lines += "P" + QByteArray::number(i) + "\n";
@@ -290,4 +299,11 @@ TEST_F(PrintCommandTest, TheLabelSheetChosenIsKeptAndThePreviewShowsThePagesPrin
     EXPECT_EQ(RasterisePdf(printers.LastPdfPath(), 20).size(), static_cast<size_t>(pages));
     EXPECT_TRUE(window().StatusText().startsWith("25 barcode(s) from 25 lines")) << window().StatusText().toStdString();
   }
+  // Without the templates the entry is disabled and says where they would come from.
+  QTemporaryDir empty;
+  qputenv("QUILLON_LABEL_TEMPLATES", empty.path().toLocal8Bit());
+  Restart();
+  qunsetenv("QUILLON_LABEL_TEMPLATES");
+  EXPECT_FALSE(window().labelSheetAction->isEnabled());
+  EXPECT_TRUE(window().labelSheetAction->toolTip().contains("glabels-data"));
 }
