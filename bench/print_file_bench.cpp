@@ -1,8 +1,10 @@
 // Printing a 10,000-line file through "Save as PDF" as the command line does,
-// one Code 39 barcode per line, in one column. Reports the time per run and, as counters, the peak
+// one Code 39 barcode per line, in one column, or one a label on Avery 5160
+// sheets (30 a sheet). Reports the time per run and, as counters, the peak
 // memory of the process and the PDF's size per barcode.
 #include "app/console_runs.h"
 #include "jobs/file_run.h"
+#include "jobs/label_run.h"
 #include "jobs/options.h"
 #include "platform/printers.h"
 
@@ -19,6 +21,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -30,7 +33,12 @@ double PeakMemoryMiB() {
   return usage.ru_maxrss / 1024.0;  // kilobytes on Linux
 }
 
-void PrintTenThousandLines(benchmark::State& state) {
+void PrintTenThousandLines(benchmark::State& state, const char* product) {
+  std::optional<jobs::LabelSheet> sheet;
+  if (product) {
+    sheet = jobs::SheetFor(labels::Database::Load(), {QString::fromLatin1(product), 1, false});
+    if (!sheet) return state.SkipWithError("no label templates (glabels-data)");
+  }
   QTemporaryDir dir;
   const QString path = dir.filePath(QStringLiteral("lines.txt"));
   {
@@ -53,7 +61,7 @@ void PrintTenThousandLines(benchmark::State& state) {
     const int null = open("/dev/null", O_WRONLY);
     dup2(null, 2);
     dup2(null, 1);
-    const int status = app::PrintFile(path, options, printers);
+    const int status = app::PrintFile(path, options, printers, sheet ? &*sheet : nullptr);
     std::fflush(nullptr);
     dup2(savedErr, 2);
     dup2(savedOut, 1);
@@ -70,7 +78,8 @@ void PrintTenThousandLines(benchmark::State& state) {
   state.counters["peak_MiB"] = PeakMemoryMiB();
   state.counters["peak_MiB_before_runs"] = memoryBefore;
 }
-BENCHMARK(PrintTenThousandLines)->Unit(benchmark::kSecond)->Iterations(2);
+BENCHMARK_CAPTURE(PrintTenThousandLines, rows, nullptr)->Unit(benchmark::kSecond)->Iterations(2);
+BENCHMARK_CAPTURE(PrintTenThousandLines, avery_5160, "Avery 5160")->Unit(benchmark::kSecond)->Iterations(2);
 
 }  // namespace
 

@@ -4,7 +4,9 @@
 #include "app/flags.h"
 #include "jobs/export.h"
 #include "jobs/generator.h"
+#include "jobs/label_run.h"
 #include "jobs/options.h"
+#include "labels/listing.h"
 #include "layout/lay.h"
 #include "platform/dialogs.h"
 #include "platform/output_file.h"
@@ -59,6 +61,8 @@ const char* const kUsageText =
     "                               not including, TO (one job each; \"\" for no prefix);\n"
     "                               --output collects \"Save as PDF\" jobs in DIR\n"
     "  quillon --list-printers      the printers, the current one marked with *\n"
+    "  quillon --list-labels [WORD] the label products whose brand, part or\n"
+    "                               description hold WORD: size, labels a sheet\n"
     "  quillon --help | --version\n"
     "\n"
     "Each flag overrides one saved option for this run only; nothing is saved.\n"
@@ -77,6 +81,10 @@ const char* const kUsageText =
     "  --printer NAME               one of --list-printers\n"
     "  --output FILE.pdf            write the job to FILE.pdf (\"Save as PDF\")\n"
     "  --force                      replace an existing OUT or FILE.pdf\n"
+    "  --labels NAME, --no-labels   one barcode a label of the product NAME (\"Avery\n"
+    "                               5160\"), a new sheet when one is full; or none\n"
+    "  --first-label N              start on label N of the first sheet (1: the first)\n"
+    "  --outline                    draw each label's outline too, to check alignment\n"
     "Numbers are written as 12 or 1.5 (or with the locale's decimal comma), FROM\n"
     "and TO with a '-' where negative; no blanks, exponents or hex.\n"
     "\n"
@@ -141,6 +149,23 @@ int Export(const QCommandLineParser& parser) {
   return kOk;
 }
 
+// `quillon --list-labels [WORD]`: the label products, one a line.
+int ListLabels(const QStringList& words) {
+  const labels::Database database = labels::Database::Load();
+  if (database.Empty()) {
+    Err(labels::NoTemplatesMessage(database.Folder()));
+    return kFailed;
+  }
+  const QString query = words.join(QLatin1Char(' '));
+  const QStringList lines = labels::ListLines(database, query);
+  if (lines.isEmpty()) {
+    Err(QStringLiteral("no label product matches \"%1\"").arg(query));
+    return kFailed;
+  }
+  for (const QString& line : lines) Out(line);
+  return Flushed();
+}
+
 int ListPrinters() {
   const platform::Printers printers;
   for (const QString& name : printers.Names())
@@ -159,9 +184,11 @@ int PrintFileAsStarted(const QString& path) {
     return kFailed;
   }
   settings.SaveSetting(jobs::kApp, jobs::kSection, QStringLiteral("file"), path);
+  std::optional<jobs::LabelSheet> sheet;
+  if (const std::optional<int> status = ChooseLabels(settings, {}, sheet)) return *status;
   platform::Printers printers;
   printers.SelectPrinter(stored.options.printer);
-  return PrintFile(path, stored.options, printers);
+  return PrintFile(path, stored.options, printers, sheet ? &*sheet : nullptr);
 }
 
 // `quillon [FLAGS] PATH`: the file printed with the saved options and the
@@ -171,6 +198,8 @@ int PrintFileWithFlags(const QString& path, const Overrides& overrides) {
   std::optional<jobs::Options> options = SavedOptions(settings);
   if (!options) return kFailed;
   ApplyOverrides(*options, overrides);
+  std::optional<jobs::LabelSheet> sheet;
+  if (const std::optional<int> status = ChooseLabels(settings, overrides, sheet)) return *status;
   platform::Printers printers;
   if (!overrides.output.isEmpty()) {
     // Checked here as well as when the file is written: the run may be long.
@@ -181,7 +210,7 @@ int PrintFileWithFlags(const QString& path, const Overrides& overrides) {
     printers.SetPdfFile(overrides.output, overrides.force ? platform::Replace::Allowed : platform::Replace::Never);
   }
   printers.SelectPrinter(options->printer);
-  return PrintFile(path, *options, printers);
+  return PrintFile(path, *options, printers, sheet ? &*sheet : nullptr);
 }
 
 // `quillon --range FROM TO [--pause S] [FLAGS] PREFIX`: "Run It" from the
@@ -217,6 +246,8 @@ int RangeRun(const QCommandLineParser& parser) {
   std::optional<jobs::Options> options = SavedOptions(settings);
   if (!options) return kFailed;
   ApplyOverrides(*options, overrides);
+  std::optional<jobs::LabelSheet> sheet;
+  if (const std::optional<int> status = ChooseLabels(settings, overrides, sheet)) return *status;
   platform::Printers printers(overrides.output.isEmpty() ? platform::DefaultPdfFolder() : overrides.output);
   // A printer that cannot take the jobs, or a folder that cannot take the
   // files, is known before the first number.
@@ -225,7 +256,7 @@ int RangeRun(const QCommandLineParser& parser) {
     Err(problem);
     return kFailed;
   }
-  return PrintRange(rest[1], from, to, pause, *options, printers);
+  return PrintRange(rest[1], from, to, pause, *options, printers, sheet ? &*sheet : nullptr);
 }
 
 int RunOptions(const QStringList& args) {
@@ -244,6 +275,7 @@ int RunOptions(const QStringList& args) {
     return Flushed();
   }
   if (parser.isSet(QStringLiteral("list-printers"))) return ListPrinters();
+  if (parser.isSet(QStringLiteral("list-labels"))) return ListLabels(parser.positionalArguments());
   if (parser.isSet(QStringLiteral("export"))) return Export(parser);
   if (parser.isSet(QStringLiteral("range"))) return RangeRun(parser);
   const QString path = parser.positionalArguments().join(QLatin1Char(' ')).trimmed();

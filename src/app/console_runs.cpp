@@ -1,5 +1,7 @@
 #include "app/console_runs.h"
 
+#include "app/flags.h"
+
 #include "jobs/file_run.h"
 #include "jobs/generator.h"
 #include "jobs/print_job.h"
@@ -8,6 +10,7 @@
 #include "platform/dialogs.h"
 #include "platform/interruption.h"
 #include "platform/printers.h"
+#include "platform/settings_store.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -16,6 +19,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <optional>
 #include <cmath>
 #include <utility>
 
@@ -85,6 +89,7 @@ int SignalledFileRun(int signal, const jobs::FileRunResult& run, const platform:
 
 // The last lines of a file run, and its exit status.
 int FileRunOutcome(const QString& path, const jobs::FileRunResult& run, const platform::Printers& printers) {
+  if (!run.labelWarning.isEmpty()) Err(run.labelWarning);
   if (const int signal = platform::InterruptSignal()) return SignalledFileRun(signal, run, printers);
   const QString refusedCount =
       QStringLiteral("%1 of %2 matching lines were refused").arg(run.refused).arg(run.matching);
@@ -117,8 +122,14 @@ int FileRunOutcome(const QString& path, const jobs::FileRunResult& run, const pl
 // jobs; each message is said once (every number of a run may give the same).
 class ConsoleRange : public jobs::RangeHost {
  public:
-  ConsoleRange(QString text, QString from, QString to, const jobs::Options& options, platform::Printers& printers)
-      : text_(std::move(text)), from_(std::move(from)), to_(std::move(to)), options_(options), printers_(printers) {}
+  ConsoleRange(QString text, QString from, QString to, const jobs::Options& options, platform::Printers& printers,
+               jobs::LabelRun* labels)
+      : text_(std::move(text)),
+        from_(std::move(from)),
+        to_(std::move(to)),
+        options_(options),
+        printers_(printers),
+        labels_(labels) {}
   QString From() override { return from_; }
   QString To() override { return to_; }
   void SetFrom(const QString& from) override { from_ = from; }
@@ -129,6 +140,12 @@ class ConsoleRange : public jobs::RangeHost {
   }
   void Generate() override { Say(barcode_.refusal.boxText); }
   bool Print() override {
+    if (labels_) {  // the next label of the run's one document
+      if (!barcode_.Drawn()) Say(jobs::kNoBarcode);
+      if (!barcode_.Drawn()) return false;
+      labels_->Paint(*barcode_.drawing);
+      return true;
+    }
     const jobs::Printed printed = jobs::PrintBarcode(
         printers_, barcode_, {options_.printer, options_.leftOffset, options_.topOffset, QStringLiteral("Quillon - ") + text_});
     if (!printed.Sent()) Say(printed.message);
@@ -151,6 +168,7 @@ class ConsoleRange : public jobs::RangeHost {
   QString text_, from_, to_;
   const jobs::Options& options_;
   platform::Printers& printers_;
+  jobs::LabelRun* labels_;
   jobs::Generated barcode_;
   QSet<QString> said_;
 };
@@ -179,19 +197,47 @@ int RangeOutcome(const jobs::RangeResult& run, const QString& from, const platfo
 
 }  // namespace
 
+// The label sheet of a run, or the exit status of a choice that cannot be used.
+std::optional<int> ChooseLabels(const platform::SettingsStore& settings, const Overrides& overrides,
+                                std::optional<jobs::LabelSheet>& sheet) {
+  RunLabels labels = LabelsForRun(jobs::ReadLabelChoice(settings), overrides);
+  if (!labels.problem.isEmpty()) {
+    Err(labels.problem);
+    return labels.usage ? kUsage : kFailed;
+  }
+  sheet = std::move(labels.sheet);
+  return std::nullopt;
+}
+
 int PrintRange(const QString& text, const QString& from, const QString& to, double pauseSeconds,
-               const jobs::Options& options, platform::Printers& printers) {
+               const jobs::Options& options, platform::Printers& printers, const jobs::LabelSheet* labels) {
   const platform::Interruptible interruptible;
-  ConsoleRange host(text, from, to, options, printers);
-  const jobs::RangeResult run = jobs::RunRange(host, platform::DefaultClock(), pauseSeconds);
+  std::optional<jobs::LabelRun> labelRun;
+  if (labels) {
+    labelRun.emplace(printers, *labels);
+    printers.SetDocName(QStringLiteral("Quillon - ") + text + from);
+  }
+  ConsoleRange host(text, from, to, options, printers, labelRun ? &*labelRun : nullptr);
+  jobs::RangeResult run = jobs::RunRange(host, platform::DefaultClock(), pauseSeconds);
+  if (labelRun) {
+    // The numbers went on labels of one document: it is the one job.
+    const bool any = printers.DocumentOpen();
+    if (!printers.EndDoc()) {
+      Err(QStringLiteral("the labels could not be printed: %1").arg(printers.LastError()));
+      return kFailed;
+    }
+    if (!any) run.jobs = 0;
+    if (const QString warning = labelRun->ScannerWarning(); !warning.isEmpty()) Err(warning);
+  }
   return RangeOutcome(run, host.From(), printers);
 }
 
-int PrintFile(const QString& path, const jobs::Options& options, platform::Printers& printers) {
+int PrintFile(const QString& path, const jobs::Options& options, platform::Printers& printers,
+              const jobs::LabelSheet* labels) {
   const platform::Interruptible interruptible;
   printers.SetDocName(QStringLiteral("Quillon - ") + QFileInfo(path).fileName());
   ConsoleFileRun host(options);
-  const jobs::FileRunResult run = jobs::RunFile(path, printers, host);
+  const jobs::FileRunResult run = jobs::RunFile(path, printers, host, labels);
   return FileRunOutcome(path, run, printers);
 }
 

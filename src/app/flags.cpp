@@ -100,6 +100,28 @@ QString ReadNumbers(const QCommandLineParser& parser, Overrides& o) {
   return {};
 }
 
+// --labels, --no-labels, --first-label and --outline: for printing a file and --range.
+QString ReadLabelFlags(const QCommandLineParser& parser, Form form, Overrides& o) {
+  const auto set = [&parser](const char* name) { return parser.isSet(QLatin1String(name)); };
+  for (const char* name : {"labels", "no-labels", "first-label", "outline"})
+    if (form == Form::Export && set(name))
+      return QStringLiteral("--%1 is for printing a file or --range, not for --export").arg(QLatin1String(name));
+  if (set("labels") && set("no-labels")) return QStringLiteral("--labels and --no-labels exclude each other");
+  if (set("labels")) o.labels = parser.value(QStringLiteral("labels")).simplified();
+  if (set("no-labels")) o.labels = QString();
+  if (o.labels && o.labels->isEmpty() && (set("first-label") || set("outline")))
+    return QStringLiteral("--first-label and --outline need labels (--labels NAME)");
+  if (set("first-label")) {
+    const QString text = parser.value(QStringLiteral("first-label"));
+    const auto number = PlainNumber(text);
+    if (!number || *number < 1 || *number > 100000 || *number != std::floor(*number))
+      return QStringLiteral("--first-label \"%1\" is not a label number (1 for the first label)").arg(text);
+    o.firstLabel = static_cast<int>(*number);
+  }
+  o.outline = set("outline");
+  return {};
+}
+
 }  // namespace
 
 void AddFlags(QCommandLineParser& parser) {
@@ -112,7 +134,8 @@ void AddFlags(QCommandLineParser& parser) {
                      valued("bar-height", "V"), valued("font-size", "V"), valued("width", "V"),
                      valued("quiet-zone", "N"), valued("printer", "NAME"), valued("output", "FILE.pdf"),
                      flag("force"), valued("range", "FROM"), valued("pause", "S"), flag("list-printers"),
-                     flag("help"), flag("version")});
+                     flag("help"), flag("version"), valued("labels", "NAME"), flag("no-labels"),
+                     valued("first-label", "N"), flag("outline"), flag("list-labels")});
   for (const SwitchFlag& s : kSwitches)
     parser.addOptions({flag(s.name), QCommandLineOption(QStringLiteral("no-") + QLatin1String(s.name))});
 }
@@ -139,6 +162,7 @@ QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& o)
     if (parser.isSet(on) || parser.isSet(off)) o.switches.emplace_back(s.option, parser.isSet(on) ? 1 : 0);
   }
   if (const QString problem = ReadNumbers(parser, o); !problem.isEmpty()) return problem;
+  if (const QString problem = ReadLabelFlags(parser, form, o); !problem.isEmpty()) return problem;
   if (const QString problem = ReadDestination(parser, form, o); !problem.isEmpty()) return problem;
   o.force = set("force");
   return {};
@@ -150,6 +174,35 @@ void ApplyOverrides(jobs::Options& options, const Overrides& o) {
   for (const auto& [option, value] : o.switches) options.*option = value;
   for (const auto& [option, text] : o.numbers) options.*option = text;
   if (o.printer) options.printer = *o.printer;
+}
+
+void ApplyLabelOverrides(jobs::LabelChoice& choice, const Overrides& o) {
+  if (o.labels) choice.product = *o.labels;
+  if (o.firstLabel) choice.firstLabel = *o.firstLabel;
+  choice.outline = o.outline;
+}
+
+RunLabels LabelsForRun(const jobs::LabelChoice& saved, const Overrides& o) {
+  jobs::LabelChoice choice = saved;
+  ApplyLabelOverrides(choice, o);
+  if (choice.product.isEmpty()) return {};
+  const bool named = o.labels.has_value();
+  const labels::Database database = labels::Database::Load();
+  if (database.Empty())
+    return {{}, named ? labels::NoTemplatesMessage(database.Folder()) : QString(), false};
+  const labels::Product* product = database.Find(choice.product);
+  if (!product)
+    return {{},
+            named ? QStringLiteral("no label product \"%1\" (brand and part, such as \"Avery 5160\"); "
+                                   "see quillon --list-labels WORD")
+                        .arg(choice.product)
+                  : QString(),
+            false};
+  const int perSheet = labels::LabelsPerSheet(*product);
+  if (o.firstLabel && *o.firstLabel > perSheet)
+    return {{}, QStringLiteral("--first-label %1: %2 has %3 label(s) a sheet").arg(*o.firstLabel).arg(
+                    labels::FullName(*product)).arg(perSheet), true};
+  return {jobs::SheetFor(database, choice), {}, false};
 }
 
 std::optional<double> PlainNumber(const QString& text, bool isSigned) {

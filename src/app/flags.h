@@ -2,6 +2,7 @@
 // The command line's flags: each overrides one saved option for one run,
 // read in one place for the file run, --export and --range.
 #include "barcode/symbology.h"
+#include "jobs/label_run.h"
 #include "jobs/options.h"
 
 #include <QString>
@@ -26,6 +27,9 @@ struct Overrides {
   QString output;  // the PDF file of the job (the folder of the jobs for --range)
   bool force = false;
   int quietZone = 10;  // modules of white around an exported picture
+  std::optional<QString> labels;   // --labels NAME; "" for --no-labels
+  std::optional<int> firstLabel;   // --first-label N
+  bool outline = false;            // --outline
 };
 
 // Declares every flag on parser.
@@ -37,6 +41,20 @@ QString ReadOverrides(const QCommandLineParser& parser, Form form, Overrides& ov
 
 // The saved options with the overrides put in.
 void ApplyOverrides(jobs::Options& options, const Overrides& overrides);
+
+// The saved label choice with the label flags put in.
+void ApplyLabelOverrides(jobs::LabelChoice& choice, const Overrides& overrides);
+
+// The label sheet of a run: the saved choice with the label flags put in;
+// no sheet for no labels. A saved product that is gone means no labels; a
+// product named by --labels that cannot be used is a problem, and a
+// --first-label beyond its sheet a usage error.
+struct RunLabels {
+  std::optional<jobs::LabelSheet> sheet;
+  QString problem;
+  bool usage = false;
+};
+RunLabels LabelsForRun(const jobs::LabelChoice& saved, const Overrides& overrides);
 
 // A plain decimal number: digits with at most one decimal point ('.' or the
 // locale's decimal separator), a '-' in front only where signed. No blank,

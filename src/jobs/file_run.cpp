@@ -1,5 +1,6 @@
 #include "jobs/file_run.h"
 
+#include "jobs/label_run.h"
 #include "platform/blanks.h"
 #include "platform/dialogs.h"
 #include "render/image.h"
@@ -20,6 +21,8 @@ using platform::Printers;
 class RowLayout {
  public:
   explicit RowLayout(Printers& printers) : printers_(printers) {}
+
+  void SetMillimetres() { printers_.SetScaleMode(PageUnit::Millimetres); }
 
   void Paint(const Generated& barcode, int& column) {
     const double height = printers_.PictureHeight(barcode.picture.height());
@@ -178,6 +181,38 @@ Generated LineBarcode(FileRunResult& result, FileRunHost& host, const platform::
   return barcode;
 }
 
+// A barcode in the rows and columns: refused where it cannot fit a page
+// whole. An empty slot advances like a filled one.
+void PlaceInRows(FileRunResult& result, FileRunHost& host, const QString& line, const Generated& barcode,
+                 RowLayout& layout, int& column) {
+  layout.SetMillimetres();
+  if (const QString misfit = barcode.Drawn() ? layout.Misfit(barcode.picture) : QString(); !misfit.isEmpty()) {
+    Refuse(result, host, result.lines, line, misfit);
+  } else if (barcode.Drawn()) {
+    layout.Paint(barcode, column);
+    ++result.barcodes;
+  }
+  if (host.Columns()) {
+    if (++column > 2) {
+      layout.EndRow();
+      column = 0;
+    }
+  } else {
+    layout.EndRow();
+  }
+}
+
+// A barcode on the next label; an empty value leaves its label empty, a
+// refused one takes none.
+void PlaceOnLabel(FileRunResult& result, LabelRun& labels, const Generated& barcode, bool emptyValue) {
+  if (barcode.Drawn()) {
+    labels.Paint(*barcode.drawing);
+    ++result.barcodes;
+  } else if (emptyValue) {
+    labels.Skip();
+  }
+}
+
 // Sends the run's document, if anything was printed, and says how the run ended.
 void EndRun(FileRunResult& result, Printers& printers, const QString& path, const QString& pattern) {
   const bool anything = printers.DocumentOpen();
@@ -199,7 +234,7 @@ void EndRun(FileRunResult& result, Printers& printers, const QString& path, cons
 
 }  // namespace
 
-FileRunResult RunFile(const QString& path, Printers& printers, FileRunHost& host) {
+FileRunResult RunFile(const QString& path, Printers& printers, FileRunHost& host, const LabelSheet* labels) {
   FileRunResult result;
   // A printer that cannot take the job, or a PDF that cannot be written, is
   // known before the first line is read, however long the file.
@@ -218,6 +253,8 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunHost& host
   const qint64 total = reader.LineCount();
   RowLayout layout(printers);
   int column = 0;
+  std::optional<LabelRun> labelRun;
+  if (labels) labelRun.emplace(printers, *labels);
   platform::TextLine line;
   for (;;) {
     host.LetEventsRun();
@@ -232,29 +269,19 @@ FileRunResult RunFile(const QString& path, Printers& printers, FileRunHost& host
     }
     ++result.lines;
     host.Progress(result.lines, total < 0 ? -1 : std::max(total, result.lines));
-    if (host.PrintLines()) layout.PrintLine(line.text);
+    if (host.PrintLines() && !labelRun) layout.PrintLine(line.text);
     const std::optional<QString> value = BarcodeValue(line.text, host.Pattern(), host.IncludePattern());
     if (!value) continue;
     ++result.matching;
     const Generated barcode = LineBarcode(result, host, line, *value);
-    printers.SetScaleMode(PageUnit::Millimetres);
-    if (const QString misfit = barcode.Drawn() ? layout.Misfit(barcode.picture) : QString(); !misfit.isEmpty()) {
-      Refuse(result, host, result.lines, line.text, misfit);
-    } else if (barcode.Drawn()) {
-      layout.Paint(barcode, column);
-      ++result.barcodes;
-    }
-    // An empty slot advances like a filled one.
-    if (host.Columns()) {
-      if (++column > 2) {
-        layout.EndRow();
-        column = 0;
-      }
+    if (labelRun) {
+      PlaceOnLabel(result, *labelRun, barcode, value->isEmpty());
     } else {
-      layout.EndRow();
+      PlaceInRows(result, host, line.text, barcode, layout, column);
     }
   }
   reader.Close();
+  if (labelRun) result.labelWarning = labelRun->ScannerWarning();
   EndRun(result, printers, path, host.Pattern());
   return result;
 }

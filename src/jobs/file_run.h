@@ -12,6 +12,8 @@
 
 namespace jobs {
 
+struct LabelSheet;
+
 // A matching line that gave no barcode.
 struct RefusedLine {
   qint64 number = 0;  // from 1
@@ -57,6 +59,7 @@ struct FileRunResult {
   QString readError;  // reading stopped early: why (the lines before were printed)
   bool cancelled = false;
   QString pdfPath;  // the file "Save as PDF" wrote
+  QString labelWarning;  // on labels: barcodes shrunk below what scanners read ("" for none)
 };
 
 // The column positions in millimetres; column 0 is the current x.
@@ -80,6 +83,9 @@ QString ShownLine(const QString& line);
 // before the file is opened; a barcode larger than the page's printable
 // area (a label's) is refused, with by how much; an interrupted wait for
 // input (platform/interruption.h) ends the run as a cancel does.
-FileRunResult RunFile(const QString& path, platform::Printers& printers, FileRunHost& host);
+// On labels, each barcode goes on the next label instead of the rows and
+// columns; printed lines and columns do not apply.
+FileRunResult RunFile(const QString& path, platform::Printers& printers, FileRunHost& host,
+                      const LabelSheet* labels = nullptr);
 
 }  // namespace jobs

@@ -1,5 +1,6 @@
 #include "jobs/print_job.h"
 
+#include "jobs/label_run.h"
 #include "platform/numbers.h"
 #include "platform/printers.h"
 #include "render/image.h"
@@ -34,22 +35,35 @@ QString JobPlace(const platform::Printers& printers) {
              : QStringLiteral("%1 (%2)").arg(pdf, platform::kSaveAsPdf);
 }
 
+// The barcode alone on the sheet's first label chosen.
+static Printed PrintOnLabel(platform::Printers& printers, const Generated& barcode, const PrintRequest& request) {
+  if (!barcode.Drawn()) return {Printed::Problem::NoBarcode, kNoBarcode, {}};
+  printers.SetDocName(request.title);
+  LabelRun labels(printers, *request.labels);
+  labels.Paint(*barcode.drawing);
+  if (!printers.EndDoc())
+    return {Printed::Problem::Failed, QStringLiteral("The barcode could not be printed: ") + printers.LastError(), {}};
+  return {Printed::Problem::None, QStringLiteral("1 barcode printed to %1").arg(JobPlace(printers)),
+          labels.ScannerWarning()};
+}
+
 Printed PrintBarcode(platform::Printers& printers, const Generated& barcode, const PrintRequest& request) {
   using Problem = Printed::Problem;
   printers.SelectPrinter(request.printer);
+  if (request.labels) return PrintOnLabel(printers, barcode, request);
   printers.SetScaleMode(platform::PageUnit::Centimetres);
-  if (!platform::IsNumeric(request.left)) return {Problem::LeftOffset, kOffsetNotNumeric};
-  if (!platform::IsNumeric(request.top)) return {Problem::TopOffset, kOffsetNotNumeric};
-  if (!barcode.Drawn()) return {Problem::NoBarcode, kNoBarcode};
+  if (!platform::IsNumeric(request.left)) return {Problem::LeftOffset, kOffsetNotNumeric, {}};
+  if (!platform::IsNumeric(request.top)) return {Problem::TopOffset, kOffsetNotNumeric, {}};
+  if (!barcode.Drawn()) return {Problem::NoBarcode, kNoBarcode, {}};
   const float left = static_cast<float>(*platform::ParseNumber(request.left));
   const float top = static_cast<float>(*platform::ParseNumber(request.top));
   if (const QString misfit = Misfit(printers, barcode.picture, left, top); !misfit.isEmpty())
-    return {Problem::Misfit, misfit};
+    return {Problem::Misfit, misfit, {}};
   printers.SetDocName(request.title);
   printers.Paint(*barcode.drawing, left, top);
   if (!printers.EndDoc())
-    return {Problem::Failed, QStringLiteral("The barcode could not be printed: ") + printers.LastError()};
-  return {Problem::None, QStringLiteral("1 barcode printed to %1").arg(JobPlace(printers))};
+    return {Problem::Failed, QStringLiteral("The barcode could not be printed: ") + printers.LastError(), {}};
+  return {Problem::None, QStringLiteral("1 barcode printed to %1").arg(JobPlace(printers)), {}};
 }
 
 }  // namespace jobs

@@ -14,16 +14,20 @@ namespace jobs {
 inline const QString kOffsetNotNumeric = QStringLiteral("The Barcode Offset must be a numeric value  ");
 inline const QString kNoBarcode = QStringLiteral("Please Generate Barocode to print  ");
 
+struct LabelSheet;
+
 struct PrintRequest {
   QString printer;          // a name from the printer list; another leaves the current printer
   QString left, top;        // the offsets as typed, centimetres from the printable area's top-left
   QString title;            // the job's title
+  const LabelSheet* labels = nullptr;  // on labels: the barcode on the first label, the offsets unused
 };
 
 struct Printed {
   enum class Problem { None, LeftOffset, TopOffset, NoBarcode, Misfit, Failed };
   Problem problem = Problem::None;
   QString message;  // the user's words: why nothing was printed, or where the job went
+  QString warning;  // on labels: the barcode shrunk below what scanners read ("" for none)
   bool Sent() const { return problem == Problem::None; }
 };
 

@@ -29,8 +29,8 @@ constexpr double kMillimetresPerInch = 25.4;
 constexpr double kPicturePixelsPerInch = 96.0;
 // "Save as PDF" pages: A4 with the quarter-inch margins of a typical printer.
 constexpr double kPdfMarginMillimetres = 6.35;
-// Device pixels per inch of the rendered documents.
-constexpr int kResolution = 1200;
+constexpr int kResolution = kDocumentResolution;
+constexpr double kPointsPerInch = 72.0;
 
 // The printers' font: nothing in the program sets it.
 QFont PrinterFont() {
@@ -77,6 +77,14 @@ Printers::~Printers() {
   if (painter_) EndDoc();
 }
 
+void Printers::SetSheetPage(std::optional<QSizeF> points) {
+  if (painter_) return;
+  sheet_.reset();
+  if (points)
+    sheet_.emplace(QPageSize(*points, QPageSize::Point, QString(), QPageSize::ExactMatch), QPageLayout::Portrait,
+                   QMarginsF(), QPageLayout::Point);
+}
+
 void Printers::SelectPrinter(const QString& name) {
   if (painter_) return;
   const QStringList names = PrinterNames();
@@ -87,6 +95,7 @@ void Printers::SelectPrinter(const QString& name) {
 }
 
 const QPageLayout& Printers::Layout() const {
+  if (sheet_) return *sheet_;
   if (layout_) return *layout_;
   if (current_ == kSaveAsPdf) {
     layout_ = std::make_unique<QPageLayout>(
@@ -153,6 +162,7 @@ QString Printers::OpenPdf(OutputFile& output) const {
 }
 
 QString Printers::DestinationProblem() const {
+  if (preview_) return {};
   if (current_ != kSaveAsPdf) return QueueProblem(current_);
   OutputFile probe;  // abandoned at once: it leaves nothing behind
   return OpenPdf(probe);
@@ -164,6 +174,12 @@ bool Printers::EnsureDocument() {
   failed_ = false;
   painter_ = std::make_unique<QPainter>();
   QIODevice* device = nullptr;
+  if (preview_) {
+    device_ = preview_;
+    device_->setPageLayout(Layout());
+    if (!painter_->begin(device_)) return Fail(QStringLiteral("the preview cannot start a document"));
+    return StartPainting();
+  }
   if (current_ == kSaveAsPdf) {
     output_ = std::make_unique<OutputFile>();
     pdfTarget_ = pdfFile_.isEmpty() ? pdfFolder_ : pdfFile_;
@@ -184,10 +200,15 @@ bool Printers::EnsureDocument() {
   writer_->setPageLayout(Layout());
   writer_->setTitle(docName_);
   writer_->setCreator(QStringLiteral("Quillon"));
+  device_ = writer_.get();
   if (!painter_->begin(writer_.get()))
     return Fail(QStringLiteral("the printer \"%1\" cannot start a document").arg(current_));
+  return StartPainting();
+}
+
+bool Printers::StartPainting() {
   painter_->setFont(PrinterFont());
-  const QFontMetricsF metrics(painter_->font(), writer_.get());
+  const QFontMetricsF metrics(painter_->font(), device_);
   lineHeight_ = metrics.lineSpacing();
   ascent_ = metrics.ascent();
   pageHeight_ = Layout().paintRectPixels(kResolution).height();
@@ -226,12 +247,44 @@ void Printers::Paint(const layout::Drawing& drawing, double x, double y) {
   painter_->resetTransform();
 }
 
+void Printers::PaintInto(const layout::Drawing& drawing, const QRectF& points, bool turned) {
+  if (drawing.size.isEmpty() || !EnsureDocument()) return;
+  const double perPoint = kResolution / kPointsPerInch;
+  const QRectF box(points.topLeft() * perPoint, points.size() * perPoint);
+  StartPendingPage();
+  // Picture pixels to device pixels; turned, x runs up the box and y across it.
+  if (turned) {
+    const double scale = box.width() / drawing.size.height();
+    painter_->setTransform(QTransform(0, -scale, scale, 0, box.left(), box.bottom()));
+  } else {
+    const double scale = box.width() / drawing.size.width();
+    painter_->setTransform(QTransform(scale, 0, 0, scale, box.left(), box.top()));
+  }
+  render::Paint(*painter_, drawing, false);
+  painter_->resetTransform();
+}
+
+void Printers::Outline(const QRectF& points, double radius, bool round) {
+  if (!EnsureDocument()) return;
+  const double perPoint = kResolution / kPointsPerInch;
+  const QRectF box(points.topLeft() * perPoint, points.size() * perPoint);
+  StartPendingPage();
+  painter_->save();
+  painter_->setPen(QPen(Qt::black, 0.25 * perPoint));  // a quarter point
+  painter_->setBrush(Qt::NoBrush);
+  if (round)
+    painter_->drawEllipse(box);
+  else
+    painter_->drawRoundedRect(box, radius * perPoint, radius * perPoint);
+  painter_->restore();
+}
+
 // A new page is only begun by what is drawn on it: blank lines that run
 // past the bottom of the last page (a label's, often) leave no blank page.
 void Printers::StartPendingPage() {
   if (!pagePending_) return;
   pagePending_ = false;
-  writer_->newPage();
+  device_->newPage();
 }
 
 void Printers::NewPage() {
@@ -293,6 +346,12 @@ bool Printers::EndDoc() {
   page_ = 0;
   pagePending_ = false;
   if (!painter_) return true;
+  if (preview_) {
+    if (painter_->isActive()) painter_->end();
+    painter_.reset();
+    failed_ = false;
+    return true;
+  }
   bool ok = !failed_ && painter_->isActive() && painter_->end();
   if (!failed_ && !ok) Fail(QStringLiteral("the printer \"%1\" could not finish the document").arg(current_));
   painter_.reset();

@@ -18,11 +18,14 @@
 #include "platform/output_file.h"
 
 #include <QPageLayout>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
+class QPagedPaintDevice;
 class QPainter;
 class QPdfWriter;
 class QTemporaryFile;
@@ -30,6 +33,8 @@ class QTemporaryFile;
 namespace platform {
 
 inline const QString kSaveAsPdf = QStringLiteral("Save as PDF");
+// Device pixels per inch of the documents, and of a preview's device.
+inline constexpr int kDocumentResolution = 1200;
 
 QStringList PrinterNames();
 // The system's default printer, or "Save as PDF" where it has none.
@@ -97,6 +102,22 @@ class Printers {
   // vectors: bars as filled rectangles, sharp at any printer resolution, and
   // text as text. The current position does not move.
   void Paint(const layout::Drawing& drawing, double x, double y);
+  // The next documents have pages of this size in points with no margins,
+  // so that positions are from the paper's top-left (a label sheet's page,
+  // a roll's label), whatever the printer's own media; nothing: the
+  // printer's page again. Ignored while a document is open.
+  void SetSheetPage(std::optional<QSizeF> points);
+  // Paints a drawing scaled uniformly into a rectangle in points from the
+  // top-left of the printable area; turned a quarter turn anticlockwise (its
+  // bottom edge along the rectangle's right side) when turned says so.
+  void PaintInto(const layout::Drawing& drawing, const QRectF& points, bool turned);
+  // A thin outline of a label in points: a rectangle with round corners of
+  // radius, or an ellipse.
+  void Outline(const QRectF& points, double radius, bool round);
+  // While set, documents are painted on device (a print preview's, at
+  // kDocumentResolution) on the printer's pages, and EndDoc sends nothing.
+  void SetPreviewDevice(QPagedPaintDevice* device) { preview_ = device; }
+
   // Starts a new page; the position returns to the top-left. The page is
   // only added to the document once something is drawn on it.
   void NewPage();
@@ -120,6 +141,7 @@ class Printers {
 
  private:
   bool EnsureDocument();
+  bool StartPainting();
   void StartPendingPage();
   bool Fail(const QString& why);
   bool SubmitToQueue();
@@ -142,6 +164,9 @@ class Printers {
   std::unique_ptr<OutputFile> output_;           // the open "Save as PDF" document
   std::unique_ptr<QTemporaryFile> spool_;        // the open document for a queue
   std::unique_ptr<QPdfWriter> writer_;
+  QPagedPaintDevice* device_ = nullptr;   // the open document's: writer_ or preview_
+  QPagedPaintDevice* preview_ = nullptr;
+  std::optional<QPageLayout> sheet_;      // the page of SetSheetPage
   std::unique_ptr<QPainter> painter_;  // the open document
   double lineHeight_ = 0;  // of the open document's font, device pixels
   double ascent_ = 0;

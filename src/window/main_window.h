@@ -10,6 +10,7 @@
 #include "platform/services.h"
 #include "jobs/file_run.h"
 #include "jobs/range_run.h"
+#include "jobs/label_run.h"
 
 #include <QMainWindow>
 #include <QMenu>
@@ -17,12 +18,16 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <optional>
 
 class QProgressDialog;
 class QScrollArea;
 
 namespace window {
 class FileChooser;
+class LabelDialog;
+class PrintPreview;
 }
 
 namespace window {
@@ -267,6 +272,34 @@ class MainWindow : public QMainWindow {
   bool incrementingCancel_ = false;
   jobs::RangeResult lastIncrementingRun_;
   QProgressDialog* incrementingProgress_ = nullptr;
+
+  // --- Label sheets and the print preview (label_commands.cpp) --------------
+ public:
+  // "Label Sheet...": the dialog; OK keeps its choice for the next start.
+  void chooseLabelSheet();
+  // "Print Preview...": the pages Print File would send, or Print's without a file.
+  void printPreview();
+  // The dialogs while they are open, else null.
+  LabelDialog* OpenLabelDialog() const;
+  PrintPreview* OpenPreview() const;
+  const jobs::LabelChoice& CurrentLabelChoice() const { return labelChoice_; }
+  void SetLabelChoice(const jobs::LabelChoice& choice);
+  // The chosen sheet; null for no labels, or a product the templates no longer have.
+  const jobs::LabelSheet* CurrentLabels();
+  QAction* printPreviewAction;  // "Print Preview..."
+  QAction* labelSheetAction;    // "Label Sheet...": disabled without the templates
+
+ private:
+  // The saved choice; the entry disabled, saying why, without the templates.
+  void RestoreLabelChoice();
+  const labels::Database& LabelDatabase();
+  // Sends Run It's one document of labels and says how it went.
+  void FinishLabelRange(jobs::LabelRun& labels);
+  jobs::LabelChoice labelChoice_;
+  std::unique_ptr<labels::Database> labelDatabase_;  // read at the first use
+  std::optional<jobs::LabelSheet> labelSheet_;
+  QPointer<LabelDialog> labelDialog_;
+  QPointer<PrintPreview> preview_;
 };
 
 }  // namespace window

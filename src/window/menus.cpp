@@ -44,6 +44,7 @@ void MainWindow::BuildMenus() {
   fileOpenAction = add(fileMenu, QStringLiteral("File &Open"), &MainWindow::openFileChooser, Qt::CTRL | Qt::Key_O);
   saveAsAction =
       add(fileMenu, QStringLiteral("Save Bar Code &As..."), &MainWindow::saveBarCodeAs, Qt::CTRL | Qt::SHIFT | Qt::Key_S);
+  printPreviewAction = add(fileMenu, QStringLiteral("Print Pre&view..."), &MainWindow::printPreview);
   fileHelpAction = add(fileMenu, QStringLiteral("&Help"), &MainWindow::help);
   fileMenu->addSeparator();
   exitAction = add(fileMenu, QStringLiteral("E&xit"), &MainWindow::exit, Qt::CTRL | Qt::Key_Q);
@@ -58,6 +59,8 @@ void MainWindow::BuildMenus() {
   optionsMenu = menuBar()->addMenu(QStringLiteral("&Options"));
   settingsAction = add(optionsMenu, QStringLiteral("&Hide Settings"), &MainWindow::toggleSettingsPanel);
   restoreDefaultsAction = add(optionsMenu, QStringLiteral("&Restore Default Settings"), &MainWindow::restoreDefaults);
+  labelSheetAction = add(optionsMenu, QStringLiteral("&Label Sheet..."), &MainWindow::chooseLabelSheet);
+  RestoreLabelChoice();
 
   helpMenu = menuBar()->addMenu(QStringLiteral("&Help"));
   helpAction = add(helpMenu, QStringLiteral("&Help"), &MainWindow::help, Qt::Key_F1);

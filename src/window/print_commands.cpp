@@ -125,8 +125,11 @@ void MainWindow::print() {
   const jobs::Printed printed =
       jobs::PrintBarcode(services_.printers, finished_,
                          {printerBox->currentText(), leftOffsetBox->text(), topOffsetBox->text(),
-                          QStringLiteral("Quillon - ") + barcodeText->text()});
-  if (printed.Sent()) return ShowStatus(printed.message, services_.printers.LastPdfPath());
+                          QStringLiteral("Quillon - ") + barcodeText->text(), CurrentLabels()});
+  if (printed.Sent()) {
+    const QString warning = printed.warning.isEmpty() ? QString() : QStringLiteral(" ") + printed.warning;
+    return ShowStatus(printed.message + warning, services_.printers.LastPdfPath());
+  }
   ShowStatus(printed.problem == Problem::Failed ? printed.message
                                                  : QStringLiteral("Not printed: ") + printed.message.trimmed());
   services_.dialogs.Ok(printed.message, kWindowTitle);
@@ -156,7 +159,7 @@ void MainWindow::PrintFile() {
   // "-" is standard input only for the command line: the window would wait
   // on a terminal nobody types into. Here it names a file called "-".
   const QString path = FilePath == QLatin1String("-") ? QStringLiteral("./-") : FilePath;
-  lastFileRun_ = jobs::RunFile(path, printer, adapter);
+  lastFileRun_ = jobs::RunFile(path, printer, adapter, CurrentLabels());
   fileRunActive_ = false;
   if (fileRunProgress_) fileRunProgress_->hide();
   ReportFileRun();
@@ -194,6 +197,7 @@ void MainWindow::ReportFileRun() {
   }
   QStringList parts;
   if (!run.message.isEmpty()) parts << run.message;
+  if (!run.labelWarning.isEmpty()) parts << run.labelWarning;
   if (run.refused > 0) {
     QString list = QStringLiteral("%1 of %2 matching lines gave no barcode:").arg(run.refused).arg(run.matching);
     for (const jobs::RefusedLine& r : run.firstRefused)

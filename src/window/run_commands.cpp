@@ -4,6 +4,8 @@
 
 #include "window/file_chooser.h"
 
+#include "jobs/print_job.h"
+
 #include <QProgressDialog>
 
 #include <algorithm>
@@ -80,7 +82,7 @@ void MainWindow::ShowIncrementingProgress(const QString& text, int number, doubl
 // holding the prefix, "Bar Code" and "Print" as the buttons run them.
 class RangeAdapter : public jobs::RangeHost {
  public:
-  explicit RangeAdapter(MainWindow& window) : window_(window) {}
+  RangeAdapter(MainWindow& window, jobs::LabelRun* labels) : window_(window), labels_(labels) {}
   QString From() override { return window_.rangeFromBox->text(); }
   QString To() override { return window_.rangeToBox->text(); }
   void SetFrom(const QString& from) override { window_.rangeFromBox->setText(from); }
@@ -88,6 +90,12 @@ class RangeAdapter : public jobs::RangeHost {
   void SetText(const QString& text) override { window_.barcodeText->setText(text); }
   void Generate() override { window_.generate(); }
   bool Print() override {
+    if (labels_) {  // the next label of the run's one document
+      if (!window_.finishedPicture().Drawn()) window_.services_.dialogs.Ok(jobs::kNoBarcode, kWindowTitle);
+      if (!window_.finishedPicture().Drawn()) return false;
+      labels_->Paint(*window_.finishedPicture().drawing);
+      return true;
+    }
     const int before = window_.services_.printers.JobsSent();
     window_.print();
     return window_.services_.printers.JobsSent() > before;
@@ -100,16 +108,25 @@ class RangeAdapter : public jobs::RangeHost {
 
  private:
   MainWindow& window_;
+  jobs::LabelRun* labels_;
 };
 
 void MainWindow::runRange() {
   if (RefusedDuringFileRun() || RefusedDuringIncrementingRun()) return;
   incrementingRun_ = true;
   incrementingCancel_ = false;
-  RangeAdapter adapter(*this);
+  // On labels every number goes on the next label of one document.
+  std::optional<jobs::LabelRun> labels;
+  if (const jobs::LabelSheet* sheet = CurrentLabels()) {
+    services_.printers.SelectPrinter(printerBox->currentText());
+    services_.printers.SetDocName(QStringLiteral("Quillon - ") + barcodeText->text() + rangeFromBox->text());
+    labels.emplace(services_.printers, *sheet);
+  }
+  RangeAdapter adapter(*this, labels ? &*labels : nullptr);
   lastIncrementingRun_ = jobs::RunRange(adapter, services_.clock, RunPauseSeconds);
   incrementingRun_ = false;
   if (incrementingProgress_) incrementingProgress_->hide();
+  if (labels) FinishLabelRange(*labels);
 }
 
 // --- Clipboard copy -----------------------------------------------------------

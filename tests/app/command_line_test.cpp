@@ -130,7 +130,11 @@ TEST_F(CommandLineTest, HelpVersionListPrintersUsageErrorsNoDisplayAndAFileThatC
                         Case{{"--printer", "Nowhere", "a.txt"}, 2, "", "\"Nowhere\"; the printers are: Save as PDF"},
                         Case{{"--export", Path("x.png"), "--columns", "X"}, 2, "", "--columns is for printing a file"},
                         Case{{"--output", Path("x.txt"), "a.txt"}, 2, "", "must end in .pdf"},
-                        Case{{"--no-columns", "--"}, 2, "", "no file to print"}}) {
+                        Case{{"--no-columns", "--"}, 2, "", "no file to print"},
+                        Case{{"--list-labels", "5160"}, 0, "Avery 5160   66.7 x 25.4 mm  30 per sheet", ""},
+                        Case{{"--labels", "Avery 99999", "a.txt"}, 1, "", "see quillon --list-labels WORD"},
+                        Case{{"--labels", "5160", "--first-label", "31", "a.txt"}, 2, "", "Avery 5160 has 30 label(s)"},
+                        Case{{"--export", Path("x.png"), "--labels", "5160", "X"}, 2, "", "not for --export"}}) {
     const Result r = Quillon(c.args);
     EXPECT_EQ(r.exitCode, c.exitCode) << c.args.join(' ').toStdString();
     EXPECT_TRUE(r.out.contains(c.out) && r.err.contains(c.err)) << r.out.toStdString() << r.err.toStdString();
@@ -153,7 +157,8 @@ TEST_F(CommandLineTest, HelpVersionListPrintersUsageErrorsNoDisplayAndAFileThatC
   const QString help = Quillon({"--help"}).out;
   for (const char* word : {"--symbology", "--pattern", "--no-include-pattern", "--no-columns", "--no-print-line",
                            "--no-text-line", "--bar-height", "--font-size", "--width", "--printer", "--output",
-                           "--force", "--export", "--list-printers", "Exit status: 0", "2 usage error", "3 the job",
+                           "--force", "--export", "--list-printers", "--list-labels", "--labels NAME",
+                           "--first-label N", "--outline", "Exit status: 0", "2 usage error", "3 the job",
                            "128+N"})
     EXPECT_TRUE(help.contains(word)) << word;
   for (const char* window : {"--help", "--version", "--list-printers"}) {
@@ -638,6 +643,70 @@ TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunItAndSaysWhenItCannot) 
   const auto read = test_support::DecodeFile(r.out.trimmed(), "code128", "-A1.5");
   EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
   EXPECT_TRUE(QDir(Path("pdf")).entryList({"*.pdf"}).isEmpty());
+}
+
+// Avery 5160 as Avery publishes it (0.1875 inch side margins, 0.5 inch top,
+// 2.625 x 1 inch labels at a 2.75 inch pitch): every barcode lies inside its
+// label at 300 dpi and reads back in order; a roll's pages are its labels.
+TEST_F(CommandLineTest, OnLabelSheetsEachBarcodeLiesInItsLabelInOrderAndARollLabelIsAPage) {
+  QByteArray lines;
+  for (int i = 1; i <= 100; ++i) lines += QByteArray("LBL-") + QByteArray::number(i) + "\n";
+  Write("l.txt", lines);
+  const auto labelAt = [](int slot) {  // 300 dpi pixels, a 1/32 inch allowance for the templates' spacing
+    const int column = slot % 30 % 3, row = slot % 30 / 3;
+    return QRect(QPoint((0.1875 + 2.75 * column) * 300, (0.5 + row) * 300), QSize(2.625 * 300, 300)).adjusted(-10, -2, 10, 2);
+  };
+  for (const int first : {1, 7}) {
+    const QStringList args{"--labels", "Avery 5160", "--first-label", QString::number(first), "--symbology", "code128b",
+                           "--force", "--output", Path("sheet.pdf"), Path("l.txt")};
+    const Result r = Quillon(args);
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_TRUE(Sh("pdfinfo " + Path("sheet.pdf")).contains(QRegularExpression("Pages: +4\n(.|\n)*612 x 792 pts")));
+    std::vector<QRect> boxes;  // from the rasterised pages, in label order
+    std::vector<test_support::ReadSymbol> read;
+    if (first == 1) {
+      read = test_support::ReadSymbols(Path("sheet.pdf"), "code128");
+      for (const auto& s : read) boxes.push_back(s.box.translated(0, (s.page - 1) * 3300));
+    } else {
+      const auto pages = test_support::RasterisePdf(Path("sheet.pdf"));
+      ASSERT_EQ(pages.size(), 4u);
+      for (const QRect& box : test_support::FindMarks(pages[0], 60)) boxes.push_back(box);
+    }
+    ASSERT_EQ(boxes.size(), first == 1 ? 100u : 24u);  // page 1 from label 7: six empty labels
+    for (size_t i = 0; i < boxes.size(); ++i) {
+      const int slot = first - 1 + static_cast<int>(i);
+      EXPECT_TRUE(labelAt(slot).translated(0, slot / 30 * 3300).contains(boxes[i])) << first << " " << i;
+      if (i < read.size()) {
+        EXPECT_EQ(read[i].zbar, QString("LBL-%1").arg(i + 1));
+        EXPECT_EQ(read[i].zxing, QString("LBL-%1").arg(i + 1));
+      }
+    }
+  }
+  // Dymo 99012, a 36 x 89 mm roll label: one page a barcode, the page the
+  // label (to the whole point, as PDF pages are written); a long barcode turns along it, and the bars it then has too thin
+  // are said once.
+  Write("roll.txt", "ROLL-1\nROLL-2\n" + QByteArray(60, 'W') + "\n" + QByteArray(61, 'W') + "\n");
+  Result r = Quillon({"--labels", "dymo 99012", "--output", Path("roll.pdf"), Path("roll.txt")});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.err.count("2 barcode(s) had to shrink to fit the labels of Dymo 99012"), 1) << r.err.toStdString();
+  EXPECT_TRUE(Sh("pdfinfo " + Path("roll.pdf")).contains(QRegularExpression("Pages: +4\n(.|\n)*102 x 252 pts")));
+  const auto roll = test_support::RasterisePdf(Path("roll.pdf"), 150);
+  ASSERT_EQ(roll.size(), 4u);
+  QRect turned;  // its bars run across the page, each a band of its own
+  for (const QRect& bar : test_support::FindMarks(roll[2], 30)) turned |= bar;
+  EXPECT_GT(turned.height(), 3 * turned.width());  // runs along the label
+  EXPECT_TRUE(QRect(0, 0, 213, 526).contains(turned));
+  // --range on labels: all numbers in one job; no templates: --labels fails, saying where they come from.
+  r = Quillon({"--range", "1", "32", "--pause", "0", "--labels", "Avery 5160", "--output", Path("range"), "N"});
+  EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
+  EXPECT_EQ(r.out.count('\n'), 1);
+  EXPECT_TRUE(Sh("pdfinfo " + r.out.trimmed()).contains(QRegularExpression("Pages: +2\n")));
+  for (const QStringList& args : {QStringList{"--labels", "Avery 5160", Path("l.txt")}, QStringList{"--list-labels"}}) {
+    r = Quillon(args, false, {"QUILLON_LABEL_TEMPLATES=" + Path("none")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, QString("quillon: No label templates in %1: they come with the package glabels-data "
+                             "(sudo apt install glabels-data).\n").arg(Path("none")));
+  }
 }
 
 }  // namespace

@@ -2,6 +2,14 @@
 // the page, measured on the rasterised output of "Save as PDF" and of CUPS.
 #include "printing/printing_support.h"
 
+#include "window/label_dialog.h"
+#include "window/print_preview.h"
+
+#include <QPrintPreviewWidget>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+
 #include <QCoreApplication>
 #include <QRegularExpression>
 
@@ -210,3 +218,92 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
 }
 
 }  // namespace
+
+namespace {
+
+// The first page of a preview's grab: white across from the first white
+// pixel of the middle column, down its margin while it stays white.
+QRect FirstPage(const QImage& shot) {
+  const auto white = [&shot](int x, int y) { return shot.valid(x, y) && qGray(shot.pixel(x, y)) == 255; };
+  int top = 0, left = shot.width() / 2, right = left, bottom;
+  while (top < shot.height() && !white(left, top)) ++top;
+  while (white(left - 1, top)) --left;
+  while (white(right + 1, top)) ++right;
+  for (bottom = top; white(left + 1, bottom + 1);) ++bottom;
+  return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
+}  // namespace
+
+// Avery L7160 chosen by a search in the dialog and kept for the next start
+// (a stored value that names nothing is no labels and no settings error);
+// the preview shows what Print File sends: its 21 labels on the first page,
+// each barcode inside its label as Avery publishes the sheet (63.5 x 38.1
+// mm labels, 7.21 mm from the side and 15.15 mm from the top, 66.04 mm
+// apart), and the same pages for the rows and columns of no labels.
+TEST_F(PrintCommandTest, TheLabelSheetChosenIsKeptAndThePreviewShowsThePagesPrintFileSends) {
+  settings.SaveSetting(window::kApp, window::kSection, "labels", "Nonesuch 12");
+  settings.SaveSetting(window::kApp, window::kSection, "firstlabel", "x");
+  Restart();
+  EXPECT_EQ(window().CurrentLabels(), nullptr);
+  EXPECT_TRUE(dialogs.shown.empty());
+  window().labelSheetAction->trigger();
+  window::LabelDialog* chooser = window().OpenLabelDialog();
+  ASSERT_NE(chooser, nullptr);
+  QTest::keyClicks(chooser->searchBox, "L7160");
+  ASSERT_NE(chooser->Selected(), nullptr);
+  EXPECT_EQ(labels::FullName(*chooser->Selected()), "Avery L7160");
+  EXPECT_EQ(chooser->firstLabelBox->maximum(), 21);
+  EXPECT_EQ(chooser->sheetDrawing->LabelBoxes().size(), 22u);  // the page, then each label
+  QTest::keyClick(chooser->searchBox, Qt::Key_Return);
+  EXPECT_EQ(Restart().CurrentLabelChoice().product, "Avery L7160");
+  ASSERT_NE(window().CurrentLabels(), nullptr);
+  window().RunPauseSeconds = 0;  // Run It on labels: one job, a number a label
+  window().barcodeText->setText("R");
+  window().rangeFromBox->setText("1");
+  window().rangeToBox->setText("4");
+  window().runButton->click();
+  EXPECT_EQ(PdfCount(), 1);
+  EXPECT_EQ(test_support::ReadSymbols(printers.LastPdfPath(), "code128").size(), 3u);
+  EXPECT_TRUE(window().StatusText().startsWith("3 barcode(s) printed on labels")) << window().StatusText().toStdString();
+
+  QByteArray lines;
+  for (int i = 1; i <= 25; ++i) lines += "P" + QByteArray::number(i) + "\n";
+  ASSERT_TRUE(test_support::WriteFile(pdfDir.filePath("lines.txt"), lines));
+  window().FilePath = pdfDir.filePath("lines.txt");
+  window().printerBox->setEditText(platform::kSaveAsPdf);
+  for (const bool onLabels : {true, false}) {
+    if (!onLabels) window().SetLabelChoice({});
+    window().printPreviewAction->trigger();
+    window::PrintPreview* preview = window().OpenPreview();
+    ASSERT_NE(preview, nullptr);
+    preview->resize(900, 1300);
+    QCoreApplication::processEvents();
+    const int pages = preview->PageCount();
+    EXPECT_EQ(preview->countLabel->text(), QString("%1 page(s)").arg(pages));
+    if (onLabels) {
+      EXPECT_EQ(pages, 2);
+      const QImage shot = preview->pages->grab().toImage();
+      const QRect page = FirstPage(shot);
+      const double perMm = page.width() / 210.0;
+      const auto marks = test_support::FindMarks(shot.copy(page.adjusted(2, 2, -2, -2)), 8);
+      ASSERT_EQ(marks.size(), 21u);
+      for (int i = 0; i < 21; ++i) {
+        const QRectF label((7.21 + i % 3 * 66.04) * perMm, (15.15 + i / 3 * 38.1) * perMm, 63.5 * perMm, 38.1 * perMm);
+        EXPECT_TRUE(label.adjusted(-2, -2, 2, 2).contains(QRectF(marks[i]).translated(2, 2))) << i;
+      }
+    }
+    const qsizetype before = PdfCount();
+    preview->printButton->click();
+    ASSERT_EQ(PdfCount(), before + 1);
+    EXPECT_EQ(RasterisePdf(printers.LastPdfPath(), 20).size(), static_cast<size_t>(pages));
+    EXPECT_TRUE(window().StatusText().startsWith("25 barcode(s) from 25 lines")) << window().StatusText().toStdString();
+  }
+  // Without the templates the entry is disabled and says where they would come from.
+  QTemporaryDir empty;
+  qputenv("QUILLON_LABEL_TEMPLATES", empty.path().toLocal8Bit());
+  Restart();
+  qunsetenv("QUILLON_LABEL_TEMPLATES");
+  EXPECT_FALSE(window().labelSheetAction->isEnabled());
+  EXPECT_TRUE(window().labelSheetAction->toolTip().contains("glabels-data"));
+}

@@ -202,9 +202,9 @@ TEST_F(OptionsTest, AStoreThatCannotBeReadStartsOnTheDefaults) {
 
 TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   const std::vector<std::pair<QString, QStringList>> expected = {
-      {"&File", {"File &Open", "Save Bar Code &As...", "&Help", "-", "E&xit"}},
+      {"&File", {"File &Open", "Save Bar Code &As...", "Print Pre&view...", "&Help", "-", "E&xit"}},
       {"&Edit", {"&Bar Code", "&Print", "&Open File", "Print &File", "&Copy Bar Code to Clipboard"}},
-      {"&Options", {"&Hide Settings", "&Restore Default Settings"}},
+      {"&Options", {"&Hide Settings", "&Restore Default Settings", "&Label Sheet..."}},
       {"&Help", {"&Help", "&About"}}};
   const QList<QAction*> menus = window().menuBar()->actions();
   ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
