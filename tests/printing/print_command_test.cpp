@@ -258,6 +258,7 @@ TEST_F(PrintCommandTest, TheLabelSheetChosenIsKeptAndThePreviewShowsThePagesPrin
   QTest::keyClick(chooser->searchBox, Qt::Key_Return);
   EXPECT_EQ(Restart().CurrentLabelChoice().product, "Avery L7160");
   ASSERT_NE(window().CurrentLabels(), nullptr);
+  window().printerBox->setEditText(platform::kSaveAsPdf);  // the restart shows the system's default printer
   window().RunPauseSeconds = 0;  // Run It on labels: one job, a number a label
   window().barcodeText->setText("R");
   window().rangeFromBox->setText("1");
