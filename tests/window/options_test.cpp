@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QStyleOptionGroupBox>
@@ -149,14 +150,39 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
   }
 }
 
-TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
-  for (const auto& [caption, hidden, height, show] :
-       {std::tuple{"&Show Settings", true, 3400, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
+// The controls of the settings panel and the offsets that the window's inner
+// area does not show whole, scrolled as it is now or, with scroll, scrolled to each.
+QStringList OutOfView(MainWindow& w, bool scroll = false) {
+  QStringList out;
+  QWidget* view = w.clientView->viewport();
+  for (QWidget* c : w.Client->findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) || qobject_cast<QComboBox*>(c);
+    const bool lower = w.settingsPanel->isAncestorOf(c) || w.offsetGroup->isAncestorOf(c);
+    if (!control || !lower || !c->isVisibleTo(&w)) continue;
+    const QRect place(c->mapTo(w.Client, QPoint()), c->size());
+    if (scroll) w.clientView->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 1, place.height() / 2 + 1);
+    if (!view->rect().contains(QRect(c->mapTo(view, QPoint()), c->size())))
+      out << QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7").arg(c->metaObject()->className()).arg(c->mapTo(view, QPoint()).x()).arg(c->mapTo(view, QPoint()).y()).arg(c->width()).arg(c->height()).arg(view->width()).arg(view->height());
+  }
+  return out;
+}
+
+TEST_F(OptionsTest, HidingTheSettingsPanelEndsTheWindowUnderTheButtonsAndShowingItShowsItWhole) {
+  window().show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
+  const QRect screen = window().screen()->availableGeometry();
+  for (const auto& [caption, hidden, show] : {std::tuple{"&Show Settings", true, "0"}, std::tuple{"&Hide Settings", false, "1"}}) {
     window().settingsAction->trigger();
+    QCoreApplication::processEvents();
     EXPECT_EQ(window().settingsAction->text(), caption);
     EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
-    EXPECT_EQ(window().frameGeometry().height(), window::TwipsToPixels(height));  // the outer height
     EXPECT_EQ(Stored("show"), show);
+    EXPECT_LE(window().frameGeometry().height(), screen.height());
+    // Nothing to scroll to: hidden, the window ends under the button row; shown, all is in view.
+    EXPECT_EQ(window().clientView->verticalScrollBar()->maximum(), 0);
+    EXPECT_EQ(window().clientView->viewport()->height(), window().Client->height());
+    EXPECT_EQ(window().Client->height(), window::TwipsToPixels(hidden ? 2640 : 6330));
+    EXPECT_TRUE(hidden || OutOfView(window()).isEmpty()) << OutOfView(window()).join('\n').toStdString();
   }
 }
 
@@ -234,7 +260,7 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   const QStringList helpLines = dialogs.shown[0].text.split("\r\n");
   ASSERT_EQ(helpLines.size(), 7);  // six lines, each ended by CR LF
   EXPECT_EQ(helpLines[0], "Ostrand 2.1 Prints bar code found in specified text files. ");
-  EXPECT_EQ(helpLines[5], "file that you would like to print.  For Example \"quillon.exe c:\\files\\order1.txt\"");
+  EXPECT_EQ(helpLines[5], "file that you would like to print.  For Example \"quillon ~/labels/order1.txt\"");
   EXPECT_EQ(helpLines[6], "");
   EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
   EXPECT_TRUE(dialogs.shown[2].text.startsWith("Quillon 4.1 \r\n"));
@@ -251,12 +277,22 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   EXPECT_EQ(dialogs.shown.size(), 1u);  // Code 128 B's box for a refused character
   window().barcodeText->setText("AB");
 
-  // Save Bar Code As: the finished picture at its natural size, by the file's ending.
+  // Save Bar Code As: the finished picture at its natural size with a quiet
+  // zone of 10 modules left and right, 2 above and below (a module is the
+  // narrowest bar), by the file's ending; the chooser opens where the last went.
   QTemporaryDir out;
   QStringList answers = {"", out.filePath("b.png"), out.filePath("b.pdf"), out.filePath("b.svg")};
-  window().ChooseSavePath = [&answers] { return answers.takeFirst(); };
+  QStringList folders;
+  window().ChooseSavePath = [&](const QString& folder) { return folders << folder, answers.takeFirst(); };
   for (int i = 0; i < 4; ++i) window().saveAsAction->trigger();
-  EXPECT_EQ(QImage(out.filePath("b.png")), window().finishedPicture().picture);
+  EXPECT_EQ(folders, (QStringList{"", "", out.path(), out.path()}));
+  const QImage& picture = window().finishedPicture().picture;
+  const std::vector<int> runs = test_support::DarkLightRuns(picture, picture.height() / 2);
+  const int m = *std::min_element(runs.begin(), runs.end());
+  const QImage saved = QImage(out.filePath("b.png")).convertToFormat(picture.format());
+  EXPECT_EQ(saved.size(), picture.size() + QSize(20 * m, 4 * m));
+  EXPECT_EQ(saved.copy(QRect(QPoint(10 * m, 2 * m), picture.size())), picture);
+  EXPECT_EQ(test_support::DarkBox(saved), test_support::DarkBox(picture).translated(10 * m, 2 * m));
   for (const char* file : {"b.png", "b.pdf"}) {
     const auto read = test_support::DecodeFile(out.filePath(file), "code128", "AB");
     EXPECT_EQ(read.exitCode, 0) << file << read.output.toStdString();
@@ -357,6 +393,11 @@ TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
   const QStringList problems = LayoutProblems(&window());
   EXPECT_TRUE(problems.isEmpty()) << "at scale " << window().devicePixelRatio() << ":\n"
                                   << problems.join('\n').toStdString();
+  // The window fits the screen's free area, and scrolls to what it cannot show at once.
+  const QRect screen = window().screen()->availableGeometry();
+  const QSize outer = window().frameGeometry().size();
+  EXPECT_TRUE(outer.width() <= screen.width() && outer.height() <= screen.height()) << screen.width() << "x" << screen.height();
+  EXPECT_TRUE(OutOfView(window(), true).isEmpty()) << OutOfView(window(), true).join('\n').toStdString();
   if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
     EXPECT_EQ(window().devicePixelRatio(), 2.0);
     return;
