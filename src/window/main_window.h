@@ -241,8 +241,8 @@ class MainWindow : public QMainWindow {
  private:
   friend class FileRunAdapter;
   void ConnectPrintHandlers();
-  // Puts a line in the status bar (echoed to stderr when QUILLON_DEBUG is
-  // set); with a PDF path, the link to its folder shows too.
+  // Puts a line in the status bar (echoed to stderr, when it changes, while
+  // QUILLON_DEBUG is set); with a PDF path, the link to its folder shows too.
   // A text too long for the line is cut in its middle, the whole of it the tool tip.
   void ShowStatus(const QString& text, const QString& pdfPath = {});
   void ElideStatus();

@@ -113,11 +113,12 @@ void MainWindow::BuildStatusBar() {
 QString MainWindow::StatusText() const { return statusText_; }
 
 void MainWindow::ShowStatus(const QString& text, const QString& pdfPath) {
+  const bool changed = text != statusText_;
   statusText_ = text;
   statusFolder_ = pdfPath.isEmpty() ? QString() : QFileInfo(pdfPath).absolutePath();
   statusFolderLink_->setVisible(!statusFolder_.isEmpty());
   ElideStatus();
-  if (qEnvironmentVariableIsSet("QUILLON_DEBUG") && !text.isEmpty())
+  if (changed && qEnvironmentVariableIsSet("QUILLON_DEBUG"))
     std::fprintf(stderr, "quillon: status: %s\n", text.toLocal8Bit().constData());
 }
 

@@ -216,6 +216,7 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
   EXPECT_NE(line->text(), window().StatusText());
   EXPECT_TRUE(line->text().startsWith("stopped") && line->text().endsWith("sent"));
   EXPECT_EQ(line->toolTip(), window().StatusText());
+  EXPECT_EQ(line->font(), window().Client->font());  // the window's font
 }
 
 }  // namespace

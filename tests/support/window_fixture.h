@@ -60,4 +60,12 @@ QString StoreFile();
 // The run lengths of one pixel row (true = dark), starting with the first dark pixel.
 std::vector<int> DarkLightRuns(const QImage& image, int row);
 
+// What a person would see cut or covered in a window: captions wider than
+// their controls, controls out of their containers or on top of each other.
+QStringList LayoutProblems(QWidget* root);
+
+// The controls of the settings panel and the offsets that the window's inner
+// area does not show whole, scrolled as it is now or, with scroll, scrolled to each.
+QStringList OutOfView(window::MainWindow& w, bool scroll);
+
 }  // namespace test_support

@@ -13,8 +13,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyleOptionGroupBox>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -150,42 +150,6 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
   }
 }
 
-// The controls of the settings panel and the offsets that the window's inner
-// area does not show whole, scrolled as it is now or, with scroll, scrolled to each.
-QStringList OutOfView(MainWindow& w, bool scroll = false) {
-  QStringList out;
-  QWidget* view = w.clientView->viewport();
-  for (QWidget* c : w.Client->findChildren<QWidget*>()) {
-    const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) || qobject_cast<QComboBox*>(c);
-    const bool lower = w.settingsPanel->isAncestorOf(c) || w.offsetGroup->isAncestorOf(c);
-    if (!control || !lower || !c->isVisibleTo(&w)) continue;
-    const QRect place(c->mapTo(w.Client, QPoint()), c->size());
-    if (scroll) w.clientView->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 1, place.height() / 2 + 1);
-    if (!view->rect().contains(QRect(c->mapTo(view, QPoint()), c->size())))
-      out << QStringLiteral("%1 at %2,%3 %4x%5 in %6x%7").arg(c->metaObject()->className()).arg(c->mapTo(view, QPoint()).x()).arg(c->mapTo(view, QPoint()).y()).arg(c->width()).arg(c->height()).arg(view->width()).arg(view->height());
-  }
-  return out;
-}
-
-TEST_F(OptionsTest, HidingTheSettingsPanelEndsTheWindowUnderTheButtonsAndShowingItShowsItWhole) {
-  window().show();
-  ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
-  const QRect screen = window().screen()->availableGeometry();
-  for (const auto& [caption, hidden, show] : {std::tuple{"&Show Settings", true, "0"}, std::tuple{"&Hide Settings", false, "1"}}) {
-    window().settingsAction->trigger();
-    QCoreApplication::processEvents();
-    EXPECT_EQ(window().settingsAction->text(), caption);
-    EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
-    EXPECT_EQ(Stored("show"), show);
-    EXPECT_LE(window().frameGeometry().height(), screen.height());
-    // Nothing to scroll to: hidden, the window ends under the button row; shown, all is in view.
-    EXPECT_EQ(window().clientView->verticalScrollBar()->maximum(), 0);
-    EXPECT_EQ(window().clientView->viewport()->height(), window().Client->height());
-    EXPECT_EQ(window().Client->height(), window::TwipsToPixels(hidden ? 2640 : 6330));
-    EXPECT_TRUE(hidden || OutOfView(window()).isEmpty()) << OutOfView(window()).join('\n').toStdString();
-  }
-}
-
 TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
   window().linePatternBox->setText(QStringLiteral("mine"));
   dialogs.answers = {false};
@@ -300,104 +264,43 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   QFile svg(out.filePath("b.svg"));
   EXPECT_TRUE(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
   EXPECT_EQ(window().StatusText(), "Barcode saved as " + out.filePath("b.svg"));
+  // Its "Open folder" says so when no file manager answers.
+  QString asked;
+  window().OpenFolder = [&asked](const QString& folder) { return asked = folder, false; };
+  for (QLabel* link : window().statusBar()->findChildren<QLabel*>())
+    if (link->text().contains("Open folder")) emit link->linkActivated("folder");
+  EXPECT_EQ(asked, out.path());
+  EXPECT_EQ(window().StatusText(), "Could not open " + out.path() + ": no file manager answered");
   EXPECT_FALSE(dialogs.endStatus.has_value());
   window().close();
   EXPECT_EQ(dialogs.endStatus, 0);
 }
 
-// What a person would see cut or covered in the window as it starts: a
-// caption wider than its control, a control reaching out of its container,
-// two sibling controls on top of each other, or a word of a label under a
-// sibling (labels such as "From:   To:" hold the captions of several boxes).
-QStringList LayoutProblems(QWidget* root) {
-  QStringList problems;
-  const auto name = [](QWidget* w) {
-    const auto* b = qobject_cast<QAbstractButton*>(w);
-    const auto* l = qobject_cast<QLabel*>(w);
-    const auto* g = qobject_cast<QGroupBox*>(w);
-    return QStringLiteral("%1 \"%2\"").arg(w->metaObject()->className(),
-                                            b ? b->text() : l ? l->text() : g ? g->title() : QString());
-  };
-  // The window's own controls: not the inner parts of composite widgets.
-  const auto isControl = [root](QWidget* w) {
-    if (!w->isVisibleTo(root) || w->isWindow()) return false;
-    if (auto* l = qobject_cast<QLabel*>(w); l && l->text().isEmpty()) return false;
-    for (QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget())
-      if (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QLineEdit*>(p))
-        return false;
-    return !qobject_cast<QScrollBar*>(w);
-  };
-  QList<QWidget*> controls;
-  for (QWidget* w : root->findChildren<QWidget*>())
-    if (isControl(w)) controls << w;
-  for (QWidget* w : controls) {
-    const QFontMetrics fm(w->font());
-    QWidget* parent = w->parentWidget();
-    if (!parent->rect().contains(w->geometry()) && !qobject_cast<QAbstractScrollArea*>(parent->parentWidget()))
-      problems << name(w) + " reaches out of its container";
-    int needed = 0;
-    if (auto* l = qobject_cast<QLabel*>(w)) {
-      needed = fm.horizontalAdvance(l->text());
-      const QString text = l->text();
-      for (qsizetype i = 0; i < text.size();) {
-        if (text[i] == ' ') { ++i; continue; }
-        qsizetype end = text.indexOf(' ', i);
-        if (end < 0) end = text.size();
-        const int x = w->x() + w->contentsRect().x() + fm.horizontalAdvance(text.left(i));
-        const int y = w->y() + w->contentsRect().y() + (w->contentsRect().height() - fm.height()) / 2;
-        const QRect word(x, y, fm.horizontalAdvance(text.mid(i, end - i)), fm.height());
-        for (QWidget* s : controls)
-          if (s != w && s->parentWidget() == parent && s->geometry().intersects(word))
-            problems << name(w) + QStringLiteral(": \"%1\" at x %2-%3 is under ").arg(text.mid(i, end - i)).arg(word.left()).arg(word.right()) + name(s) + QStringLiteral(" at x %1-%2").arg(s->x()).arg(s->geometry().right());
-        i = end;
-      }
-    } else if (auto* p = qobject_cast<QPushButton*>(w)) {
-      needed = fm.horizontalAdvance(p->text()) + 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
-    } else if (auto* c = dynamic_cast<window::CheckBox*>(w); c && c->WrapsCaption()) {
-      const QRect room = c->CaptionRect();
-      const QRect wrapped = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, c->text());
-      if (!room.contains(wrapped)) problems << name(w) + " has its wrapped caption cut";
-    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
-      needed = w->sizeHint().width();
-    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-      QStyleOptionGroupBox option;
-      option.initFrom(g);
-      option.text = g->title();
-      option.subControls = QStyle::SC_GroupBoxLabel;
-      const QRect label = g->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, g);
-      if (label.right() >= g->width()) problems << name(w) + " has its title cut";
-    }
-    if (needed > w->width()) problems << name(w) + QStringLiteral(" needs %1 px, has %2").arg(needed).arg(w->width());
-    if (qobject_cast<QLabel*>(w)) continue;
-    // A frame may lie on an empty part of a larger one (the offsets on the
-    // settings panel), covering none of its controls.
-    const auto liesOnEmptyPart = [&](QWidget* small, QWidget* large) {
-      if (!large->geometry().contains(small->geometry())) return false;
-      for (QWidget* c : controls)
-        if (c->parentWidget() == large && c->geometry().translated(large->pos()).intersects(small->geometry()))
-          return false;
-      return true;
-    };
-    for (QWidget* s : controls)
-      if (s < w && s->parentWidget() == parent && !qobject_cast<QLabel*>(s) &&
-          s->geometry().intersects(w->geometry()) && !liesOnEmptyPart(s, w) && !liesOnEmptyPart(w, s))
-        problems << name(w) + " and " + name(s) + " overlap";
-  }
-  return problems;
-}
-
-// At scale 1 here, and at scale 2 in a second run of this test.
-TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
+// At scale 1 here, and at scale 2 in a second run of this test (an 800 x 800
+// screen, 400 x 400 at scale 2).
+TEST_F(OptionsTest, EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtScaleOneAndTwo) {
   window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
-  const QStringList problems = LayoutProblems(&window());
+  const QStringList problems = test_support::LayoutProblems(&window());
   EXPECT_TRUE(problems.isEmpty()) << "at scale " << window().devicePixelRatio() << ":\n"
                                   << problems.join('\n').toStdString();
-  // The window fits the screen's free area, and scrolls to what it cannot show at once.
+  // Hiding the panel ends the window under the button row, nothing below to
+  // scroll to; showing it shows every control, at scale 2 on the small screen
+  // by scrolling to each. The window never outgrows the screen's free area.
   const QRect screen = window().screen()->availableGeometry();
-  const QSize outer = window().frameGeometry().size();
-  EXPECT_TRUE(outer.width() <= screen.width() && outer.height() <= screen.height()) << screen.width() << "x" << screen.height();
-  EXPECT_TRUE(OutOfView(window(), true).isEmpty()) << OutOfView(window(), true).join('\n').toStdString();
+  for (const auto& [caption, hidden, show] : {std::tuple{"&Show Settings", true, "0"}, {"&Hide Settings", false, "1"}}) {
+    window().settingsAction->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().settingsAction->text(), caption);
+    EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
+    EXPECT_EQ(Stored("show"), show);
+    const QSize outer = window().frameGeometry().size();
+    EXPECT_TRUE(outer.width() <= screen.width() && outer.height() <= screen.height()) << screen.width() << "x" << screen.height();
+    EXPECT_EQ(window().Client->height(), window::TwipsToPixels(hidden ? 2640 : 6330));
+    EXPECT_TRUE(!hidden || window().clientView->verticalScrollBar()->maximum() == 0);
+    const QStringList unseen = hidden ? QStringList() : test_support::OutOfView(window(), window().devicePixelRatio() > 1);
+    EXPECT_TRUE(unseen.isEmpty()) << unseen.join('\n').toStdString();
+  }
   if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
     EXPECT_EQ(window().devicePixelRatio(), 2.0);
     return;
@@ -432,7 +335,7 @@ TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
   twice.setProcessEnvironment(env);
   twice.setProcessChannelMode(QProcess::MergedChannels);
   twice.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_filter=OptionsTest.EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo"});
+              {"--gtest_filter=OptionsTest.EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtScaleOneAndTwo"});
   ASSERT_TRUE(twice.waitForFinished(60000));
   EXPECT_EQ(twice.exitCode(), 0) << twice.readAll().toStdString();
 }
