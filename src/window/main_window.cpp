@@ -7,10 +7,9 @@
 #include <QScrollArea>
 
 #include <algorithm>
-#include <optional>
-
 #include <exception>
 #include <limits>
+#include <optional>
 
 namespace window {
 
@@ -218,7 +217,8 @@ void MainWindow::drawText() {
   finished_ = jobs::Generate(chosenSymbology(), barcodeText->text(), pictureOptions());
   // Red for what went wrong (a refusal, a size box not used); what was
   // encoded, where it differs from the text, in the window's own colour.
-  QStringList problems{finished_.refusal.message, SizeBoxProblem(QStringLiteral("Height"), barHeightBox->text(), 0.1, 25),
+  QStringList problems{finished_.refusal.message,
+                       SizeBoxProblem(QStringLiteral("Height"), barHeightBox->text(), 0.1, 25),
                        SizeBoxProblem(QStringLiteral("Font Size"), fontSizeBox->text(), 1, 144)};
   problems.removeAll(QString());
   const QString hint = problems.isEmpty() ? finished_.note : problems.join(QLatin1Char('\n'));
@@ -240,7 +240,8 @@ void MainWindow::ShowPicture(const QString& hint, bool problem) {
   const int beside = hintWidth > 0 ? hintWidth + margin : 0;
   zoom_ = 1;
   if (!picture.isNull())
-    zoom_ = std::max(1, std::min((room.width() - 2 * margin - beside) / picture.width(), room.height() / picture.height()));
+    zoom_ = std::max(1, std::min((room.width() - 2 * margin - beside) / picture.width(),
+                                 room.height() / picture.height()));
   // Nearest pixel: each module stays a sharp block of zoom x zoom pixels.
   const QSize shown = picture.size() * zoom_;
   preview->setPixmap(picture.isNull() ? QPixmap()
@@ -248,7 +249,7 @@ void MainWindow::ShowPicture(const QString& hint, bool problem) {
                                                                           Qt::FastTransformation)));
   // Centred from top to bottom, within the design's margin; a picture taller
   // than the frame starts at its top.
-  preview->setGeometry(margin, std::clamp((room.height() - shown.height()) / 2, 0, top), shown.width(), shown.height());
+  preview->setGeometry(QRect(QPoint(margin, std::clamp((room.height() - shown.height()) / 2, 0, top)), shown));
   // The hint beside the picture where there is room, else under it.
   QRect hintPlace(margin, top, room.width() - 2 * margin, 0);
   if (!picture.isNull() && preview->geometry().right() + margin + hintWidth < room.width() - margin)

@@ -136,7 +136,7 @@ class MainWindow : public QMainWindow {
   QWidget* previewFrame;     // the white surface the preview lies on, inside previewView
   QScrollArea* previewView;  // scrolls when a barcode outgrows the frame
   QLabel* preview;           // the finished picture, each pixel a square of PreviewZoom() pixels
-  QLabel* hintLabel;         // why the text gave no barcode, or what was encoded, under the preview
+  QLabel* hintLabel;         // why the text gave no barcode, or what was encoded, beside the preview
   // The whole-number zoom of the preview: the largest at which the picture fits the frame, at least 1.
   int PreviewZoom() const { return zoom_; }
   QWidget* buttonRow;
@@ -192,7 +192,7 @@ class MainWindow : public QMainWindow {
   void ConnectHandlers();
   // Draws the text with the chosen symbology and options, shows the result.
   void drawText();
-  // Shows the finished picture at its zoom, and the hint line under it.
+  // Shows the finished picture at its zoom, and the hint beside or under it.
   void ShowPicture(const QString& hint, bool problem);
   // The window as large as its content, no larger than the screen.
   void FitToContent();

@@ -67,10 +67,11 @@ void MainWindow::BuildOptions() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The status line cuts its message to its new width.
+  if (watched == statusLine_ && event->type() == QEvent::Resize) ElideStatus();
   // The printer box is validated when the focus moves to another control of
   // the window; not when its own list pops up, nor when another window (a
   // message box) takes the focus.
-  if (watched == statusLine_ && event->type() == QEvent::Resize) ElideStatus();
   if (watched == printerBox && event->type() == QEvent::FocusOut) {
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) onPrinterChosen();

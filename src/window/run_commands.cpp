@@ -142,7 +142,7 @@ void MainWindow::ReportIncrementingRun() {
     const double left = rest && rest->refusal.isEmpty() ? std::ceil(rest->to - rest->from) : 0;
     const QString after = run.lastPrinted.isEmpty() ? QStringLiteral("stopped before the first was sent")
                                                     : QStringLiteral("stopped after ") + run.lastPrinted;
-    text = QStringLiteral("%1: %2 of %3 sent").arg(after).arg(run.jobs).arg(run.numbers + left);
+    text = QStringLiteral("%1: %2 of %3 sent").arg(after).arg(run.jobs).arg(static_cast<qint64>(run.numbers + left));
   }
   if (!run.notPrinted.isEmpty()) text += QStringLiteral("; not sent: ") + run.notPrinted.join(QStringLiteral(", "));
   ShowStatus(text);
