@@ -135,9 +135,11 @@ wait "$pid"; status=$?; pid=""
 [ "$status" -eq 0 ] || fail "exit status $status after Ctrl+Q"
 
 # At scale 2 the window still fits the screen, scrolling what it cannot show.
-QT_SCALE_FACTOR=2 "$binary" >/dev/null 2>&1 &
+QT_SCALE_FACTOR=2 "$binary" >/dev/null 2>"$tmp/err" &
 pid2=$!
-wait_for eval '[ -n "$(xdotool search --pid "$pid2" --name "^$title\$" 2>/dev/null)" ]' || fail "no window at scale 2"
+wait_for eval '[ -n "$(xdotool search --pid "$pid2" --name "^$title\$" 2>/dev/null)" ]' ||
+  wait_for eval '[ -n "$(xdotool search --pid "$pid2" --name "^$title\$" 2>/dev/null)" ]' ||
+  fail "no window at scale 2: $(xwininfo -root -tree | grep -c Quillon) Quillon windows"
 sleep 1
 read -r w2 h2 <<<"$(xdotool getwindowgeometry "$(xdotool search --pid "$pid2" --name "^$title\$" | head -1)" |
   sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')"
