@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # The real window on a real X server, driven with xdotool: the first keys
-# typed replace the prompt, every menu opens with its access key, Help and
-# About show and are answered, the settings panel hides (the window ends under
-# the button row) and shows whole (its lowest and rightmost boxes take a click
-# and a value), a typed text becomes a barcode the decoders read from a
-# screenshot, Print goes through "Save as PDF" and the status line names the
-# PDF, the chooser leaves a typed path as it was, a new barcode clears the
-# status line, Ctrl+Q ends the program, and at scale 2 the window still fits
-# the screen.
+# typed replace the prompt and become a barcode the decoders read from a
+# screenshot, every menu opens with its access key, Help and About show and
+# are answered, the settings panel hides (the window ends under the button
+# row) and shows whole (its lowest box takes a click and a value), Print goes
+# through "Save as PDF" and the status line names the PDF, the chooser leaves
+# a typed path as it was, a new barcode clears the status line, and Ctrl+Q
+# ends the program.
 # Needs QUILLON_TEST_DISPLAY (test.sh starts Xvfb and sets it); exits 77
 # (skipped) without one.
 set -uo pipefail
@@ -17,8 +16,7 @@ display=${QUILLON_TEST_DISPLAY:-}
 tools=${QUILLON_SHARED_TOOLS:-}
 tmp=$(mktemp -d)
 pid=""
-pid2=""
-trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; [ -n "$pid2" ] && kill "$pid2" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
+trap '[ -n "$pid" ] && kill "$pid" 2>/dev/null; wait 2>/dev/null; rm -rf "$tmp"' EXIT
 export DISPLAY=$display QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$tmp/config QUILLON_PDF_DIR=$tmp/pdf QUILLON_DEBUG=1
 unset WAYLAND_DISPLAY
 mkdir -p "$tmp/config/Quillon"
@@ -36,18 +34,16 @@ xdotool windowactivate --sync "$win" 2>/dev/null || xdotool windowfocus --sync "
 sleep 1.5  # a loaded machine may still be laying the window out
 visible() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 base=$(visible)
-# shot: the window's upper part, enlarged, into $tmp/big.png.
-shot() {
-  import -display "$display" -window root "$tmp/screen.png" 2>/dev/null &&
-    convert "$tmp/screen.png" -crop 700x200+0+0 +repage -scale 300% "$tmp/big.png"
-}
-reads() { [ -z "$tools" ] || DECODE_SYM=code128 bash "$tools/decode.sh" "$tmp/big.png" "$1"; }
 
-# The prompt starts selected: the first keys typed replace it.
+# The prompt starts selected: the first keys typed replace it, and the
+# decoders read the barcode on the screen.
 xdotool type --delay 30 "X1"
 sleep 1
-shot || fail "screenshot failed"
-reads X1 || fail "typed at start, the screen's barcode does not read X1"
+import -display "$display" -window root "$tmp/screen.png" 2>/dev/null || fail "screenshot failed"
+convert "$tmp/screen.png" -crop 700x200+0+0 +repage -scale 300% "$tmp/big.png"
+if [ -n "$tools" ]; then
+  DECODE_SYM=code128 bash "$tools/decode.sh" "$tmp/big.png" X1 || fail "the screen's barcode does not read X1"
+fi
 
 # Each menu opens with its access key (a popup window shows), Escape closes it.
 for key in f e o h; do
@@ -76,12 +72,6 @@ for step in h:$((full - $(px 6330) + $(px 2640))) s:$full; do
   wait_for test "$(height)" -eq "$expected" || fail "window height $(height), expected $expected"
 done
 
-# Type a text; the decoders read the barcode on the screen.
-xdotool key ctrl+a; xdotool type --delay 30 "SMOKE42"
-sleep 1
-shot || fail "screenshot failed"
-reads SMOKE42 || fail "the screen's barcode does not read SMOKE42"
-
 # Print through "Save as PDF": a PDF appears and the status line names it.
 xdotool key ctrl+p
 wait_for eval 'ls "$tmp"/pdf/*.pdf >/dev/null 2>&1' || fail "Print wrote no PDF"
@@ -98,9 +88,7 @@ set_box() {
   click "$1" "$2"; xdotool key ctrl+a; xdotool type --delay 30 "$3"
   wait_for grep -qxF "$4=$3" "$conf" || fail "the box at $1,$2 twips did not take $3 ($4): not in view?"
 }
-# The panel's lowest box (the top offset) and its rightmost (the font size).
-set_box 5407 5902 3 barcodeoffset15
-set_box 6907 5182 9 font
+set_box 5407 5902 3 barcodeoffset15  # the panel's lowest box, the top offset
 
 # The chooser leaves a typed path alone: type one, Browse, change the path in
 # the chooser, Cancel; Print File still prints the typed file.
@@ -110,17 +98,13 @@ click 3967 5167
 wait_for has_window File || fail "Browse opened no chooser"
 chooser=$(xdotool search --pid "$pid" --name '^File$' | grep -vx "$win" | head -1)
 xdotool windowfocus --sync "$chooser"; sleep 0.3
-centre() { xdotool getwindowgeometry --shell "$1" | awk -F= '/^X=/{x=$2}/^Y=/{y=$2}/^WIDTH/{w=$2}/^HEIGHT/{h=$2}END{print x+w/2, y+h/2}'; }
-read -r cx cy <<<"$(centre "$chooser")"; read -r mx my <<<"$(centre "$win")"
-[ $(((cx - mx) * (cx - mx) + (cy - my) * (cy - my))) -le 100 ] || fail "the chooser ($cx,$cy) is not centred on the window ($mx,$my)"
 xdotool key ctrl+a; xdotool type --delay 30 "/elsewhere.txt"; sleep 0.3
 xdotool key shift+Tab space  # from the path box back round to Cancel
-wait_for eval "! has_window File" || { import -display "$display" -window root /tmp/polish_cancel.png; fail "Cancel did not close the chooser"; }
+wait_for eval '! has_window File' || fail "Cancel did not close the chooser"
 xdotool windowfocus --sync "$win"; sleep 0.3
 xdotool key alt+e; sleep 0.3; xdotool key f
 wait_for grep -qF "status: 1 barcode(s) from 1 lines of typed.txt printed to" "$tmp/err" ||
   fail "Print File did not print the typed file after Cancel"
-grep -qxF "file=$tmp/typed.txt" "$conf" || fail "the saved path changed"
 
 # A new barcode clears the status line of the last command.
 click 3000 502; xdotool key ctrl+a; xdotool type --delay 30 "NEW1"
@@ -133,17 +117,4 @@ for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$pid" 2>/dev/null && fail "Ctrl+Q did not end the program"
 wait "$pid"; status=$?; pid=""
 [ "$status" -eq 0 ] || fail "exit status $status after Ctrl+Q"
-
-# At scale 2 the window still fits the screen, scrolling what it cannot show.
-QT_SCALE_FACTOR=2 "$binary" >/dev/null 2>"$tmp/err" &
-pid2=$!
-wait_for eval '[ -n "$(xdotool search --pid "$pid2" --name "^$title\$" 2>/dev/null)" ]' ||
-  wait_for eval '[ -n "$(xdotool search --pid "$pid2" --name "^$title\$" 2>/dev/null)" ]' ||
-  fail "no window at scale 2: $(xwininfo -root -tree | grep -c Quillon) Quillon windows"
-sleep 1
-read -r w2 h2 <<<"$(xdotool getwindowgeometry "$(xdotool search --pid "$pid2" --name "^$title\$" | head -1)" |
-  sed -n 's/.*Geometry: \([0-9]*\)x\([0-9]*\).*/\1 \2/p')"
-read -r sw sh <<<"$(xdotool getdisplaygeometry)"
-[ "$w2" -le "$sw" ] && [ "$h2" -le "$sh" ] || fail "at scale 2 the window is ${w2}x$h2 on a ${sw}x$sh screen"
-echo "prompt, menus, Help, About, settings panel, barcode on screen, Print to $pdf, chooser, status line," \
-  "Ctrl+Q and scale 2 all work"
+echo "prompt, menus, Help, About, settings panel, barcode on screen, Print to $pdf, chooser, status line and Ctrl+Q all work"

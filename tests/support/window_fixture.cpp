@@ -51,10 +51,6 @@ std::vector<int> DarkLightRuns(const QImage& image, int row) {
   return runs;
 }
 
-// What a person would see cut or covered in the window as it starts: a
-// caption wider than its control, a control reaching out of its container,
-// two sibling controls on top of each other, or a word of a label under a
-// sibling (labels such as "From:   To:" hold the captions of several boxes).
 QStringList LayoutProblems(QWidget* root) {
   QStringList problems;
   const auto name = [](QWidget* w) {
@@ -132,9 +128,7 @@ QStringList LayoutProblems(QWidget* root) {
   return problems;
 }
 
-// The controls of the settings panel and the offsets that the window's inner
-// area does not show whole, scrolled as it is now or, with scroll, scrolled to each.
-QStringList OutOfView(window::MainWindow& w, bool scroll) {
+QStringList OutOfView(window::MainWindow& w) {
   QStringList out;
   QWidget* view = w.clientView->viewport();
   for (QWidget* c : w.Client->findChildren<QWidget*>()) {
@@ -142,7 +136,7 @@ QStringList OutOfView(window::MainWindow& w, bool scroll) {
     const bool lower = w.settingsPanel->isAncestorOf(c) || w.offsetGroup->isAncestorOf(c);
     if (!control || !lower || !c->isVisibleTo(&w)) continue;
     const QRect place(c->mapTo(w.Client, QPoint()), c->size());
-    if (scroll) w.clientView->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 1, place.height() / 2 + 1);
+    w.clientView->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 1, place.height() / 2 + 1);
     if (!view->rect().contains(QRect(c->mapTo(view, QPoint()), c->size())))
       out << QStringLiteral("%1 at %2,%3").arg(c->metaObject()->className()).arg(place.x()).arg(place.y());
   }
