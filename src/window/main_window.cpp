@@ -216,13 +216,15 @@ QString SizeBoxProblem(const QString& caption, const QString& text, double lowes
 void MainWindow::drawText() {
   finished_ = jobs::Generate(chosenSymbology(), barcodeText->text(), pictureOptions());
   // Red for what went wrong (a refusal, a size box not used); what was
-  // encoded, where it differs from the text, in the window's own colour.
+  // encoded, where it differs from the text, after it, in the window's own
+  // colour when nothing went wrong.
   QStringList problems{finished_.refusal.message,
                        SizeBoxProblem(QStringLiteral("Height"), barHeightBox->text(), 0.1, 25),
                        SizeBoxProblem(QStringLiteral("Font Size"), fontSizeBox->text(), 1, 144)};
   problems.removeAll(QString());
-  const QString hint = problems.isEmpty() ? finished_.note : problems.join(QLatin1Char('\n'));
-  ShowPicture(hint, !problems.isEmpty());
+  const bool wrong = !problems.isEmpty();
+  if (!finished_.note.isEmpty()) problems << finished_.note;
+  ShowPicture(problems.join(QLatin1Char('\n')), wrong);
   ShowStatus({});  // the message of an earlier command is not about this barcode
 }
 
