@@ -51,6 +51,15 @@ QRadioButton* MakeOption(QWidget* container, const QString& caption, double left
   return option;
 }
 
+void KeepTitleWhole(QWidget* window) {
+  // Title bars often use a bold, somewhat larger font than the window's;
+  // the icon and the buttons take about 160 pixels more.
+  QFont title = window->font();
+  title.setBold(true);
+  title.setPointSizeF(title.pointSizeF() > 0 ? title.pointSizeF() * 1.2 : 12);
+  window->setMinimumWidth(QFontMetrics(title).horizontalAdvance(window->windowTitle()) + 160);
+}
+
 void SpreadCaption(QLabel* label, const QWidget* box) {
   const QString text = label->text();
   const qsizetype last = text.lastIndexOf(QLatin1Char(' ')) + 1;

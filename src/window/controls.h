@@ -42,6 +42,10 @@ QPushButton* MakeButton(QWidget* container, const QString& caption, double left,
                         double width, double height);
 QRadioButton* MakeOption(QWidget* container, const QString& caption, double left, double top);
 
+// Makes a small window (a progress window) wide enough that a window
+// manager's title bar shows its whole title beside its buttons.
+void KeepTitleWhole(QWidget* window);
+
 // A label whose caption is two words apart by blanks ("From:     To:"), the
 // first box between them: the blanks are widened or narrowed so that the
 // last word starts just after that box, and the label fits its caption.

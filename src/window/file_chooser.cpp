@@ -4,6 +4,7 @@
 #include "window/controls.h"
 #include "platform/drives.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
 #include <QSignalBlocker>
@@ -41,6 +42,11 @@ void SetWidthTwips(QWidget* w, double twips) { w->resize(TwipsToPixels(std::max(
 void SetHeightTwips(QWidget* w, double twips) { w->resize(w->width(), TwipsToPixels(std::max(0.0, twips))); }
 
 }  // namespace
+
+QString WithHomeFolder(const QString& path) {
+  if (path == QLatin1String("~") || path.startsWith(QLatin1String("~/"))) return QDir::homePath() + path.mid(1);
+  return path;
+}
 
 // --- Folder list -----------------------------------------------------------------
 
@@ -142,14 +148,27 @@ FileChooser::FileChooser(window::MainWindow& main, platform::Services& services)
 
 void FileChooser::restoreState() {
   platform::SettingsStore& store = services_.settings;
-  pathBox->setText(Setting(store, "FilePath", {}));
+  const QString typed = main_.filePathBox->text();
+  pathBox->setText(typed.isEmpty() ? Setting(store, "FilePath", {}) : typed);
   // A drive or folder that is gone leaves the lists where they are.
   SetDrive(platform::DriveFromSaved(Setting(store, "Drive1Drive", QStringLiteral("c:\\"))));
   const QString folder = Setting(store, "Dir1Path", {});
   if (!folder.isEmpty()) folderList->SetPath(folder);
   const QString files = Setting(store, "file1Path", {});
   if (!files.isEmpty()) fileList->SetPath(files);
+  OpenOnFolderOf(typed);
   layOutForSize();
+}
+
+void FileChooser::OpenOnFolderOf(const QString& typed) {
+  const QFileInfo file(WithHomeFolder(typed));
+  if (typed.isEmpty() || !QFileInfo(file.absolutePath()).isDir()) return;
+  SetDrive(platform::DriveOf(file.absolutePath()));
+  if (!folderList->SetPath(file.absolutePath())) return;
+  fileList->SetPath(folderList->Path());
+  const QSignalBlocker quiet(fileList);  // showing the typed file is no click
+  const auto found = fileList->findItems(file.fileName(), Qt::MatchExactly);
+  if (!found.isEmpty()) fileList->setCurrentItem(found.constFirst());
 }
 
 bool FileChooser::SetDrive(const QString& drive) {
@@ -172,9 +191,7 @@ void FileChooser::onFileClicked() {
   pathBox->setText(JoinPath(folderList->Path(), chosen->text()));
 }
 
-void FileChooser::onPathChanged() {
-  if (main_.filePathBox->text() != pathBox->text()) main_.filePathBox->setText(pathBox->text());
-}
+void FileChooser::onPathChanged() { main_.TakeChooserPath(pathBox->text()); }
 
 void FileChooser::ok() {
   if (!pathBox->text().isEmpty()) {
@@ -184,6 +201,7 @@ void FileChooser::ok() {
     store.SaveSetting(kChooserApp, kChooserSection, QStringLiteral("File1Path"), fileList->Path());
     store.SaveSetting(kChooserApp, kChooserSection, QStringLiteral("FilePath"), pathBox->text());
     main_.FilePath = pathBox->text();
+    accepted_ = true;
   } else {
     services_.dialogs.Ok(kNoFileText, window::kWindowTitle);
   }
@@ -191,6 +209,12 @@ void FileChooser::ok() {
 }
 
 void FileChooser::cancel() { close(); }
+
+// Cancel, the close box and OK without a path all come here.
+void FileChooser::closeEvent(QCloseEvent* event) {
+  QWidget::closeEvent(event);
+  main_.ChooserClosed(accepted_);
+}
 
 void FileChooser::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);

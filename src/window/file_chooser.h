@@ -3,7 +3,8 @@
 // "*.txt" files of the chosen folder. It picks the file that "Print File"
 // prints, keeps its path box and the main window's path box in step while it
 // is open, and remembers the last drive, folder and path (on OK only) under
-// "Ostrand"/"FileSettings".
+// "Ostrand"/"FileSettings". Only OK keeps its path: Cancel puts back the
+// path the main window had.
 #include "platform/services.h"
 
 #include <QComboBox>
@@ -23,6 +24,9 @@ namespace window {
 inline const QString kChooserApp = QStringLiteral("Ostrand");
 inline const QString kChooserSection = QStringLiteral("FileSettings");
 inline const QString kNoFileText = QStringLiteral("Please Speicify a file ");
+
+// A typed path with a leading "~/" (or a lone "~") in the home folder.
+QString WithHomeFolder(const QString& path);
 
 // A folder list: the folders from the root down to the current one, then the
 // current folder's sub-folders, indented like a tree. Opening an entry
@@ -58,7 +62,8 @@ class FileChooser : public QWidget {
  public:
   FileChooser(window::MainWindow& main, platform::Services& services);
 
-  // Restores the saved drive, folder and path, then lays the window out.
+  // Restores the saved drive, folder and path, then lays the window out. A
+  // path typed in the main window stays, and the lists open on its folder.
   void restoreState();
   void onDriveChanged();
   void onFolderChanged();
@@ -84,10 +89,13 @@ class FileChooser : public QWidget {
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
 
  private:
+  void OpenOnFolderOf(const QString& typed);
   window::MainWindow& main_;
   platform::Services& services_;
+  bool accepted_ = false;  // OK took a path
 };
 
 }  // namespace window

@@ -1,12 +1,15 @@
 #include "window/main_window.h"
 
 #include "jobs/options.h"
+#include "platform/numbers.h"
 
 #include <QPixmap>
 #include <QScrollArea>
 
+#include <algorithm>
 #include <exception>
 #include <limits>
+#include <optional>
 
 namespace window {
 
@@ -20,20 +23,29 @@ MainWindow::MainWindow(platform::Services& services, QWidget* parent)
 }
 
 void MainWindow::BuildLayout() {
-  Client = new QWidget(this);
+  // The controls keep their places; a window smaller than they need (a small
+  // screen, a large scale) scrolls them instead of cutting them off.
+  clientView = new QScrollArea(this);
+  clientView->setFrameShape(QFrame::NoFrame);
+  clientView->setFocusPolicy(Qt::NoFocus);  // Tab goes from control to control, scrolling to each
+  Client = new QWidget;
   Client->setFixedSize(TwipsToPixels(7440), TwipsToPixels(6330));
   // An 8-point sans serif (11 pixels at 96 dpi), the same on every machine:
   // Liberation Sans has Arial's widths, which the enlarged grid leaves room for.
   QFont font(QStringLiteral("Liberation Sans"));
   font.setPixelSize(11);
   Client->setFont(font);
-  setCentralWidget(Client);
+  clientView->setWidget(Client);
+  setCentralWidget(clientView);
 
   barcodeTextLabel = MakeLabel(Client, QStringLiteral("Enter Bar Code Text here:"), 120, 120, 6975, 255);
   barcodeText = MakeTextBox(Client, QStringLiteral("Enter Bar Code Text here"), 120, 360, 7095, 285);
   // The box holds any text, so that a longer one is refused with its length
-  // instead of being cut short without a word.
+  // instead of being cut short without a word. The prompt starts selected and
+  // focused: the first key typed replaces it.
   barcodeText->setMaxLength(std::numeric_limits<int>::max());
+  barcodeText->selectAll();
+  barcodeText->setFocus(Qt::OtherFocusReason);
   BuildPreview();
 
   buttonRow = MakeFrame(Client, {}, 120, 2040, 7095, 495);
@@ -61,14 +73,15 @@ void MainWindow::BuildLayout() {
 }
 
 void MainWindow::BuildPreview() {
-  // The preview shows the finished picture pixel for pixel on a white
-  // surface; a picture wider or taller than the frame scrolls.
+  // The preview shows the finished picture enlarged by whole pixels on a
+  // white surface; a picture wider or taller than the frame scrolls.
   previewView = new QScrollArea(Client);
   previewView->setFrameShape(QFrame::NoFrame);
   previewView->setFocusPolicy(Qt::NoFocus);
-  PlaceTwips(previewView, 120, 840, 7095, 1095);
+  // All the room between the text box and the button row, for the zoom.
+  PlaceTwips(previewView, 120, 720, 7095, 1320);
   previewFrame = new QWidget;
-  previewFrame->resize(previewView->size());
+  previewView->setWidgetResizable(true);
   QPalette white = previewFrame->palette();
   white.setColor(QPalette::Window, Qt::white);
   previewFrame->setPalette(white);
@@ -80,7 +93,6 @@ void MainWindow::BuildPreview() {
   hintLabel = MakeLabel(previewFrame, {}, 240, 120, 6615, 855);
   hintLabel->setWordWrap(true);
   hintLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  hintLabel->setStyleSheet(QStringLiteral("color: #b00000;"));
   hintLabel->setAttribute(Qt::WA_TransparentForMouseEvents);
   hintLabel->setVisible(false);
 }
@@ -188,16 +200,70 @@ layout::Options MainWindow::pictureOptions() const {
   return options;
 }
 
+namespace {
+
+// Why a size box's text is not used as it stands ("" when it is): not a
+// number, or out of the range the generator keeps it in.
+QString SizeBoxProblem(const QString& caption, const QString& text, double lowest, double highest) {
+  const std::optional<double> value = platform::ParseNumber(text);
+  if (value && *value >= lowest && *value <= highest) return {};
+  return QStringLiteral("%1 \"%2\" is not used: it takes a number from %3 to %4")
+      .arg(caption, text, QString::number(lowest), QString::number(highest));
+}
+
+}  // namespace
+
 void MainWindow::drawText() {
   finished_ = jobs::Generate(chosenSymbology(), barcodeText->text(), pictureOptions());
-  preview->setPixmap(QPixmap::fromImage(finished_.picture));
-  preview->resize(finished_.picture.size());
-  // The frame grows with the picture, so that the view scrolls to all of it.
-  const QRect shown = preview->geometry();
-  previewFrame->resize(previewView->viewport()->size().expandedTo(QSize(shown.right() + 1, shown.bottom() + 1)));
-  hintLabel->setText(finished_.refusal.message);
-  hintLabel->setVisible(!finished_.refusal.message.isEmpty());
-  hintLabel->raise();
+  // Red for what went wrong (a refusal, a size box not used); what was
+  // encoded, where it differs from the text, after it, in the window's own
+  // colour when nothing went wrong.
+  QStringList problems{finished_.refusal.message,
+                       SizeBoxProblem(QStringLiteral("Height"), barHeightBox->text(), 0.1, 25),
+                       SizeBoxProblem(QStringLiteral("Font Size"), fontSizeBox->text(), 1, 144)};
+  problems.removeAll(QString());
+  const bool wrong = !problems.isEmpty();
+  if (!finished_.note.isEmpty()) problems << finished_.note;
+  ShowPicture(problems.join(QLatin1Char('\n')), wrong);
+  ShowStatus({});  // the message of an earlier command is not about this barcode
+}
+
+void MainWindow::ShowPicture(const QString& hint, bool problem) {
+  const QImage& picture = finished_.picture;
+  hintLabel->setText(hint);
+  hintLabel->setStyleSheet(problem ? QStringLiteral("color: #b00000;") : QString());
+  hintLabel->setVisible(!hint.isEmpty());
+  const int margin = TwipsToPixels(240), top = TwipsToPixels(120);
+  const QSize room = previewView->size();
+  // A hint keeps room beside the picture, at most half the frame.
+  int hintWidth = 0;
+  for (const QString& line : hint.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+    hintWidth = std::max(hintWidth, std::min(hintLabel->fontMetrics().horizontalAdvance(line) + 1, room.width() / 2));
+  const int beside = hintWidth > 0 ? hintWidth + margin : 0;
+  zoom_ = 1;
+  if (!picture.isNull())
+    zoom_ = std::max(1, std::min((room.width() - 2 * margin - beside) / picture.width(),
+                                 room.height() / picture.height()));
+  // Nearest pixel: each module stays a sharp block of zoom x zoom pixels.
+  const QSize shown = picture.size() * zoom_;
+  preview->setPixmap(picture.isNull() ? QPixmap()
+                                      : QPixmap::fromImage(picture.scaled(shown, Qt::IgnoreAspectRatio,
+                                                                          Qt::FastTransformation)));
+  // Centred from top to bottom, within the design's margin; a picture taller
+  // than the frame starts at its top.
+  preview->setGeometry(QRect(QPoint(margin, std::clamp((room.height() - shown.height()) / 2, 0, top)), shown));
+  // The hint beside the picture where there is room, else under it.
+  QRect hintPlace(margin, top, room.width() - 2 * margin, 0);
+  if (!picture.isNull() && preview->geometry().right() + margin + hintWidth < room.width() - margin)
+    hintPlace.setLeft(preview->geometry().right() + 1 + margin);
+  else if (!picture.isNull())
+    hintPlace.moveTop(preview->geometry().bottom() + 1 + top);
+  hintPlace.setHeight(hint.isEmpty() ? 0 : hintLabel->heightForWidth(hintPlace.width()));
+  hintLabel->setGeometry(hintPlace);
+  // The frame fills the view and grows with the picture, so that the view
+  // scrolls to all of it, and no further: a picture that fits shows no scroll bar.
+  const QRect used = preview->geometry().united(hint.isEmpty() ? QRect() : hintPlace);
+  previewFrame->setMinimumSize(used.right() + 1, used.bottom() + 1);
 }
 
 void MainWindow::applyFontSize() { appliedFontSize_ = jobs::FontSizeOf(fontSizeBox->text()); }

@@ -36,6 +36,8 @@ namespace window {
 using jobs::kApp;
 using jobs::kSection;
 inline const QString kWindowTitle = QStringLiteral("Quillon - www.quillon.example");
+// The white left and right of a picture copied or saved, in modules (two above and below).
+inline constexpr int kQuietZoneModules = 10;
 
 class MainWindow : public QMainWindow {
  public:
@@ -92,12 +94,16 @@ class MainWindow : public QMainWindow {
   void exit();
   // "Save Bar Code As...": asks for a file (ChooseSavePath), then SaveBarCodeTo.
   void saveBarCodeAs();
-  // Writes the finished picture to path as PNG, SVG or PDF by its ending, at
-  // its natural size; "" when written, else the reason (also shown).
+  // Writes the finished picture with its quiet zone to path as PNG, SVG or
+  // PDF by its ending, at its natural size; "" when written, else the reason
+  // (also shown).
   QString saveBarCodeTo(const QString& path);
-  // The file chooser of Save As ("" when cancelled); tests put their own.
-  std::function<QString()> ChooseSavePath;
-  static QString AskSavePath(QWidget* parent);
+  // The file chooser of Save As, opening in folder ("" when cancelled); tests
+  // put their own.
+  std::function<QString(const QString& folder)> ChooseSavePath;
+  static QString AskSavePath(QWidget* parent, const QString& folder);
+  // Shows a folder in the file manager; false when none answered. Tests put their own.
+  std::function<bool(const QString& folder)> OpenFolder;
 
   QMenu* fileMenu;
   QMenu* editMenu;
@@ -129,13 +135,16 @@ class MainWindow : public QMainWindow {
   QString FilePath;
 
   // --- Controls -----------------------------------------------------------
-  QWidget* Client;  // the inner area of the window, 7440 x 6330 twips
+  QScrollArea* clientView;  // the window's inner area: scrolls Client when the window is smaller
+  QWidget* Client;          // the controls, 7440 x 6330 twips (the upper part only while the panel is hidden)
   QLabel* barcodeTextLabel;
   QLineEdit* barcodeText;
   QWidget* previewFrame;     // the white surface the preview lies on, inside previewView
   QScrollArea* previewView;  // scrolls when a barcode outgrows the frame
-  QLabel* preview;           // the finished picture, pixel for pixel
-  QLabel* hintLabel;         // why the text gave no barcode, shown over the preview
+  QLabel* preview;           // the finished picture, each pixel a square of PreviewZoom() pixels
+  QLabel* hintLabel;         // why the text gave no barcode, or what was encoded, beside the preview
+  // The whole-number zoom of the preview: the largest at which the picture fits the frame, at least 1.
+  int PreviewZoom() const { return zoom_; }
   QWidget* buttonRow;
   QPushButton* generateButton;
   QPushButton* printButton;
@@ -189,12 +198,18 @@ class MainWindow : public QMainWindow {
   void ConnectHandlers();
   // Draws the text with the chosen symbology and options, shows the result.
   void drawText();
+  // Shows the finished picture at its zoom, and the hint beside or under it.
+  void ShowPicture(const QString& hint, bool problem);
+  // The window as large as its content, no larger than the screen.
+  void FitToContent();
   // The font size the Code 39 text line takes from now on.
   void applyFontSize();
 
   jobs::Generated finished_;
   std::map<barcode::Symbology, QRadioButton*> choices_;  // the symbology choices
   bool textGiven_ = false;       // the text was changed or "Bar Code" pressed since the start
+  int zoom_ = 1;
+  QString saveFolder_;           // where Save As saved last
   double appliedFontSize_ = 8;   // points, set by the last change of the bar height
 
   // --- Options store and start-up (private) --------------------------------
@@ -203,7 +218,7 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   void SaveOption(const QString& key, const QString& value);
   void SetOptionValue(QRadioButton* option, bool value);
-  void SetOuterHeightTwips(double twips);
+  void SetContentHeightTwips(double twips);
   bool eventFilter(QObject* watched, QEvent* event) override;
   QString startupError_;  // the first conversion error of the running start-up
   // Shows the settings error (description, then what became of the store),
@@ -232,12 +247,15 @@ class MainWindow : public QMainWindow {
  private:
   friend class FileRunAdapter;
   void ConnectPrintHandlers();
-  // Puts a line in the status bar (echoed to stderr when QUILLON_DEBUG is
-  // set); with a PDF path, the link to its folder shows too.
+  // Puts a line in the status bar (echoed to stderr, when it changes, while
+  // QUILLON_DEBUG is set); with a PDF path, the link to its folder shows too.
+  // A text too long for the line is cut in its middle, the whole of it the tool tip.
   void ShowStatus(const QString& text, const QString& pdfPath = {});
+  void ElideStatus();
   void ReportFileRun();
   void BuildStatusBar();
   QLabel* statusLine_ = nullptr;
+  QString statusText_;
   QLabel* statusFolderLink_ = nullptr;
   QString statusFolder_;
   bool RefusedDuringFileRun();
@@ -251,6 +269,12 @@ class MainWindow : public QMainWindow {
   void openFileChooser();
   // The chooser while it is open, else null.
   window::FileChooser* OpenChooser() const;
+  // The chooser's path shown in the path box and used by "Print File", not
+  // saved until the chooser's OK.
+  void TakeChooserPath(const QString& path);
+  // OK with a path keeps the chooser's path and saves it; anything else puts
+  // back the path the box held before the chooser opened.
+  void ChooserClosed(bool accepted);
 
   void runRange();
   void copyToClipboard();
@@ -267,7 +291,10 @@ class MainWindow : public QMainWindow {
   friend class RangeAdapter;
   // left: To less From, the numbers still to come with this one.
   void ShowIncrementingProgress(const QString& text, int number, double left);
+  void ReportIncrementingRun();
   QPointer<window::FileChooser> chooser_;
+  QString pathBeforeChooser_;     // the path box's text as the user left it
+  bool pathFromChooser_ = false;  // the path box is being set by the chooser
   bool incrementingRun_ = false;
   bool incrementingCancel_ = false;
   jobs::RangeResult lastIncrementingRun_;

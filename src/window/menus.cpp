@@ -6,6 +6,7 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 
 namespace window {
@@ -22,7 +23,7 @@ const QString kHelpText = QStringLiteral(
     "would like print.  Then Click the Print file Button.  \r\n"
     "The second way to do it is by command line, The just specify the program  and a space and the path "
     "name to the \r\n"
-    "file that you would like to print.  For Example \"quillon.exe c:\\files\\order1.txt\"\r\n");
+    "file that you would like to print.  For Example \"quillon ~/labels/order1.txt\"\r\n");
 
 const QString kAboutText = QStringLiteral(
     "Quillon 4.1 \r\n"
@@ -66,11 +67,11 @@ void MainWindow::BuildMenus() {
   helpAction = add(helpMenu, QStringLiteral("&Help"), &MainWindow::help, Qt::Key_F1);
   aboutAction = add(helpMenu, QStringLiteral("&About"), &MainWindow::about);
 
-  ChooseSavePath = [this] { return AskSavePath(this); };
+  ChooseSavePath = [this](const QString& folder) { return AskSavePath(this, folder); };
 }
 
-QString MainWindow::AskSavePath(QWidget* parent) {
-  QFileDialog chooser(parent, QStringLiteral("Save Bar Code As"));
+QString MainWindow::AskSavePath(QWidget* parent, const QString& folder) {
+  QFileDialog chooser(parent, QStringLiteral("Save Bar Code As"), folder);
   chooser.setAcceptMode(QFileDialog::AcceptSave);  // asks before replacing a file
   chooser.setNameFilters({QStringLiteral("PNG image (*.png)"), QStringLiteral("SVG drawing (*.svg)"),
                           QStringLiteral("PDF document (*.pdf)")});
@@ -89,19 +90,22 @@ void MainWindow::saveBarCodeAs() {
     services_.dialogs.Ok(QStringLiteral("Please Generate a barcode to save"), kWindowTitle);
     return;
   }
-  const QString path = ChooseSavePath();
+  const QString path = ChooseSavePath(saveFolder_);
   if (path.isEmpty()) return ShowStatus(QStringLiteral("Not saved: cancelled"));
   saveBarCodeTo(path);
 }
 
 QString MainWindow::saveBarCodeTo(const QString& path) {
-  const QString problem = !finished_.Drawn() ? QStringLiteral("no barcode")
-                                              : jobs::WritePicture(finished_, path, platform::Replace::Allowed);
+  const QString problem =
+      !finished_.Drawn() ? QStringLiteral("no barcode")
+                         : jobs::WritePicture(jobs::WithQuietZone(finished_, kQuietZoneModules), path,
+                                              platform::Replace::Allowed);
   if (!problem.isEmpty()) {
     ShowStatus(QStringLiteral("Not saved: ") + problem);
     services_.dialogs.Ok(QStringLiteral("The barcode could not be saved: ") + problem, kWindowTitle);
     return problem;
   }
+  saveFolder_ = QFileInfo(path).absolutePath();  // the next Save As opens there
   ShowStatus(QStringLiteral("Barcode saved as %1").arg(path), path);
   return {};
 }

@@ -12,7 +12,11 @@
 #include <QEvent>
 #include <QFocusEvent>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStatusBar>
+#include <QStyle>
 
 #include <exception>
 #include <iterator>
@@ -24,21 +28,22 @@ namespace {
 
 const QString kHideSettings = QStringLiteral("&Hide Settings");
 const QString kShowSettings = QStringLiteral("&Show Settings");
-constexpr double kHiddenHeightTwips = 3400;
-constexpr double kShownHeightTwips = 5850;
+// The controls' height with the panel hidden (the upper part, down to where
+// the panel starts) and shown (all of them).
+constexpr double kHiddenContentTwips = 2640;
+constexpr double kShownContentTwips = 6330;
 
 QString BooleanText(bool value) { return value ? QStringLiteral("True") : QStringLiteral("False"); }
 
 }  // namespace
 
-MainWindow::~MainWindow() { printerBox->removeEventFilter(this); }
+MainWindow::~MainWindow() {
+  printerBox->removeEventFilter(this);
+  statusLine_->removeEventFilter(this);
+}
 
 void MainWindow::BuildOptions() {
-  // The panel can be hidden, shrinking the window below the inner area's
-  // design size: the area is cut off, the controls stay where they are.
-  Client->setMinimumSize(0, 0);
-  resize(window::TwipsToPixels(7440),
-         window::TwipsToPixels(6330) + menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+  FitToContent();
 
   // Tab reaches the symbology group on its selected choice only.
   for (QRadioButton* option : {code128BChoice, code39Choice, code128PatternChoice, interleaved25Choice, upcAChoice, eanChoice}) {
@@ -62,6 +67,8 @@ void MainWindow::BuildOptions() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  // The status line cuts its message to its new width.
+  if (watched == statusLine_ && event->type() == QEvent::Resize) ElideStatus();
   // The printer box is validated when the focus moves to another control of
   // the window; not when its own list pops up, nor when another window (a
   // message box) takes the focus.
@@ -99,6 +106,9 @@ void MainWindow::onFilePathChanged() {
   window::FileChooser* chooser = OpenChooser();
   if (chooser && chooser->pathBox->text() != filePathBox->text()) chooser->pathBox->setText(filePathBox->text());
   FilePath = filePathBox->text();
+  // The chooser's path is saved only when its OK takes it.
+  if (pathFromChooser_) return;
+  pathBeforeChooser_ = filePathBox->text();
   SaveOption(QStringLiteral("file"), filePathBox->text());
 }
 
@@ -109,22 +119,41 @@ void MainWindow::onPrinterChosen() { SaveOption(QStringLiteral("c1opt"), printer
 
 // --- Options menu --------------------------------------------------------------
 
-void MainWindow::SetOuterHeightTwips(double twips) {
-  // The outer height counts the title bar and borders too.
-  const int frame = frameGeometry().height() - geometry().height();
-  resize(width(), window::TwipsToPixels(twips) - frame);
+void MainWindow::SetContentHeightTwips(double twips) {
+  // Hiding the panel cuts the controls off below its top, so that nothing
+  // scrolls to where it was; the controls stay where they are.
+  Client->setFixedHeight(window::TwipsToPixels(twips));
+  FitToContent();
+}
+
+void MainWindow::FitToContent() {
+  QSize want = Client->size() + QSize(0, menuBar()->sizeHint().height() + statusBar()->sizeHint().height());
+  const QScreen* shownOn = screen();
+  if (!shownOn) return resize(want);
+  // The title bar and borders: as the window manager drew them, or before
+  // the window is shown, as the style would.
+  QSize frame = frameGeometry().size() - geometry().size();
+  if (frame.isNull() && !isVisible()) {
+    const int border = 2 * style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth);
+    frame = QSize(border, border + style()->pixelMetric(QStyle::PM_TitleBarHeight));
+  }
+  const QSize room = shownOn->availableGeometry().size() - frame;
+  // What does not fit scrolls, and its scroll bar takes room of its own.
+  if (want.width() > room.width()) want.rheight() += clientView->horizontalScrollBar()->sizeHint().height();
+  if (want.height() > room.height()) want.rwidth() += clientView->verticalScrollBar()->sizeHint().width();
+  resize(want.boundedTo(room));
 }
 
 void MainWindow::toggleSettingsPanel() {
   if (settingsAction->text() == kHideSettings) {
     settingsAction->setText(kShowSettings);
     settingsPanel->setVisible(false);
-    SetOuterHeightTwips(kHiddenHeightTwips);
+    SetContentHeightTwips(kHiddenContentTwips);
     SaveOption(QStringLiteral("show"), QStringLiteral("0"));
   } else {
     settingsAction->setText(kHideSettings);
     settingsPanel->setVisible(true);
-    SetOuterHeightTwips(kShownHeightTwips);
+    SetContentHeightTwips(kShownContentTwips);
     SaveOption(QStringLiteral("show"), QStringLiteral("1"));
   }
 }

@@ -3,6 +3,8 @@
 // box.
 #include "window/main_window.h"
 
+#include "window/file_chooser.h"
+
 #include "jobs/print_job.h"
 
 #include <QCoreApplication>
@@ -52,6 +54,7 @@ class FileRunAdapter : public jobs::FileRunHost {
     if (!dialog) {
       dialog = new QProgressDialog(&window_);
       dialog->setWindowTitle(kWindowTitle);
+      KeepTitleWhole(dialog);
       dialog->setWindowModality(Qt::NonModal);
       dialog->setAutoClose(false);
       dialog->setAutoReset(false);
@@ -88,26 +91,42 @@ void MainWindow::ConnectPrintHandlers() {
 }
 
 void MainWindow::BuildStatusBar() {
+  statusBar()->setFont(Client->font());
   statusLine_ = new QLabel(this);
   statusLine_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  // However long a message, the line never widens the window: it is cut to fit.
+  statusLine_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+  statusLine_->installEventFilter(this);
   statusFolderLink_ = new QLabel(this);
   statusFolderLink_->setText(QStringLiteral("<a href=\"folder\">Open folder</a>"));
   statusFolderLink_->setVisible(false);
-  connect(statusFolderLink_, &QLabel::linkActivated, this,
-          [this] { QDesktopServices::openUrl(QUrl::fromLocalFile(statusFolder_)); });
+  OpenFolder = [](const QString& folder) { return QDesktopServices::openUrl(QUrl::fromLocalFile(folder)); };
+  connect(statusFolderLink_, &QLabel::linkActivated, this, [this] {
+    if (!OpenFolder(statusFolder_))
+      ShowStatus(QStringLiteral("Could not open %1: no file manager answered").arg(statusFolder_));
+  });
   statusBar()->addWidget(statusLine_, 1);
   statusBar()->addPermanentWidget(statusFolderLink_);
   statusBar()->setSizeGripEnabled(false);
 }
 
-QString MainWindow::StatusText() const { return statusLine_->text(); }
+QString MainWindow::StatusText() const { return statusText_; }
 
 void MainWindow::ShowStatus(const QString& text, const QString& pdfPath) {
-  statusLine_->setText(text);
+  const bool changed = text != statusText_;
+  statusText_ = text;
   statusFolder_ = pdfPath.isEmpty() ? QString() : QFileInfo(pdfPath).absolutePath();
   statusFolderLink_->setVisible(!statusFolder_.isEmpty());
-  if (qEnvironmentVariableIsSet("QUILLON_DEBUG"))
+  ElideStatus();
+  if (changed && qEnvironmentVariableIsSet("QUILLON_DEBUG"))
     std::fprintf(stderr, "quillon: status: %s\n", text.toLocal8Bit().constData());
+}
+
+void MainWindow::ElideStatus() {
+  // Cut in the middle: a path keeps its start and its file name.
+  const QString shown = statusLine_->fontMetrics().elidedText(statusText_, Qt::ElideMiddle, statusLine_->width());
+  statusLine_->setText(shown);
+  statusLine_->setToolTip(shown == statusText_ ? QString() : statusText_);
 }
 
 // While a file prints (it lets window events run), a second run or a Print
@@ -158,7 +177,7 @@ void MainWindow::PrintFile() {
   FileRunAdapter adapter(*this);
   // "-" is standard input only for the command line: the window would wait
   // on a terminal nobody types into. Here it names a file called "-".
-  const QString path = FilePath == QLatin1String("-") ? QStringLiteral("./-") : FilePath;
+  const QString path = FilePath == QLatin1String("-") ? QStringLiteral("./-") : WithHomeFolder(FilePath);
   lastFileRun_ = jobs::RunFile(path, printer, adapter, CurrentLabels());
   fileRunActive_ = false;
   if (fileRunProgress_) fileRunProgress_->hide();

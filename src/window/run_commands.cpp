@@ -47,7 +47,21 @@ void MainWindow::openFileChooser() {
   }
   chooser_ = new window::FileChooser(*this, services_);
   chooser_->restoreState();
+  chooser_->move(geometry().center() - chooser_->rect().center());  // over the window, not at the screen's corner
   chooser_->show();
+}
+
+void MainWindow::TakeChooserPath(const QString& path) {
+  if (filePathBox->text() == path) return;
+  pathFromChooser_ = true;
+  filePathBox->setText(path);
+  pathFromChooser_ = false;
+}
+
+void MainWindow::ChooserClosed(bool accepted) {
+  if (!accepted) return TakeChooserPath(pathBeforeChooser_);
+  pathBeforeChooser_ = filePathBox->text();
+  SaveOption(QStringLiteral("file"), filePathBox->text());
 }
 
 
@@ -66,6 +80,7 @@ void MainWindow::ShowIncrementingProgress(const QString& text, int number, doubl
   if (!incrementingProgress_) {
     incrementingProgress_ = new QProgressDialog(this);
     incrementingProgress_->setWindowTitle(kWindowTitle);
+    KeepTitleWhole(incrementingProgress_);
     incrementingProgress_->setWindowModality(Qt::NonModal);
     incrementingProgress_->setAutoClose(false);
     incrementingProgress_->setAutoReset(false);
@@ -126,21 +141,46 @@ void MainWindow::runRange() {
   lastIncrementingRun_ = jobs::RunRange(adapter, services_.clock, RunPauseSeconds);
   incrementingRun_ = false;
   if (incrementingProgress_) incrementingProgress_->hide();
-  if (labels) FinishLabelRange(*labels);
+  if (labels)
+    FinishLabelRange(*labels);
+  else
+    ReportIncrementingRun();
+}
+
+// The status line after a run: how many were sent where, or where it stopped.
+void MainWindow::ReportIncrementingRun() {
+  const jobs::RangeResult& run = lastIncrementingRun_;
+  if (run.numbers == 0 && !run.cancelled)
+    return ShowStatus(run.refusal.isEmpty() ? QStringLiteral("Nothing to run: From is not less than To")
+                                            : QStringLiteral("Not run: ") + run.refusal);
+  const QString barcodes = run.jobs == 1 ? QStringLiteral("1 barcode") : QStringLiteral("%1 barcodes").arg(run.jobs);
+  QString text = QStringLiteral("%1 sent to %2").arg(barcodes, printerBox->currentText());
+  if (run.cancelled || !run.refusal.isEmpty()) {
+    // Of all the numbers the range held: those tried, and those still to come.
+    const std::optional<jobs::RangeStep> rest = jobs::NextStep(rangeFromBox->text(), rangeToBox->text());
+    const double left = rest && rest->refusal.isEmpty() ? std::ceil(rest->to - rest->from) : 0;
+    const QString after = run.lastPrinted.isEmpty() ? QStringLiteral("stopped before the first was sent")
+                                                    : QStringLiteral("stopped after ") + run.lastPrinted;
+    text = QStringLiteral("%1: %2 of %3 sent").arg(after).arg(run.jobs).arg(static_cast<qint64>(run.numbers + left));
+  }
+  if (!run.notPrinted.isEmpty()) text += QStringLiteral("; not sent: ") + run.notPrinted.join(QStringLiteral(", "));
+  ShowStatus(text);
 }
 
 // --- Clipboard copy -----------------------------------------------------------
 
 void MainWindow::copyToClipboard() {
   copyButton->setEnabled(false);
-  const QImage& picture = finished_.picture;
-  if (picture.isNull()) {
+  if (!finished_.Drawn()) {
     // An empty picture would wipe what the user had on the clipboard.
+    ShowStatus(QStringLiteral("Not copied: no barcode"));
     services_.dialogs.Ok(kNothingToCopy, kWindowTitle);
   } else {
+    // With its quiet zone, so that it scans pasted next to anything dark.
     services_.clipboard.Clear();
-    services_.clipboard.SetImage(picture);
+    services_.clipboard.SetImage(jobs::WithQuietZone(finished_, kQuietZoneModules).picture);
     services_.clock.LetEventsRun();
+    ShowStatus(QStringLiteral("Barcode copied to the clipboard"));
     services_.dialogs.Ok(kCopyComplete, kWindowTitle);
   }
   copyButton->setEnabled(true);

@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
+#include <QStatusBar>
 
 #include <algorithm>
 
@@ -157,6 +158,7 @@ TEST_F(RunItTest, EightToTwelvePrintsFourJobsThatDecodeAndEndsOnTwelveAndThePref
   EXPECT_EQ(window().barcodeText->text(), "ABC");
   EXPECT_EQ(test_support::Decode(window().finishedPicture().picture, "code39", "ABC").exitCode, 0);
   EXPECT_EQ(runClock.now, 8);  // two one-second pauses a number
+  EXPECT_EQ(window().StatusText(), "4 barcodes sent to Save as PDF");
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
@@ -215,6 +217,13 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
   EXPECT_TRUE(window().LastIncrementingRun().cancelled);
   EXPECT_EQ(window().rangeFromBox->text(), "2");
   EXPECT_EQ(window().barcodeText->text(), "S");
+  EXPECT_EQ(window().StatusText(), "stopped after S1: 1 of 8 sent");
+  // A line too narrow for the message shows it cut, and the whole of it as its tool tip.
+  QLabel* line = window().statusBar()->findChild<QLabel*>();
+  line->resize(120, line->height());
+  EXPECT_TRUE(line->text().startsWith("stopped") && line->text().endsWith("sent"));
+  EXPECT_EQ(line->toolTip(), window().StatusText());
+  EXPECT_EQ(line->font(), window().Client->font());  // the window's font
 }
 
 }  // namespace

@@ -60,4 +60,13 @@ QString StoreFile();
 // The run lengths of one pixel row (true = dark), starting with the first dark pixel.
 std::vector<int> DarkLightRuns(const QImage& image, int row);
 
+// What a person would see cut or covered in the window: a caption wider than
+// its control, a control reaching out of its container, two sibling controls
+// on top of each other, or a word of a label under a sibling (labels such as
+// "From:   To:" hold the captions of several boxes).
+QStringList LayoutProblems(QWidget* root);
+// The controls of the settings panel and the offsets that the window's inner
+// area cannot show whole, each scrolled to in turn.
+QStringList OutOfView(window::MainWindow& w);
+
 }  // namespace test_support

@@ -55,6 +55,8 @@ class ChooserTest : public test_support::WindowTest {
 TEST_F(ChooserTest, FirstUseShowsTheCurrentFolderOfTheRootDriveAndAClickReachesTheMainWindowBeforeOk) {
   if (platform::DriveOf(folder.path()) != "/") GTEST_SKIP() << "the temporary folder is not on the root drive";
   FileChooser& chooser = Open();
+  // Centred over the window, give or take their frames.
+  EXPECT_LE((chooser.geometry().center() - window().geometry().center()).manhattanLength(), 6);
   EXPECT_EQ(chooser.pathBox->text(), "");
   EXPECT_EQ(chooser.Drive(), "/");
   EXPECT_EQ(chooser.folderList->Path(), folder.path());
@@ -77,9 +79,12 @@ TEST_F(ChooserTest, FirstUseShowsTheCurrentFolderOfTheRootDriveAndAClickReachesT
   const QString path = folder.filePath("-x \xc3\xbc.txt");
   EXPECT_EQ(chooser.pathBox->text(), path);
   EXPECT_EQ(window().filePathBox->text(), path);
-  chooser.cancelButton->click();  // Cancel keeps the path and saves nothing of the chooser's
+  // Cancel puts back the path the user typed, and saves nothing.
+  chooser.cancelButton->click();
   EXPECT_EQ(window().OpenChooser(), nullptr);
-  EXPECT_EQ(window().FilePath, path);
+  EXPECT_EQ(window().FilePath, "tyXped");
+  EXPECT_EQ(window().filePathBox->text(), "tyXped");
+  EXPECT_EQ(settings.GetSetting(window::kApp, window::kSection, "file", "none"), "tyXped");
   EXPECT_EQ(settings.GetSetting(window::kChooserApp, window::kChooserSection, "FilePath", "none"), "none");
   window().filePathBox->setText("after");  // a closed chooser does not come back
   EXPECT_EQ(window().OpenChooser(), nullptr);
@@ -115,8 +120,26 @@ TEST_F(ChooserTest, OkRemembersDriveFolderAndPathAndAnEmptyPathIsRefused) {
   Click(first, "d.txt");
   first.okButton->click();
   EXPECT_EQ(window().FilePath, folder.filePath("sub/d.txt"));
+  EXPECT_EQ(settings.GetSetting(window::kApp, window::kSection, "file", "none"), folder.filePath("sub/d.txt"));
   QDir::setCurrent("/");
-  window().filePathBox->setText("elsewhere");
+  // A path typed in the main window stays as it is, and the lists open on its
+  // folder (the home folder for "~"; the saved one when it has none); closing
+  // puts back the typed path.
+  const QString home = QDir::homePath();
+  for (const auto& [typed, shownFolder] : {std::pair{folder.filePath("a.txt"), folder.path()},
+                                           {QString("~/none.txt"), home}, {QString("/gone/none.txt"), folder.filePath("sub")}}) {
+    window().filePathBox->setText(typed);
+    FileChooser& typedOn = Open();
+    EXPECT_EQ(typedOn.pathBox->text(), typed);
+    EXPECT_EQ(typedOn.folderList->Path(), shownFolder);
+    typedOn.pathBox->setText("chosen");
+    EXPECT_EQ(window().FilePath, "chosen");
+    typedOn.close();
+    EXPECT_EQ(window().filePathBox->text(), typed);
+    EXPECT_EQ(settings.GetSetting(window::kApp, window::kSection, "file", "none"), typed);
+  }
+  // With nothing typed, the saved path and folder come back.
+  window().filePathBox->clear();
   FileChooser& next = Open();
   EXPECT_EQ(next.pathBox->text(), folder.filePath("sub/d.txt"));
   EXPECT_EQ(window().filePathBox->text(), folder.filePath("sub/d.txt"));

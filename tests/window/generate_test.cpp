@@ -4,6 +4,8 @@
 #include "support/decode.h"
 #include "support/window_fixture.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -24,8 +26,6 @@ TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
     ASSERT_TRUE(window().finishedPicture().Drawn()) << i;
     // Start, stop and i + 1 characters of five bars each.
     EXPECT_EQ(DarkLightRuns(window().finishedPicture().picture, 1).size(), static_cast<size_t>(10 * (i + 3) - 1)) << i;
-    EXPECT_EQ(window().preview->pixmap().toImage().convertToFormat(QImage::Format_RGB32),
-              window().finishedPicture().picture);
   }
   for (qsizetype i = 0; i < typed.size(); ++i) QTest::keyClick(window().barcodeText, Qt::Key_Backspace);
   EXPECT_FALSE(window().finishedPicture().Drawn());
@@ -48,18 +48,33 @@ TEST_F(GenerateTest, StartingDrawsNothingTheUserDidNotGive) {
   window().barcodeText->setText(QString(barcode::kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
   EXPECT_EQ(window().barcodeText->text().size(), barcode::kLongestText + 1);
   EXPECT_TRUE(window().LastProblem().contains(QStringLiteral("32768 characters"))) << window().LastProblem().toStdString();
+  // The prompt starts selected: the first keys typed replace it.
+  QTest::keyClicks(Restart().barcodeText, "X1");
+  EXPECT_EQ(window().barcodeText->text(), "X1");
 }
 
-TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPath) {
+// A size the generator does not use as typed falls back as ever, and the
+// red hint names the box, the value and the range.
+TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPathAndTheHintNamesTheOnesNotUsed) {
   window().barcodeText->setText(QStringLiteral("SIZE"));
+  const std::tuple<const char*, bool, bool> values[] = {
+      {"abc", true, true}, {"", true, true},     {"-3", true, true},     {"0", true, true}, {"1e300", true, true},
+      {"nan", true, true}, {"99999", true, true}, {"30", true, false}, {"0.5", false, true}, {"12", false, false}};
   for (QRadioButton* option : {window().code128BChoice, window().code39Choice, window().code128PatternChoice, window().interleaved25Choice,
                                window().upcAChoice, window().eanChoice}) {
     option->setChecked(true);
-    for (const char* value : {"abc", "", "-3", "0", "1e300", "nan", "99999", "1,4"}) {
+    for (const auto& [value, heightUnused, fontUnused] : values) {
       window().fontSizeBox->setText(QString::fromLatin1(value));
       window().barHeightBox->setText(QString::fromLatin1(value));
       window().barHeightBox->setText(QStringLiteral("1.4"));
       window().barHeightBox->setText(QString::fromLatin1(value));
+      const QString hint = window().hintLabel->text();
+      const auto says = [&](const char* box, const char* range) {
+        return hint.contains(QStringLiteral("%1 \"%2\" is not used: it takes a number from %3").arg(box, value, range));
+      };
+      EXPECT_EQ(says("Height", "0.1 to 25"), heightUnused) << value << hint.toStdString();
+      EXPECT_EQ(says("Font Size", "1 to 144"), fontUnused) << value;
+      EXPECT_EQ(window().hintLabel->styleSheet().contains("#b00000"), !hint.isEmpty()) << value;
     }
   }
   EXPECT_FALSE(dialogs.endStatus.has_value());
@@ -112,8 +127,12 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   window().eanChoice->setChecked(true);
   window().barcodeText->setText(QStringLiteral("590123412345"));
   window().copyAction->trigger();
-  EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32), window().finishedPicture().picture);
+  // With a quiet zone: EAN modules are one pixel, 10 of them left and right, 2 above and below.
+  const QImage& picture = window().finishedPicture().picture;
+  EXPECT_EQ(clipboard.Image().convertToFormat(picture.format()).copy(QRect(QPoint(10, 2), picture.size())), picture);
+  EXPECT_EQ(clipboard.Image().size(), picture.size() + QSize(20, 4));
   EXPECT_EQ(test_support::Decode(clipboard.Image(), "ean13", "5901234123457").exitCode, 0);
+  EXPECT_EQ(window().StatusText(), "Barcode copied to the clipboard");
 
   // No barcode (EAN of the wrong length): the clipboard keeps what it held.
   QImage held(7, 3, QImage::Format_RGB32);
@@ -126,13 +145,17 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   EXPECT_TRUE(dialogs.shown[0].text.startsWith("There is no barcode to copy"));
   EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32), held);
   EXPECT_TRUE(window().copyButton->isEnabled());
+  EXPECT_EQ(window().StatusText(), "Not copied: no barcode");
+  window().barcodeText->setText(QStringLiteral("590123412345"));  // a new barcode: the message is not about it
+  EXPECT_EQ(window().StatusText(), "");
 }
 
 
-// What the preview frame can show, scrolled or not, holds the whole
-// symbol: the decoders read it there, and its ink is as large as the
-// finished picture's.
-TEST_F(GenerateTest, TheDrawingFrameHoldsTheWholeSymbolOfLongAndTallBarcodes) {
+// What the preview frame can show, scrolled or not, holds the whole symbol
+// at the largest whole zoom that fits (1 for what fits at no zoom): the
+// decoders read it there, its ink and its bars are the finished picture's
+// times the zoom, and only a picture that does not fit scrolls.
+TEST_F(GenerateTest, TheDrawingFrameHoldsTheWholeSymbolAtTheLargestWholeZoomThatFits) {
   window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
   EXPECT_TRUE(window().preview->pixmap().isNull());  // nothing drawn at start
@@ -141,21 +164,45 @@ TEST_F(GenerateTest, TheDrawingFrameHoldsTheWholeSymbolOfLongAndTallBarcodes) {
     const char* symbology;
     QString text;
     const char* height;
-  } cases[] = {{&window::MainWindow::code39Choice, "code39", QString(39, 'W'), "1.4"},
-               {&window::MainWindow::code128BChoice, "code128", QString("abcdefghij").repeated(4), "1.4"},
-               {&window::MainWindow::code39Choice, "code39", "TALL-2", "2"}};
+    QString reads;  // "" for the text
+    int leastZoom;
+  } cases[] = {{&window::MainWindow::code39Choice, "code39", QString(39, 'W'), "1.4", "", 1},
+               {&window::MainWindow::code128BChoice, "code128", QString("abcdefghij").repeated(4), "1.4", "", 1},
+               {&window::MainWindow::code39Choice, "code39", "TALL-2", "2", "", 1},
+               {&window::MainWindow::code128BChoice, "code128", "AB", "0.5", "", 2},
+               {&window::MainWindow::interleaved25Choice, "i25", "12345", "1", "012345", 1}};
   window().textLineCheck->SetValue(1);
   for (const auto& c : cases) {
     SCOPED_TRACE(c.text.toStdString());
     (window().*c.option)->setChecked(true);
     window().barHeightBox->setText(c.height);
     window().barcodeText->setText(c.text);
-    const QImage view = window().previewFrame->grab().toImage();
-    const QRect ink = test_support::DarkBox(window().finishedPicture().picture);
-    EXPECT_EQ(test_support::DarkBox(view).size(), ink.size());
-    const auto read = test_support::Decode(view, c.symbology, c.text);
+    // Up to the hint, where it is beside the picture.
+    const QRect hint = window().hintLabel->isVisible() ? window().hintLabel->geometry() : QRect();
+    const int right = hint.left() > window().preview->geometry().right() ? hint.left() : window().previewFrame->width();
+    const QImage view = window().previewFrame->grab(QRect(0, 0, right, window().previewFrame->height())).toImage();
+    const QImage& picture = window().finishedPicture().picture;
+    const int zoom = window().PreviewZoom();
+    const QRect ink = test_support::DarkBox(picture);
+    EXPECT_EQ(test_support::DarkBox(view).size(), ink.size() * zoom);
+    std::vector<int> runs = DarkLightRuns(picture, ink.top() + 2);
+    for (int& run : runs) run *= zoom;
+    EXPECT_EQ(DarkLightRuns(view, test_support::DarkBox(view).top() + 2 * zoom), runs);
+    const QSize room = window().previewView->size();
+    EXPECT_TRUE((zoom + 1) * picture.width() > room.width() || (zoom + 1) * picture.height() > room.height());
+    EXPECT_GE(zoom, c.leastZoom);
+    // A symbol as narrow as the frame's half shows no horizontal scroll bar, however tall.
+    const bool narrow = zoom > 1 || 2 * picture.width() < room.width();
+    EXPECT_FALSE(narrow && window().previewView->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(zoom > 1 && window().previewView->verticalScrollBar()->isVisible());
+    const auto read = test_support::Decode(view, c.symbology, c.reads.isEmpty() ? c.text : c.reads);
     EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
   }
+  // What was encoded, where not what was typed, shows beside the picture in
+  // the window's colour (red is for what went wrong).
+  EXPECT_EQ(window().hintLabel->text(), "encoded as 012345");
+  EXPECT_FALSE(window().hintLabel->styleSheet().contains("#b00000"));
+  EXPECT_FALSE(window().hintLabel->geometry().intersects(window().preview->geometry()));
 }
 
 }  // namespace

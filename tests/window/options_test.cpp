@@ -10,10 +10,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QStyleOptionGroupBox>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -149,17 +150,6 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
   }
 }
 
-TEST_F(OptionsTest, HidingAndShowingTheSettingsPanel) {
-  for (const auto& [caption, hidden, height, show] :
-       {std::tuple{"&Show Settings", true, 3400, "0"}, std::tuple{"&Hide Settings", false, 5850, "1"}}) {
-    window().settingsAction->trigger();
-    EXPECT_EQ(window().settingsAction->text(), caption);
-    EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
-    EXPECT_EQ(window().frameGeometry().height(), window::TwipsToPixels(height));  // the outer height
-    EXPECT_EQ(Stored("show"), show);
-  }
-}
-
 TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
   window().linePatternBox->setText(QStringLiteral("mine"));
   dialogs.answers = {false};
@@ -234,7 +224,7 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   const QStringList helpLines = dialogs.shown[0].text.split("\r\n");
   ASSERT_EQ(helpLines.size(), 7);  // six lines, each ended by CR LF
   EXPECT_EQ(helpLines[0], "Ostrand 2.1 Prints bar code found in specified text files. ");
-  EXPECT_EQ(helpLines[5], "file that you would like to print.  For Example \"quillon.exe c:\\files\\order1.txt\"");
+  EXPECT_EQ(helpLines[5], "file that you would like to print.  For Example \"quillon ~/labels/order1.txt\"");
   EXPECT_EQ(helpLines[6], "");
   EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
   EXPECT_TRUE(dialogs.shown[2].text.startsWith("Quillon 4.1 \r\n"));
@@ -251,112 +241,63 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   EXPECT_EQ(dialogs.shown.size(), 1u);  // Code 128 B's box for a refused character
   window().barcodeText->setText("AB");
 
-  // Save Bar Code As: the finished picture at its natural size, by the file's ending.
+  // Save Bar Code As: the finished picture at its natural size with a quiet
+  // zone of 10 modules left and right, 2 above and below (a module is the
+  // narrowest bar), by the file's ending; the chooser opens where the last went.
   QTemporaryDir out;
   QStringList answers = {"", out.filePath("b.png"), out.filePath("b.pdf"), out.filePath("b.svg")};
-  window().ChooseSavePath = [&answers] { return answers.takeFirst(); };
+  QStringList folders;
+  window().ChooseSavePath = [&](const QString& folder) { return folders << folder, answers.takeFirst(); };
   for (int i = 0; i < 4; ++i) window().saveAsAction->trigger();
-  EXPECT_EQ(QImage(out.filePath("b.png")), window().finishedPicture().picture);
-  for (const char* file : {"b.png", "b.pdf"}) {
-    const auto read = test_support::DecodeFile(out.filePath(file), "code128", "AB");
-    EXPECT_EQ(read.exitCode, 0) << file << read.output.toStdString();
-  }
-  QFile svg(out.filePath("b.svg"));
-  EXPECT_TRUE(svg.open(QIODevice::ReadOnly) && svg.readAll().contains("<svg"));
+  EXPECT_EQ(folders, (QStringList{"", "", out.path(), out.path()}));
+  const QImage& picture = window().finishedPicture().picture;
+  const std::vector<int> runs = test_support::DarkLightRuns(picture, picture.height() / 2);
+  const int m = *std::min_element(runs.begin(), runs.end());
+  const QImage saved = QImage(out.filePath("b.png")).convertToFormat(picture.format());
+  EXPECT_EQ(saved.size(), picture.size() + QSize(20 * m, 4 * m));
+  EXPECT_EQ(test_support::DarkBox(saved), test_support::DarkBox(picture).translated(10 * m, 2 * m));
+  EXPECT_EQ(test_support::DecodeFile(out.filePath("b.pdf"), "code128", "AB").exitCode, 0);
+  EXPECT_TRUE(QFile::exists(out.filePath("b.svg")));
   EXPECT_EQ(window().StatusText(), "Barcode saved as " + out.filePath("b.svg"));
+  // Its "Open folder" says so when no file manager answers.
+  QString asked;
+  window().OpenFolder = [&asked](const QString& folder) { return asked = folder, false; };
+  for (QLabel* link : window().statusBar()->findChildren<QLabel*>())
+    if (link->text().contains("Open folder")) emit link->linkActivated("folder");
+  EXPECT_EQ(asked, out.path());
+  EXPECT_EQ(window().StatusText(), "Could not open " + out.path() + ": no file manager answered");
   EXPECT_FALSE(dialogs.endStatus.has_value());
   window().close();
   EXPECT_EQ(dialogs.endStatus, 0);
 }
 
-// What a person would see cut or covered in the window as it starts: a
-// caption wider than its control, a control reaching out of its container,
-// two sibling controls on top of each other, or a word of a label under a
-// sibling (labels such as "From:   To:" hold the captions of several boxes).
-QStringList LayoutProblems(QWidget* root) {
-  QStringList problems;
-  const auto name = [](QWidget* w) {
-    const auto* b = qobject_cast<QAbstractButton*>(w);
-    const auto* l = qobject_cast<QLabel*>(w);
-    const auto* g = qobject_cast<QGroupBox*>(w);
-    return QStringLiteral("%1 \"%2\"").arg(w->metaObject()->className(),
-                                            b ? b->text() : l ? l->text() : g ? g->title() : QString());
-  };
-  // The window's own controls: not the inner parts of composite widgets.
-  const auto isControl = [root](QWidget* w) {
-    if (!w->isVisibleTo(root) || w->isWindow()) return false;
-    if (auto* l = qobject_cast<QLabel*>(w); l && l->text().isEmpty()) return false;
-    for (QWidget* p = w->parentWidget(); p && p != root; p = p->parentWidget())
-      if (qobject_cast<QComboBox*>(p) || qobject_cast<QAbstractScrollArea*>(p) || qobject_cast<QLineEdit*>(p))
-        return false;
-    return !qobject_cast<QScrollBar*>(w);
-  };
-  QList<QWidget*> controls;
-  for (QWidget* w : root->findChildren<QWidget*>())
-    if (isControl(w)) controls << w;
-  for (QWidget* w : controls) {
-    const QFontMetrics fm(w->font());
-    QWidget* parent = w->parentWidget();
-    if (!parent->rect().contains(w->geometry()) && !qobject_cast<QAbstractScrollArea*>(parent->parentWidget()))
-      problems << name(w) + " reaches out of its container";
-    int needed = 0;
-    if (auto* l = qobject_cast<QLabel*>(w)) {
-      needed = fm.horizontalAdvance(l->text());
-      const QString text = l->text();
-      for (qsizetype i = 0; i < text.size();) {
-        if (text[i] == ' ') { ++i; continue; }
-        qsizetype end = text.indexOf(' ', i);
-        if (end < 0) end = text.size();
-        const int x = w->x() + w->contentsRect().x() + fm.horizontalAdvance(text.left(i));
-        const int y = w->y() + w->contentsRect().y() + (w->contentsRect().height() - fm.height()) / 2;
-        const QRect word(x, y, fm.horizontalAdvance(text.mid(i, end - i)), fm.height());
-        for (QWidget* s : controls)
-          if (s != w && s->parentWidget() == parent && s->geometry().intersects(word))
-            problems << name(w) + QStringLiteral(": \"%1\" at x %2-%3 is under ").arg(text.mid(i, end - i)).arg(word.left()).arg(word.right()) + name(s) + QStringLiteral(" at x %1-%2").arg(s->x()).arg(s->geometry().right());
-        i = end;
-      }
-    } else if (auto* p = qobject_cast<QPushButton*>(w)) {
-      needed = fm.horizontalAdvance(p->text()) + 2 * w->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, w);
-    } else if (auto* c = dynamic_cast<window::CheckBox*>(w); c && c->WrapsCaption()) {
-      const QRect room = c->CaptionRect();
-      const QRect wrapped = fm.boundingRect(room, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, c->text());
-      if (!room.contains(wrapped)) problems << name(w) + " has its wrapped caption cut";
-    } else if (qobject_cast<QCheckBox*>(w) || qobject_cast<QRadioButton*>(w)) {
-      needed = w->sizeHint().width();
-    } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-      QStyleOptionGroupBox option;
-      option.initFrom(g);
-      option.text = g->title();
-      option.subControls = QStyle::SC_GroupBoxLabel;
-      const QRect label = g->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, g);
-      if (label.right() >= g->width()) problems << name(w) + " has its title cut";
-    }
-    if (needed > w->width()) problems << name(w) + QStringLiteral(" needs %1 px, has %2").arg(needed).arg(w->width());
-    if (qobject_cast<QLabel*>(w)) continue;
-    // A frame may lie on an empty part of a larger one (the offsets on the
-    // settings panel), covering none of its controls.
-    const auto liesOnEmptyPart = [&](QWidget* small, QWidget* large) {
-      if (!large->geometry().contains(small->geometry())) return false;
-      for (QWidget* c : controls)
-        if (c->parentWidget() == large && c->geometry().translated(large->pos()).intersects(small->geometry()))
-          return false;
-      return true;
-    };
-    for (QWidget* s : controls)
-      if (s < w && s->parentWidget() == parent && !qobject_cast<QLabel*>(s) &&
-          s->geometry().intersects(w->geometry()) && !liesOnEmptyPart(s, w) && !liesOnEmptyPart(w, s))
-        problems << name(w) + " and " + name(s) + " overlap";
-  }
-  return problems;
-}
-
-// At scale 1 here, and at scale 2 in a second run of this test.
-TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
+// At scale 1 here, and at scale 2 in a second run of this test (an 800 x 800
+// screen, 400 x 400 at scale 2).
+TEST_F(OptionsTest, EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtScaleOneAndTwo) {
   window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
-  const QStringList problems = LayoutProblems(&window());
+  const QStringList problems = test_support::LayoutProblems(&window());
   EXPECT_TRUE(problems.isEmpty()) << "at scale " << window().devicePixelRatio() << ":\n"
                                   << problems.join('\n').toStdString();
+  // Hiding the panel ends the window under the button row, nothing below to
+  // scroll to; showing it shows every control, at scale 2 on the small screen
+  // by scrolling to each. The window never outgrows the screen's free area.
+  const QRect screen = window().screen()->availableGeometry();
+  for (const auto& [caption, hidden, show] : {std::tuple{"&Show Settings", true, "0"}, {"&Hide Settings", false, "1"}}) {
+    window().settingsAction->trigger();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window().settingsAction->text(), caption);
+    EXPECT_EQ(window().settingsPanel->isHidden(), hidden);
+    EXPECT_EQ(Stored("show"), show);
+    const QSize outer = window().frameGeometry().size();
+    EXPECT_TRUE(outer.width() <= screen.width() && outer.height() <= screen.height()) << screen.width() << "x" << screen.height();
+    EXPECT_EQ(window().Client->height(), window::TwipsToPixels(hidden ? 2640 : 6330));
+    const int down = window().clientView->verticalScrollBar()->maximum();
+    EXPECT_TRUE(window().devicePixelRatio() > 1 || down + window().clientView->horizontalScrollBar()->maximum() == 0);
+    EXPECT_TRUE(!hidden || down == 0);  // nothing below to scroll to
+    const QStringList unseen = hidden ? QStringList() : test_support::OutOfView(window());
+    EXPECT_TRUE(unseen.isEmpty()) << unseen.join('\n').toStdString();
+  }
   if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
     EXPECT_EQ(window().devicePixelRatio(), 2.0);
     return;
@@ -391,7 +332,7 @@ TEST_F(OptionsTest, EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo) {
   twice.setProcessEnvironment(env);
   twice.setProcessChannelMode(QProcess::MergedChannels);
   twice.start(QCoreApplication::applicationFilePath(),
-              {"--gtest_filter=OptionsTest.EveryCaptionIsWholeAndNoControlsOverlapAtScaleOneAndTwo"});
+              {"--gtest_filter=OptionsTest.EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtScaleOneAndTwo"});
   ASSERT_TRUE(twice.waitForFinished(60000));
   EXPECT_EQ(twice.exitCode(), 0) << twice.readAll().toStdString();
 }
