@@ -69,8 +69,8 @@ TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPathAndTheHintNamesTheOne
       window().barHeightBox->setText(QStringLiteral("1.4"));
       window().barHeightBox->setText(QString::fromLatin1(value));
       const QString hint = window().hintLabel->text();
-      const auto says = [&](const char* box, const char* range) {
-        return hint.contains(QStringLiteral("%1 \"%2\" is not used: it takes a number from %3").arg(box, value, range));
+      const auto says = [&hint, typed = value](const char* box, const char* range) {
+        return hint.contains(QStringLiteral("%1 \"%2\" is not used: it takes a number from %3").arg(box, typed, range));
       };
       EXPECT_EQ(says("Height", "0.1 to 25"), heightUnused) << value << hint.toStdString();
       EXPECT_EQ(says("Font Size", "1 to 144"), fontUnused) << value;
