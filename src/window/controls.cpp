@@ -17,38 +17,36 @@ void PlaceTwips(QWidget* control, double left, double top, double width, double 
                        height > 0 ? TwipsToPixels(height) : natural.height());
 }
 
-QWidget* MakeFrame(QWidget* container, const QString& caption, double left, double top,
-                   double width, double height) {
+namespace {
+
+template <class Control>
+Control* Placed(Control* control, double left, double top, double width = 0, double height = 0) {
+  PlaceTwips(control, left, top, width, height);
+  return control;
+}
+
+}  // namespace
+
+QWidget* MakeFrame(QWidget* container, const QString& caption, double left, double top, double width, double height) {
   QWidget* frame = caption.isEmpty() ? new QWidget(container) : new QGroupBox(caption, container);
-  PlaceTwips(frame, left, top, width, height);
-  return frame;
+  return Placed(frame, left, top, width, height);
 }
 
-QLabel* MakeLabel(QWidget* container, const QString& caption, double left, double top,
-                  double width, double height) {
-  auto* label = new QLabel(caption, container);
-  PlaceTwips(label, left, top, width, height);
-  return label;
+QLabel* MakeLabel(QWidget* container, const QString& caption, double left, double top, double width, double height) {
+  return Placed(new QLabel(caption, container), left, top, width, height);
 }
 
-QLineEdit* MakeTextBox(QWidget* container, const QString& text, double left, double top,
-                       double width, double height) {
-  auto* box = new QLineEdit(text, container);
-  PlaceTwips(box, left, top, width, height);
-  return box;
+QLineEdit* MakeTextBox(QWidget* container, const QString& text, double left, double top, double width, double height) {
+  return Placed(new QLineEdit(text, container), left, top, width, height);
 }
 
-QPushButton* MakeButton(QWidget* container, const QString& caption, double left, double top,
-                        double width, double height) {
-  auto* button = new QPushButton(caption, container);
-  PlaceTwips(button, left, top, width, height);
-  return button;
+QPushButton* MakeButton(QWidget* container, const QString& caption, double left, double top, double width,
+                        double height) {
+  return Placed(new QPushButton(caption, container), left, top, width, height);
 }
 
 QRadioButton* MakeOption(QWidget* container, const QString& caption, double left, double top) {
-  auto* option = new QRadioButton(caption, container);
-  PlaceTwips(option, left, top);
-  return option;
+  return Placed(new QRadioButton(caption, container), left, top);
 }
 
 void KeepTitleWhole(QWidget* window) {
