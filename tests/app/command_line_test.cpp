@@ -167,7 +167,7 @@ TEST_F(CommandLineTest, EachFormSaysWhyItCannotWithItsExitStatusAndWritesNothing
       {"$Q --help", 0, "", "", "--export OUT "},
       {"$Q --version", 0, "", "", "quillon 4.1"},
       {"$Q --list-printers", 0, "", "", "* Save as PDF\n"},
-      {"$Q --list-labels 5160", 0, "", "", "Avery 5160   66.7 x 25.4 mm  30 per sheet"},
+      {"$Q --list-labels 5160", 0, "", "", "Avery 5160   66.7 x 25.4 mm  30 per sheet, US-Letter  Address Labels\n"},
       {"$Q", 1, "no display"},
       {"$Q --frobnicate", 2, "quillon: Unknown option 'frobnicate'. (see --help)\n"},
       {"$Q --export x.png --symbology qr X", 2, "unknown symbology \"qr\""},
