@@ -29,9 +29,10 @@ start() {
   "$1" >"$tmp/out" 2>"$tmp/err" &
   pid=$!
   wait_for shown "$title" || fail "no window titled '$title' appeared"
+  wait_for grep -q "window drawn" "$tmp/err" || fail "the window was never drawn"
   win=$(window_of "$title")
   focus "$win"
-  sleep 1  # a loaded machine may still be laying the window out
+  sleep 0.5
 }
 height() { xdotool getwindowgeometry "$win" | sed -n 's/.*Geometry: [0-9]*x\([0-9]*\).*/\1/p'; }
 # px TWIPS: pixels, at 15 twips a pixel on a grid enlarged 1.4 times.
