@@ -1,6 +1,6 @@
 #pragma once
 // The published symbol tables, written out here apart from the program's own:
-// the tests and the fuzz targets judge the drawn bars by them.
+// the tests and the fuzz targets judge the symbols and the drawn bars by them.
 #include <cstring>
 #include <string>
 #include <vector>
@@ -26,14 +26,6 @@ inline const char* const kCode128[107] = {
     "11110100010", "10111011110", "10111101110", "11101011110", "11110101110", "11010000100", "11010010000",
     "11010011100", "1100011101011",
 };
-
-// The runs of a module string as one digit each, bar first.
-inline std::string Runs(const std::string& modules) {
-  std::string runs;
-  for (std::size_t i = 0; i < modules.size(); ++i)
-    if (i > 0 && modules[i] == modules[i - 1]) ++runs.back(); else runs += '1';
-  return runs;
-}
 
 // Code 39: each character's nine elements (bar, space, ..., bar), 1 = wide.
 inline constexpr char kCode39Chars[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%*";
