@@ -103,13 +103,7 @@ void CheckBand(const QImage& image, int top, int rows, int unit, const std::stri
 // the four function characters; -1 for any other.
 int Value(unsigned char c) {
   if (c >= 32 && c <= 127) return c - 32;
-  switch (c) {
-    case 179: return 96;   // FNC 3
-    case 178: return 97;   // FNC 2
-    case 188: return 100;  // FNC 4
-    case 185: return 102;  // FNC 1
-    default: return -1;
-  }
+  return c == 179 ? 96 : c == 178 ? 97 : c == 188 ? 100 : c == 185 ? 102 : -1;  // FNC 3, FNC 2, FNC 4, FNC 1
 }
 
 // Code 128 B with a fuzzed record; the data, then after a 0 byte the
