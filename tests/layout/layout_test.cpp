@@ -1,6 +1,6 @@
 // Symbol + options -> drawing -> image, judged by two independent decoders,
-// by the bar widths measured in the image and by the published tables; and
-// every refusal of a text, the encoders' and the layouts'.
+// by the bar widths measured in the image and by the published tables. The
+// layouts' refusals are in the encoders' table (tests/barcode).
 #include "barcode/symbol.h"
 #include "layout/code128_caption.h"
 #include "layout/lay.h"
@@ -364,103 +364,6 @@ TEST(Code128Caption, RecordFaultsInTheOrderTheyAreChecked) {
        F::None},
   };
   for (const auto& [record, fault] : rows) EXPECT_EQ(layout::CheckCode128(record), fault);
-}
-
-// What the encoders refuse, and what the layouts refuse that the encoders
-// take: a caption size of 0 and pictures past 32767 pixels.
-TEST(Layouts, RefusalsSayWhatAndWhereAndWhichShowAMessageBox) {
-  layout::Options noSize;
-  noSize.captionFontSize = 0;
-  const QString box128 = u"There was an Unknow Error please send an email to support@quillon.example "_s;
-  const QString box25 = u"9\r\nSubscript out of range"_s;
-  const QString cannot39 = u"Code 39 cannot encode \"%1\" (character %2). It takes A-Z, 0-9, space and - . $ / + %."_s;
-  const QString cannotB = u"Code 128 B cannot encode \"%1\" (character %2). It takes the characters from space to ~, "
-                          "DEL, and \u00b9 \u00b2 \u00b3 \u00bc as function characters."_s;
-  const QString cannot1 = u"Code 128-1 cannot encode \"%1\" (character %2). It takes the characters from space to ~."_s;
-  const QString notDigit = u"%1 takes digits only: \"%2\" (character %3) is not a digit."_s;
-  const QString heavy = u"The text is too long for a Code 128 barcode (%1 characters): a character's value times its "
-                        "position may be at most 32767, and character %2 passes that."_s;
-  const QString upc = u"UPC-A needs 11 digits (the check digit is added); got %1 characters."_s;
-  const QString ean = u"EAN needs 7 digits (EAN-8) or 12 digits (EAN-13) without the check digit; got %1 characters."_s;
-  const QString spaces = QString(348, u' ') + u'~';
-  struct Row {
-    Symbology symbology;
-    QString text, message;
-    qsizetype position;
-    QString boxText = {};
-    layout::Options options = {};
-  };
-  std::vector<Row> rows = {
-      // Code 39 names the character as typed: general upper-casing would
-      // make "SS" and "I" of the German sharp s and the dotless i.
-      {Symbology::Code39, u"A#B"_s, cannot39.arg(u"#"_s).arg(2), 1},
-      {Symbology::Code39, u"ab*c"_s, u"Code 39 cannot encode \"*\" (character 3): \"*\" is its start/stop character."_s,
-       2},
-      {Symbology::Code39, u"stra\u00dfe"_s, cannot39.arg(u"\u00df"_s).arg(5), 4},
-      {Symbology::Code39, u"\u0131"_s, cannot39.arg(u"\u0131"_s).arg(1), 0},
-      {Symbology::Code39, u"caf\u00e9"_s, cannot39.arg(u"\u00e9"_s).arg(4), 3},
-      // A surrogate pair is quoted whole, counted as two.
-      {Symbology::Code39, u"A\U0001F600B"_s, cannot39.arg(u"\U0001F600"_s).arg(2), 1},
-      {Symbology::Code39, u"A\tB"_s, cannot39.arg(u"\t"_s).arg(2), 1},
-      {Symbology::Code39, u"["_s, cannot39.arg(u"["_s).arg(1), 0},
-      {Symbology::Code128B, u"ab\u00e9"_s, cannotB.arg(u"\u00e9"_s).arg(3), 2, box128},
-      {Symbology::Code128B, u"x\u0101"_s, cannotB.arg(u"\u0101"_s).arg(2), 1, box128},
-      {Symbology::Code128B, u"a\U0001F600"_s, cannotB.arg(u"\U0001F600"_s).arg(2), 1, box128},
-      {Symbology::Code128B, u"\x10"_s, cannotB.arg(u"\x10"_s).arg(1), 0, box128},
-      {Symbology::Code128B, u"\u0080"_s, cannotB.arg(u"\u0080"_s).arg(1), 0, box128},
-      // The weight is judged before the characters for Code 128 B, after them for Code 128-1.
-      {Symbology::Code128B, spaces, heavy.arg(349).arg(349), 348},
-      {Symbology::Code128B, spaces + u'\t', heavy.arg(350).arg(349), 348},
-      {Symbology::Code128Pattern, spaces + u'\t', cannot1.arg(u"\t"_s).arg(350), 349},
-      {Symbology::Code128Pattern, u"\u00b9"_s, cannot1.arg(u"\u00b9"_s).arg(1), 0},
-      // Code 2/5 counts what was typed; under two characters there is no box.
-      {Symbology::Interleaved2of5, u"7"_s, u"Code 2/5 needs at least two digits (the text has 1)."_s, -1},
-      {Symbology::Interleaved2of5, u"a"_s, notDigit.arg(u"Code 2/5"_s, u"a"_s).arg(1), 0},
-      {Symbology::Interleaved2of5, u"1x"_s, notDigit.arg(u"Code 2/5"_s, u"x"_s).arg(2), 1, box25},
-      {Symbology::Interleaved2of5, u"\u0661\u0662"_s, notDigit.arg(u"Code 2/5"_s, u"\u0661"_s).arg(1), 0, box25},
-      {Symbology::Interleaved2of5, QString(21, u'1'), u"Code 2/5 takes at most 20 digits (the text has 21)."_s, -1,
-       box25},
-      // UPC-A trims spaces only; a typed check digit is not taken; a bad
-      // digit is counted in the trimmed code, placed in the text as typed.
-      {Symbology::UpcA, u"036000291452"_s, upc.arg(12), -1},
-      {Symbology::UpcA, u" 0360002914 "_s, upc.arg(10), -1},
-      {Symbology::UpcA, u"\t03600029145"_s, upc.arg(12), -1},
-      {Symbology::UpcA, u"0360002914a"_s, notDigit.arg(u"UPC-A"_s, u"a"_s).arg(11), 10},
-      {Symbology::UpcA, u"  036 0029145"_s, notDigit.arg(u"UPC-A"_s, u" "_s).arg(4), 5},
-      // EAN trims nothing.
-      {Symbology::Ean, u"5901234123457"_s, ean.arg(13), -1},
-      {Symbology::Ean, u"9638507 "_s, ean.arg(8), -1},
-      {Symbology::Ean, u"123"_s, ean.arg(3), -1},
-      {Symbology::Ean, u"96385a7"_s, notDigit.arg(u"EAN"_s, u"a"_s).arg(6), 5},
-      {Symbology::Ean, u" 963850"_s, notDigit.arg(u"EAN"_s, u" "_s).arg(1), 0},
-      {Symbology::Code128B, u"fine"_s, u"Code 128 B needs a font size above 0."_s, -1, box128, noSize},
-      {Symbology::Code128B, QString(3000, u' '),
-       u"The text is too long for a Code 128 B barcode (3000 characters): the picture would be 33038 pixels wide, and "
-       "a picture takes at most 32767."_s, -1},
-      {Symbology::Code128Pattern, QString(3000, u' '),
-       u"The text is too long for a Code 128 barcode (3000 characters)."_s, -1},
-      // 13 units a character, start and stop, a unit each side: 2520 x 13 + 2 = 32762 pixels for 2518 characters.
-      {Symbology::Code39, QString(2519, u'A'),
-       u"The text is too long for a Code 39 barcode (2519 characters): at this bar height and font size it takes at "
-       "most 2518."_s, -1},
-  };
-  // Every symbology: nothing typed says nothing; past the longest text, its length.
-  for (const Symbology s : barcode::kSymbologies) {
-    rows.push_back({s, {}, {}, -1});
-    rows.push_back({s, QString(barcode::kLongestText + 1, u'7'),
-                    u"The text has 32768 characters; a barcode text takes at most 32767."_s, -1});
-  }
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.text.left(40).toStdString());
-    const layout::Laid e = layout::LayText(row.symbology, row.text, row.options);
-    ASSERT_FALSE(e.drawing);
-    EXPECT_EQ(e.refusal.message, row.message);
-    EXPECT_EQ(e.refusal.position, row.position);
-    EXPECT_EQ(e.refusal.boxText, row.boxText);
-  }
-  // The longest text is the encoder's to judge.
-  EXPECT_TRUE(barcode::Encode(Symbology::Code39, QString(barcode::kLongestText, u'7')).symbol);
-  EXPECT_EQ(layout::LayText(Symbology::Code39, QString(2518, u'A'), {}).drawing->size.width(), 32762);
 }
 
 }  // namespace
