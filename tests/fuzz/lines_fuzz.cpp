@@ -29,8 +29,8 @@ bool ValidUtf8(const QByteArray& b) {
 // A line as the reader should give it; UTF-8 decoded with a U+FEFF at the
 // start kept as a character.
 TextLine Expected(const QByteArray& bytes, bool utf8) {
-  const QString all = utf8 ? QString(QStringDecoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom)(bytes))
-                           : barcode::FromAnsi(bytes);
+  QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+  const QString all = utf8 ? QString(decoder(bytes)) : barcode::FromAnsi(bytes);
   const QList<uint> codePoints = all.toUcs4();
   TextLine line;
   line.length = utf8 ? codePoints.size() : all.size();
@@ -106,7 +106,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // is compared.
   bool windows1252 = false;
   for (std::size_t i = 0; i < rawStream.size(); ++i) {
-    const bool switching = !windows1252 && !(ValidUtf8(rawStream[i]) && Same(streamed[i], Expected(rawStream[i], true)));
+    const bool switching =
+        !windows1252 && !(ValidUtf8(rawStream[i]) && Same(streamed[i], Expected(rawStream[i], true)));
     windows1252 = windows1252 || switching;
     const TextLine want = Expected(rawStream[i], !windows1252);
     FUZZ_CHECK(switching ? rawStream[i].size() > kBound || streamed[i].text == want.text
