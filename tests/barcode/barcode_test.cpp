@@ -1,10 +1,10 @@
-// The pure encoders: text -> symbol or refusal, the modules judged by the
-// published symbol tables (tests/support/published_tables.h), not by the
-// program's own.
-#include "barcode/code39.h"
+// The pure encoders: text -> symbol, the modules judged by the published
+// symbol tables (tests/support/published_tables.h), not by the program's own;
+// and every refusal of a text, the encoders' and the layouts' (through
+// layout::LayText).
 #include "barcode/code_page.h"
 #include "barcode/symbol.h"
-#include "barcode/upc_ean.h"
+#include "layout/lay.h"
 #include "support/published_tables.h"
 
 #include <gtest/gtest.h>
@@ -14,314 +14,220 @@
 
 namespace {
 
-using barcode::Encode;
-using barcode::Symbology;
-
-// The modules of *text* from the published Code 39 table: nine elements a
-// character, bar first, wide = two modules, a narrow gap between characters.
-std::string PublishedCode39(const std::string& text) {
-  std::string modules;
-  const std::string symbol = '*' + text + '*';
-  for (size_t i = 0; i < symbol.size(); ++i) {
-    if (i > 0) modules += '0';
-    const char* elements = published::Code39(symbol[i]);
-    for (size_t e = 0; e < 9; ++e) modules.append(elements[e] == '1' ? 2 : 1, e % 2 == 0 ? '1' : '0');
-  }
-  return modules;
-}
-
-// UPC-A is EAN-13 with a leading 0. digits: 12 (EAN-13) or 7 (EAN-8), the
-// check digit is added here.
-std::string PublishedEan(const std::string& digits) {
-  const std::string all = digits + published::CheckDigit(digits);
-  const bool ean8 = all.size() == 8;
-  const size_t first = ean8 ? 0 : 1, half = ean8 ? 4 : 7;
-  std::string modules = "101";
-  for (size_t i = first; i < all.size(); ++i) {
-    if (i == half) modules += "01010";
-    const char set = i >= half ? 'C' : ean8 ? 'A' : published::kEanParity[all[0] - '0'][i - 1];
-    modules += published::EanDigit(all[i] - '0', set);
-  }
-  return modules + "101";
-}
-
-// A refusal: the text, the exact message (or a part of it) and the position.
-struct RefusalRow {
-  Symbology symbology;
-  QString text;
-  QString message;  // the whole message (ending in a full stop) or a part of it
-  qsizetype position;
-};
-
-void ExpectRefusals(const std::vector<RefusalRow>& rows) {
-  for (const RefusalRow& row : rows) {
-    const barcode::Encoded e = Encode(row.symbology, row.text);
-    ASSERT_FALSE(e.symbol) << row.text.toStdString();
-    if (row.message.endsWith(QLatin1Char('.')))
-      EXPECT_EQ(e.refusal.message, row.message) << row.text.toStdString();
-    else
-      EXPECT_TRUE(e.refusal.message.contains(row.message))
-          << row.text.toStdString() << ": " << e.refusal.message.toStdString();
-    EXPECT_EQ(e.refusal.position, row.position) << row.text.toStdString();
-    EXPECT_TRUE(e.refusal.boxText.isEmpty()) << row.text.toStdString();
-  }
-}
-
-TEST(Code39, EveryCharacterIsThePublishedPatternAndOnlyAToZAreUpperCased) {
-  const struct {
-    const char* typed;
-    const char* encoded;
-  } rows[] = {{"0123456789", "0123456789"},
-              {"ABCDEFGHIJKLMNOPQRSTUVWXYZ", "ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-              {"-. $/+%", "-. $/+%"},
-              {"hello world", "HELLO WORLD"},
-              {"a", "A"},
-              {"  ", "  "}};
-  for (const auto& row : rows) {
-    const barcode::Encoded e = Encode(Symbology::Code39, QString::fromLatin1(row.typed));
-    ASSERT_TRUE(e.symbol) << row.typed << ": " << e.refusal.message.toStdString();
-    EXPECT_EQ(e.symbol->modules, PublishedCode39(row.encoded)) << row.typed;
-    EXPECT_EQ(e.symbol->data, QLatin1String(row.encoded));
-    EXPECT_EQ(e.symbol->humanReadable, QLatin1String(row.encoded));
-    EXPECT_EQ(e.symbol->note.isEmpty(), std::strcmp(row.typed, row.encoded) == 0) << e.symbol->note.toStdString();
-    // The values are the characters' places in the published table, "*" last.
-    std::vector<int> values{43};
-    for (const char* c = row.encoded; *c; ++c)
-      values.push_back(static_cast<int>(std::strchr(published::kCode39Chars, *c) - published::kCode39Chars));
-    values.push_back(43);
-    EXPECT_EQ(e.symbol->values, values) << row.typed;
-  }
-}
-
-TEST(Code39, RefusesWhatItCannotCarryNamingTheCharacterAsTyped) {
-  ExpectRefusals({
-      {Symbology::Code39, "A#B", "Code 39 cannot encode \"#\" (character 2). It takes A-Z, 0-9, space and - . $ / + %.",
-       1},
-      {Symbology::Code39, "ab*c", "Code 39 cannot encode \"*\" (character 3): \"*\" is its start/stop character.", 2},
-      // General upper-casing would make "SS" and "I" of these.
-      {Symbology::Code39, QStringLiteral("stra\u00dfe"), QStringLiteral("\"\u00df\" (character 5)"), 4},
-      {Symbology::Code39, QStringLiteral("\u0131"), QStringLiteral("\"\u0131\" (character 1)"), 0},
-      {Symbology::Code39, QStringLiteral("caf\u00e9"), QStringLiteral("\"\u00e9\" (character 4)"), 3},
-      // A surrogate pair is quoted whole, counted as two.
-      {Symbology::Code39, QStringLiteral("A\U0001F600B"), QStringLiteral("\"\U0001F600\" (character 2)"), 1},
-      {Symbology::Code39, "A\tB", "\"\t\" (character 2)", 1},
-      {Symbology::Code39, "[", "\"[\" (character 1)", 0},
-  });
-}
-
-TEST(UpcA, ElevenDigitsAreEan13WithALeadingZeroAndTheirCheckDigit) {
-  const struct {
-    const char* typed;
-    const char* code;
-    const char* shown;
-  } rows[] = {{"03600029145", "03600029145", "036000291452"},
-              {" 03600029145 ", "03600029145", "036000291452"},
-              {"01234567890", "01234567890", "012345678905"},
-              {"99999999999", "99999999999", "999999999993"},
-              {"00000000000", "00000000000", "000000000000"}};
-  for (const auto& row : rows) {
-    const barcode::Encoded e = Encode(Symbology::UpcA, QString::fromLatin1(row.typed));
-    ASSERT_TRUE(e.symbol) << row.typed << ": " << e.refusal.message.toStdString();
-    EXPECT_EQ(e.symbol->modules, PublishedEan(std::string("0") + row.code)) << row.typed;
-    EXPECT_EQ(e.symbol->guards, "111" + std::string(42, '0') + "11111" + std::string(42, '0') + "111");
-    EXPECT_EQ(e.symbol->data, QLatin1String(row.code));
-    EXPECT_EQ(e.symbol->note.isEmpty(), std::strcmp(row.typed, row.code) == 0);  // blanks trimmed
-    EXPECT_EQ(e.symbol->humanReadable, QLatin1String(row.shown));
-    ASSERT_EQ(e.symbol->values.size(), 12u);
-    EXPECT_EQ(e.symbol->values.back(), row.shown[11] - '0') << row.typed;
-  }
-}
-
-TEST(UpcA, RefusesAnythingButElevenDigitsAfterTrimmingBlanks) {
-  const QString length = QStringLiteral("UPC-A needs 11 digits (the check digit is added); got %1 characters.");
-  ExpectRefusals({
-      {Symbology::UpcA, "036000291452", length.arg(12), -1},  // a typed check digit is not taken
-      {Symbology::UpcA, " 0360002914 ", length.arg(10), -1},
-      {Symbology::UpcA, "\t03600029145", length.arg(12), -1},  // only spaces are trimmed
-      {Symbology::UpcA, "0360002914a", "UPC-A takes digits only: \"a\" (character 11) is not a digit.", 10},
-      // Counted in the trimmed code, placed in the text as typed.
-      {Symbology::UpcA, "  036 0029145", "\" \" (character 4)", 5},
-  });
-}
-
-TEST(Ean, TwelveDigitsAreEan13SevenAreEan8WithEveryFirstDigitsParity) {
-  std::vector<std::string> codes = {"590123412345", "9638507", "400638133393", "0123456", "5555555"};
-  for (char first = '0'; first <= '9'; ++first) codes.push_back(first + std::string("01234567895"));
-  for (const std::string& code : codes) {
-    const barcode::Encoded e = Encode(Symbology::Ean, QString::fromStdString(code));
-    ASSERT_TRUE(e.symbol) << code << ": " << e.refusal.message.toStdString();
-    const std::string modules = PublishedEan(code);
-    EXPECT_EQ(e.symbol->modules, modules) << code;
-    const size_t centre = (modules.size() - 5) / 2;
-    std::string guards(modules.size(), '0');
-    guards.replace(0, 3, "111").replace(centre, 5, "11111").replace(modules.size() - 3, 3, "111");
-    EXPECT_EQ(e.symbol->guards, guards) << code;
-    const std::string shown = code + published::CheckDigit(code);
-    EXPECT_EQ(e.symbol->humanReadable.toStdString(), shown);
-    EXPECT_EQ(e.symbol->data.toStdString(), code);
-    EXPECT_EQ(e.symbol->values.size(), shown.size());
-  }
-  // Check digits printed on real packs: 5901234123457, 96385074, 4006381333931.
-  EXPECT_EQ(Encode(Symbology::Ean, "590123412345").symbol->values.back(), 7);
-  EXPECT_EQ(Encode(Symbology::Ean, "9638507").symbol->values.back(), 4);
-  EXPECT_EQ(Encode(Symbology::Ean, "400638133393").symbol->values.back(), 1);
-}
-
-TEST(Ean, RefusesOtherLengthsAndNonDigitsAsTypedWithoutTrimming) {
-  const QString length =
-      QStringLiteral("EAN needs 7 digits (EAN-8) or 12 digits (EAN-13) without the check digit; got %1 characters.");
-  ExpectRefusals({
-      {Symbology::Ean, "5901234123457", length.arg(13), -1},  // typed with its check digit
-      {Symbology::Ean, "9638507 ", length.arg(8), -1},
-      {Symbology::Ean, "123", length.arg(3), -1},
-      {Symbology::Ean, "96385a7", "EAN takes digits only: \"a\" (character 6) is not a digit.", 5},
-      {Symbology::Ean, " 963850", "\" \" (character 1)", 0},
-  });
-}
-
-TEST(Code39, EmptyAndOverlongTextsAreRefusedBeforeAnyEncoder) {
-  for (const Symbology s : {Symbology::Code39, Symbology::UpcA, Symbology::Ean}) {
-    const barcode::Encoded empty = Encode(s, {});
-    EXPECT_FALSE(empty.symbol);
-    EXPECT_TRUE(empty.refusal.message.isEmpty());
-    ExpectRefusals({{s, QString(barcode::kLongestText + 1, QLatin1Char('7')),
-                     "The text has 32768 characters; a barcode text takes at most 32767.", -1}});
-  }
-  // The longest text is the encoder's to judge.
-  EXPECT_TRUE(Encode(Symbology::Code39, QString(barcode::kLongestText, QLatin1Char('7'))).symbol);
-}
-
-TEST(UpcA, OneCheckDigitRoutineServesEveryLength) {
-  std::vector<std::string> rows = {"590123412345", "9638507", "1", "", "98765432109876"};
-  // The last digit weighs 3: ten codes that give every check digit once.
-  for (char last = '0'; last <= '9'; ++last) rows.push_back(std::string("0360002914") + last);
-  for (const std::string& digits : rows) {
-    std::vector<int> values;
-    for (const char c : digits) values.push_back(c - '0');
-    EXPECT_EQ(barcode::CheckDigit(values), published::CheckDigit(digits) - '0') << digits;
-  }
-}
-
-}  // namespace
-
-namespace {
-
 using barcode::Symbology;
 using namespace Qt::StringLiterals;
 
-// Start B, the data values, the check value, the stop.
-std::string Code128Modules(const std::vector<int>& data, int check) {
-  std::string modules = published::kCode128[104];
-  for (const int v : data) modules += published::kCode128[v];
-  return modules + published::kCode128[check] + published::kCode128[106];
-}
+// A text the symbology takes: what the bars carry and the text line shows
+// ("": as typed), and for Code 128 the data values and the check value.
+struct SymbolRow {
+  Symbology symbology;
+  QString typed, data, shown;
+  std::vector<int> code128 = {};
+};
 
-// An even number of digits, wide elements three modules.
-std::string I25Modules(const std::string& digits) {
-  std::string modules = "1010";
-  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
-    for (int k = 0; k < 5; ++k) {
-      modules.append(published::kI25[digits[i] - '0'][k] == 'W' ? 3 : 1, '1');
-      modules.append(published::kI25[digits[i + 1] - '0'][k] == 'W' ? 3 : 1, '0');
-    }
-  return modules + "11101";
-}
-
-TEST(Code128, SymbolsAreStartBTheValuesTheCheckAndTheStopOfThePublishedTable) {
+std::vector<SymbolRow> SymbolRows() {
   QString printable;
   std::vector<int> all;
   for (int c = 32; c < 127; ++c) printable += QChar(c), all.push_back(c - 32);
+  all.push_back(39);
   std::vector<int> spaces(347, 0);
-  spaces.push_back(94);
-  const struct {
-    Symbology symbology;
-    QString text;
-    std::vector<int> values;
-    int check;
-  } rows[] = {
-      {Symbology::Code128B, u"A"_s, {33}, 34},
-      {Symbology::Code128B, u"\u00b9A"_s, {102, 33}, 66},                         // FNC 1
-      {Symbology::Code128B, u"\x7f\u00b3\u00b2\u00bc"_s, {95, 96, 97, 100}, 52},  // DEL, FNC 3, FNC 2, FNC 4
-      {Symbology::Code128B, u" ~"_s, {0, 94}, 86},
-      {Symbology::Code128Pattern, u"l"_s, {76}, 77},
-      {Symbology::Code128Pattern, u"I"_s, {41}, 42},
-      {Symbology::Code128Pattern, u"Hi!"_s, {40, 73, 1}, 87},
-      {Symbology::Code128Pattern, printable, all, 39},
+  spaces.insert(spaces.end(), {94, 62});
+  std::vector<SymbolRow> rows = {
+      {Symbology::Code39, u"0123456789"_s, {}, {}},
+      {Symbology::Code39, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s, {}, {}},
+      {Symbology::Code39, u"-. $/+%"_s, {}, {}},
+      {Symbology::Code39, u"  "_s, {}, {}},
+      // Only a-z are upper-cased.
+      {Symbology::Code39, u"hello world"_s, u"HELLO WORLD"_s, u"HELLO WORLD"_s},
+      {Symbology::Code39, u"a"_s, u"A"_s, u"A"_s},
+      {Symbology::Code128B, u"A"_s, {}, {}, {33, 34}},
+      {Symbology::Code128B, u"\u00b9A"_s, {}, {}, {102, 33, 66}},                         // FNC 1
+      {Symbology::Code128B, u"\x7f\u00b3\u00b2\u00bc"_s, {}, {}, {95, 96, 97, 100, 52}},  // DEL, FNC 3, 2, 4
+      {Symbology::Code128B, u" ~"_s, {}, {}, {0, 94, 86}},
+      {Symbology::Code128Pattern, u"l"_s, {}, {}, {76, 77}},
+      {Symbology::Code128Pattern, u"I"_s, {}, {}, {41, 42}},
+      {Symbology::Code128Pattern, u"Hi!"_s, {}, {}, {40, 73, 1, 87}},
+      {Symbology::Code128Pattern, printable, {}, {}, all},
       // "~" (94) at position 348 weighs 32712, within 16 bits.
-      {Symbology::Code128Pattern, QString(347, u' ') + u'~', spaces, 62},
+      {Symbology::Code128Pattern, QString(347, u' ') + u'~', {}, {}, spaces},
+      // An odd count takes a leading 0, which keeps the number.
+      {Symbology::Interleaved2of5, u"1234"_s, {}, {}},
+      {Symbology::Interleaved2of5, u"90"_s, {}, {}},
+      {Symbology::Interleaved2of5, u"123"_s, u"0123"_s, u"0123"_s},
+      {Symbology::Interleaved2of5, u"0918273645"_s, {}, {}},
+      {Symbology::Interleaved2of5, u"12345678901234567890"_s, {}, {}},
+      {Symbology::Interleaved2of5, u"5678901234567890123"_s, u"05678901234567890123"_s, u"05678901234567890123"_s},
+      // UPC-A: blanks trimmed, the check digit shown.
+      {Symbology::UpcA, u"03600029145"_s, {}, u"036000291452"_s},
+      {Symbology::UpcA, u" 03600029145 "_s, u"03600029145"_s, u"036000291452"_s},
+      {Symbology::UpcA, u"01234567890"_s, {}, u"012345678905"_s},
+      {Symbology::UpcA, u"99999999999"_s, {}, u"999999999993"_s},
+      {Symbology::UpcA, u"00000000000"_s, {}, u"000000000000"_s},
+      // Check digits printed on real packs.
+      {Symbology::Ean, u"590123412345"_s, {}, u"5901234123457"_s},
+      {Symbology::Ean, u"9638507"_s, {}, u"96385074"_s},
+      {Symbology::Ean, u"400638133393"_s, {}, u"4006381333931"_s},
   };
-  for (const auto& row : rows) {
-    const barcode::Encoded e = barcode::Encode(row.symbology, row.text);
-    ASSERT_TRUE(e.symbol) << row.text.toStdString() << ": " << e.refusal.message.toStdString();
-    EXPECT_EQ(e.symbol->modules, Code128Modules(row.values, row.check)) << row.text.toStdString();
-    std::vector<int> values{104};
-    values.insert(values.end(), row.values.begin(), row.values.end());
-    values.insert(values.end(), {row.check, 106});
-    EXPECT_EQ(e.symbol->values, values);
-    EXPECT_TRUE(e.symbol->data == row.text && e.symbol->humanReadable == row.text && e.symbol->note.isEmpty());
+  // Every EAN-13 first digit's parity, and two EAN-8s.
+  std::vector<std::string> codes = {"0123456", "5555555"};
+  for (char first = '0'; first <= '9'; ++first) codes.push_back(first + std::string("01234567895"));
+  for (const std::string& code : codes) {
+    const QString typed = QString::fromStdString(code);
+    rows.push_back({Symbology::Ean, typed, {}, typed + QLatin1Char(published::CheckDigit(code))});
+  }
+  return rows;
+}
+
+TEST(Encoders, SymbolsAreThePublishedTablesModulesAndValues) {
+  for (SymbolRow row : SymbolRows()) {
+    SCOPED_TRACE(row.typed.left(40).toStdString());
+    if (row.data.isEmpty()) row.data = row.typed;
+    if (row.shown.isEmpty()) row.shown = row.data;
+    const barcode::Encoded e = barcode::Encode(row.symbology, row.typed);
+    ASSERT_TRUE(e.symbol) << e.refusal.message.toStdString();
+    const barcode::Symbol& s = *e.symbol;
+    EXPECT_EQ(s.data, row.data);
+    EXPECT_EQ(s.humanReadable, row.shown);
+    EXPECT_EQ(s.note, row.data == row.typed ? QString() : u"encoded as "_s + row.data);
+    const std::string data = row.data.toStdString();
+    std::vector<int> values;
+    std::string modules;
+    switch (row.symbology) {
+      case Symbology::Code39:  // the characters' places in the published table, "*" last
+        modules = published::Code39Symbol(data);
+        for (const char c : '*' + data + '*')
+          values.push_back(static_cast<int>(std::strchr(published::kCode39Chars, c) - published::kCode39Chars));
+        break;
+      case Symbology::Code128B:
+      case Symbology::Code128Pattern:
+        modules = published::Code128Symbol({row.code128.begin(), row.code128.end() - 1});
+        values = row.code128;
+        values.insert(values.begin(), 104);
+        values.push_back(106);
+        break;
+      default:  // the digits: Code 2/5's data, UPC-A's and EAN's with the check digit
+        modules = row.symbology == Symbology::Interleaved2of5 ? published::I25Symbol(data)
+                  : row.symbology == Symbology::UpcA         ? published::EanSymbol('0' + data)
+                                                             : published::EanSymbol(data);
+        for (const QChar c : row.shown) values.push_back(c.digitValue());
+    }
+    EXPECT_EQ(s.modules, modules);
+    EXPECT_EQ(s.values, values);
+    // UPC-A and EAN mark their start, centre and end guards.
+    std::string guards;
+    if (row.symbology == Symbology::UpcA || row.symbology == Symbology::Ean) {
+      guards.assign(modules.size(), '0');
+      guards.replace(0, 3, "111").replace((modules.size() - 5) / 2, 5, "11111").replace(modules.size() - 3, 3, "111");
+    }
+    EXPECT_EQ(s.guards, guards);
   }
 }
 
-// An odd count takes a leading 0, which keeps the number, and a note says so.
-TEST(Interleaved2of5, SymbolsInterleaveDigitPairsAndCompleteAnOddCountWithALeadingZero) {
-  const std::pair<QString, std::string> rows[] = {
-      {u"1234"_s, "1234"}, {u"90"_s, "90"}, {u"123"_s, "0123"}, {u"0918273645"_s, "0918273645"},
-      {u"12345678901234567890"_s, "12345678901234567890"}, {u"5678901234567890123"_s, "05678901234567890123"}};
-  for (const auto& [text, digits] : rows) {
-    const barcode::Encoded e = barcode::Encode(Symbology::Interleaved2of5, text);
-    ASSERT_TRUE(e.symbol) << text.toStdString();
-    EXPECT_EQ(e.symbol->modules, I25Modules(digits)) << digits;
-    EXPECT_TRUE(e.symbol->data == QString::fromStdString(digits) && e.symbol->humanReadable == e.symbol->data);
-    EXPECT_EQ(e.symbol->note, text.size() % 2 ? QString::fromStdString("encoded as " + digits) : QString());
-  }
-}
-
-TEST(Code128AndInterleaved, RefusalsSayWhatAndWhereAndWhichShowAMessageBox) {
-  const QString box = u"There was an Unknow Error please send an email to support@quillon.example "_s;
-  const QString nine = u"9\r\nSubscript out of range"_s;
-  const QString cannotB = u"Code 128 B cannot encode \"%1\" (character %2). It takes the characters from space to ~, "
-                          "DEL, and \u00b9 \u00b2 \u00b3 \u00bc as function characters."_s;
-  const QString cannot1 = u"Code 128-1 cannot encode \"%1\" (character %2). It takes the characters from space to ~."_s;
-  const QString notDigit = u"Code 2/5 takes digits only: \"%1\" (character %2) is not a digit."_s;
-  const QString heavy = u"The text is too long for a Code 128 barcode (%1 characters): a character's value times its "
+// The messages of the refusals.
+const QString kBox128 = u"There was an Unknow Error please send an email to support@quillon.example "_s;
+const QString kBox25 = u"9\r\nSubscript out of range"_s;
+const QString kCannot39 = u"Code 39 cannot encode \"%1\" (character %2). It takes A-Z, 0-9, space and - . $ / + %."_s;
+const QString kCannotB = u"Code 128 B cannot encode \"%1\" (character %2). It takes the characters from space to ~, "
+                         "DEL, and \u00b9 \u00b2 \u00b3 \u00bc as function characters."_s;
+const QString kCannot1 = u"Code 128-1 cannot encode \"%1\" (character %2). It takes the characters from space to ~."_s;
+const QString kNotDigit = u"%1 takes digits only: \"%2\" (character %3) is not a digit."_s;
+const QString kHeavy = u"The text is too long for a Code 128 barcode (%1 characters): a character's value times its "
                         "position may be at most 32767, and character %2 passes that."_s;
+const QString kUpc = u"UPC-A needs 11 digits (the check digit is added); got %1 characters."_s;
+const QString kEan = u"EAN needs 7 digits (EAN-8) or 12 digits (EAN-13) without the check digit; got %1 characters."_s;
+
+// A text refused by its encoder or, with these options, by its layout.
+struct RefusalRow {
+  Symbology symbology;
+  QString text, message;
+  qsizetype position;
+  QString boxText = {};
+  layout::Options options = {};
+};
+
+std::vector<RefusalRow> RefusalRows() {
+  layout::Options noSize;
+  noSize.captionFontSize = 0;
   const QString spaces = QString(348, u' ') + u'~';
-  const struct {
-    Symbology symbology;
-    QString text, message;
-    qsizetype position;
-    QString boxText;
-  } rows[] = {
-      {Symbology::Code128B, u"ab\u00e9"_s, cannotB.arg(u"\u00e9"_s).arg(3), 2, box},
-      {Symbology::Code128B, u"x\u0101"_s, cannotB.arg(u"\u0101"_s).arg(2), 1, box},
-      {Symbology::Code128B, u"a\U0001F600"_s, cannotB.arg(u"\U0001F600"_s).arg(2), 1, box},
-      {Symbology::Code128B, u"\x10"_s, cannotB.arg(u"\x10"_s).arg(1), 0, box},
-      {Symbology::Code128B, u"\u0080"_s, cannotB.arg(u"\u0080"_s).arg(1), 0, box},
+  return {
+      // Code 39 names the character as typed: general upper-casing would
+      // make "SS" and "I" of the German sharp s and the dotless i.
+      {Symbology::Code39, u"A#B"_s, kCannot39.arg(u"#"_s).arg(2), 1},
+      {Symbology::Code39, u"ab*c"_s, u"Code 39 cannot encode \"*\" (character 3): \"*\" is its start/stop character."_s,
+       2},
+      {Symbology::Code39, u"stra\u00dfe"_s, kCannot39.arg(u"\u00df"_s).arg(5), 4},
+      {Symbology::Code39, u"\u0131"_s, kCannot39.arg(u"\u0131"_s).arg(1), 0},
+      {Symbology::Code39, u"caf\u00e9"_s, kCannot39.arg(u"\u00e9"_s).arg(4), 3},
+      // A surrogate pair is quoted whole, counted as two.
+      {Symbology::Code39, u"A\U0001F600B"_s, kCannot39.arg(u"\U0001F600"_s).arg(2), 1},
+      {Symbology::Code39, u"A\tB"_s, kCannot39.arg(u"\t"_s).arg(2), 1},
+      {Symbology::Code39, u"["_s, kCannot39.arg(u"["_s).arg(1), 0},
+      {Symbology::Code128B, u"ab\u00e9"_s, kCannotB.arg(u"\u00e9"_s).arg(3), 2, kBox128},
+      {Symbology::Code128B, u"x\u0101"_s, kCannotB.arg(u"\u0101"_s).arg(2), 1, kBox128},
+      {Symbology::Code128B, u"a\U0001F600"_s, kCannotB.arg(u"\U0001F600"_s).arg(2), 1, kBox128},
+      {Symbology::Code128B, u"\x10"_s, kCannotB.arg(u"\x10"_s).arg(1), 0, kBox128},
+      {Symbology::Code128B, u"\u0080"_s, kCannotB.arg(u"\u0080"_s).arg(1), 0, kBox128},
       // The weight is judged before the characters for Code 128 B, after them for Code 128-1.
-      {Symbology::Code128B, spaces, heavy.arg(349).arg(349), 348, {}},
-      {Symbology::Code128B, spaces + u'\t', heavy.arg(350).arg(349), 348, {}},
-      {Symbology::Code128Pattern, spaces + u'\t', cannot1.arg(u"\t"_s).arg(350), 349, {}},
-      {Symbology::Code128Pattern, u"\u00b9"_s, cannot1.arg(u"\u00b9"_s).arg(1), 0, {}},
+      {Symbology::Code128B, spaces, kHeavy.arg(349).arg(349), 348},
+      {Symbology::Code128B, spaces + u'\t', kHeavy.arg(350).arg(349), 348},
+      {Symbology::Code128Pattern, spaces + u'\t', kCannot1.arg(u"\t"_s).arg(350), 349},
+      {Symbology::Code128Pattern, u"\u00b9"_s, kCannot1.arg(u"\u00b9"_s).arg(1), 0},
       // Code 2/5 counts what was typed; under two characters there is no box.
-      {Symbology::Interleaved2of5, u"7"_s, u"Code 2/5 needs at least two digits (the text has 1)."_s, -1, {}},
-      {Symbology::Interleaved2of5, u"a"_s, notDigit.arg(u"a"_s).arg(1), 0, {}},
-      {Symbology::Interleaved2of5, u"1x"_s, notDigit.arg(u"x"_s).arg(2), 1, nine},
-      {Symbology::Interleaved2of5, u"\u0661\u0662"_s, notDigit.arg(u"\u0661"_s).arg(1), 0, nine},
+      {Symbology::Interleaved2of5, u"7"_s, u"Code 2/5 needs at least two digits (the text has 1)."_s, -1},
+      {Symbology::Interleaved2of5, u"a"_s, kNotDigit.arg(u"Code 2/5"_s, u"a"_s).arg(1), 0},
+      {Symbology::Interleaved2of5, u"1x"_s, kNotDigit.arg(u"Code 2/5"_s, u"x"_s).arg(2), 1, kBox25},
+      {Symbology::Interleaved2of5, u"\u0661\u0662"_s, kNotDigit.arg(u"Code 2/5"_s, u"\u0661"_s).arg(1), 0, kBox25},
       {Symbology::Interleaved2of5, QString(21, u'1'), u"Code 2/5 takes at most 20 digits (the text has 21)."_s, -1,
-       nine},
-      // Every symbology: nothing typed says nothing; past the longest text, its length.
-      {Symbology::Code128B, {}, {}, -1, {}},
-      {Symbology::Interleaved2of5, QString(32768, u'1'), u"The text has 32768 characters; a barcode text takes at most "
-                                                          "32767."_s, -1, {}},
+       kBox25},
+      // UPC-A trims spaces only; a typed check digit is not taken; a bad
+      // digit is counted in the trimmed code, placed in the text as typed.
+      {Symbology::UpcA, u"036000291452"_s, kUpc.arg(12), -1},
+      {Symbology::UpcA, u" 0360002914 "_s, kUpc.arg(10), -1},
+      {Symbology::UpcA, u"\t03600029145"_s, kUpc.arg(12), -1},
+      {Symbology::UpcA, u"0360002914a"_s, kNotDigit.arg(u"UPC-A"_s, u"a"_s).arg(11), 10},
+      {Symbology::UpcA, u"  036 0029145"_s, kNotDigit.arg(u"UPC-A"_s, u" "_s).arg(4), 5},
+      // EAN trims nothing.
+      {Symbology::Ean, u"5901234123457"_s, kEan.arg(13), -1},
+      {Symbology::Ean, u"9638507 "_s, kEan.arg(8), -1},
+      {Symbology::Ean, u"123"_s, kEan.arg(3), -1},
+      {Symbology::Ean, u"96385a7"_s, kNotDigit.arg(u"EAN"_s, u"a"_s).arg(6), 5},
+      {Symbology::Ean, u" 963850"_s, kNotDigit.arg(u"EAN"_s, u" "_s).arg(1), 0},
+      {Symbology::Code128B, u"fine"_s, u"Code 128 B needs a font size above 0."_s, -1, kBox128, noSize},
+      {Symbology::Code128B, QString(3000, u' '),
+       u"The text is too long for a Code 128 B barcode (3000 characters): the picture would be 33038 pixels wide, and "
+       "a picture takes at most 32767."_s, -1},
+      {Symbology::Code128Pattern, QString(3000, u' '),
+       u"The text is too long for a Code 128 barcode (3000 characters)."_s, -1},
+      // 13 units a character, start and stop, a unit each side: 2520 x 13 + 2 = 32762 pixels for 2518 characters.
+      {Symbology::Code39, QString(2519, u'A'),
+       u"The text is too long for a Code 39 barcode (2519 characters): at this bar height and font size it takes at "
+       "most 2518."_s, -1},
   };
-  for (const auto& row : rows) {
-    const barcode::Encoded e = barcode::Encode(row.symbology, row.text);
-    ASSERT_FALSE(e.symbol) << row.text.left(20).toStdString();
-    EXPECT_EQ(e.refusal.message, row.message);
-    EXPECT_EQ(e.refusal.position, row.position) << row.message.toStdString();
-    EXPECT_EQ(e.refusal.boxText, row.boxText) << row.message.toStdString();
-  }
 }
+
+// What the encoders refuse, and what the layouts refuse that the encoders
+// take: a caption size of 0 and pictures past 32767 pixels.
+TEST(Encoders, RefusalsSayWhatAndWhereAndWhichShowAMessageBox) {
+  std::vector<RefusalRow> rows = RefusalRows();
+  // Every symbology: nothing typed says nothing; past the longest text, its length.
+  for (const Symbology s : barcode::kSymbologies) {
+    rows.push_back({s, {}, {}, -1});
+    rows.push_back({s, QString(barcode::kLongestText + 1, u'7'),
+                    u"The text has 32768 characters; a barcode text takes at most 32767."_s, -1});
+  }
+  for (const RefusalRow& row : rows) {
+    SCOPED_TRACE(row.text.left(40).toStdString());
+    const layout::Laid e = layout::LayText(row.symbology, row.text, row.options);
+    ASSERT_FALSE(e.drawing);
+    EXPECT_EQ(e.refusal.message, row.message);
+    EXPECT_EQ(e.refusal.position, row.position);
+    EXPECT_EQ(e.refusal.boxText, row.boxText);
+  }
+  // The longest text is the encoder's to judge.
+  EXPECT_TRUE(barcode::Encode(Symbology::Code39, QString(barcode::kLongestText, u'7')).symbol);
+  EXPECT_EQ(layout::LayText(Symbology::Code39, QString(2518, u'A'), {}).drawing->size.width(), 32762);
+}
+
 
 TEST(CodePage, MapsWindows1252AndReportsTheFirstCharacterItCannotHold) {
   const auto a = barcode::ToAnsi(u"A\u20ac\u00f1\u00b2\u0178"_s);

@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # run_fuzzers.sh BUILD_DIR [SECONDS]: runs every libFuzzer target built in
-# BUILD_DIR for SECONDS (default 30) from its seeds in corpus/<target>/. What
-# the fuzzer finds on the way goes to a scratch folder, not into the seeds; a
-# crash, sanitizer report, leak or slow input fails the run and is kept in
-# BUILD_DIR/fuzz-artifacts/.
+# BUILD_DIR for SECONDS (default 30) from its seeds in corpus/<target>/, one
+# target a core at a time. What the fuzzer finds on the way goes to a scratch
+# folder, not into the seeds; a crash, sanitizer report, leak or slow input
+# fails the run and is kept in BUILD_DIR/fuzz-artifacts/.
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "$1" && pwd)
@@ -16,38 +16,29 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export LSAN_OPTIONS="suppressions=$here/../sanitizers/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
-# run_one TARGET: runs one target; its verdict goes to stderr, its log and a
-# "failed" mark to the scratch folder.
+# run_one TARGET: its verdict to stderr, its log and a "failed" mark to the
+# scratch folder.
 run_one() {
-  local target=$1 seeds="$here/corpus/$1" max_len=256 start=$SECONDS
-  if [ ! -x "$build/tests/fuzz/$target" ]; then
-    echo "[fuzz] $target: not built" >&2
-    touch "$scratch/$target.failed"
-    return
-  fi
+  local target=$1 max_len=256 start=$SECONDS
   # The line reader gets lines past its bound of 4096 characters.
   [ "$target" = lines_fuzz ] && max_len=9000
   mkdir -p "$scratch/$target"
-  if "$build/tests/fuzz/$target" "$scratch/$target" "$seeds" -max_total_time="$seconds" -max_len="$max_len" \
-      -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$artifacts/$target-" -print_final_stats=1 \
-      >"$scratch/$target.log" 2>&1; then
+  echo "not built: $build/tests/fuzz/$target" >"$scratch/$target.log"
+  if [ -x "$build/tests/fuzz/$target" ] && "$build/tests/fuzz/$target" "$scratch/$target" "$here/corpus/$target" \
+      -max_total_time="$seconds" -max_len="$max_len" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$artifacts/$target-" -print_final_stats=1 >"$scratch/$target.log" 2>&1; then
     echo "[fuzz] $target: passed, $(grep -m1 -o 'stat::number_of_executed_units: *[0-9]*' "$scratch/$target.log" | grep -o '[0-9]*$') runs in $((SECONDS - start)) s" >&2
   else
     tail -n 40 "$scratch/$target.log" >&2
-    echo "[fuzz] $target: FAILED (input kept in $artifacts)" >&2
+    echo "[fuzz] $target: FAILED (any input kept in $artifacts)" >&2
     touch "$scratch/$target.failed"
   fi
 }
 
-# One target per core at a time.
-jobs_max=$(nproc)
 for seeds in "$here"/corpus/*/; do
-  while [ "$(jobs -rp | wc -l)" -ge "$jobs_max" ]; do wait -n || true; done
+  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
   run_one "$(basename "$seeds")" &
 done
 wait
-failed=""
-for mark in "$scratch"/*.failed; do
-  [ -e "$mark" ] && failed+="$(basename "$mark" .failed) "
-done
+failed=$(cd "$scratch" && for mark in *.failed; do [ -e "$mark" ] && echo -n "${mark%.failed} "; done || true)
 [ -z "$failed" ] || { echo "[fuzz] failed: $failed" >&2; exit 1; }

@@ -23,11 +23,8 @@ QRect DarkBox(const QImage& image, int threshold) {
 QImage Enlarge(const QImage& image, int scale, int margin) {
   QImage padded(image.width() + 2 * margin, image.height() + 2 * margin, QImage::Format_RGB32);
   padded.fill(Qt::white);
-  QPainter p(&padded);
-  p.drawImage(margin, margin, image);
-  p.end();
-  return padded.scaled(padded.width() * scale, padded.height() * scale, Qt::IgnoreAspectRatio,
-                       Qt::FastTransformation);
+  QPainter(&padded).drawImage(margin, margin, image);
+  return padded.scaled(padded.size() * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
 }
 
 Decoded DecodeFile(const QString& path, const QString& symbology, const QString& expected,
@@ -45,14 +42,8 @@ Decoded DecodeFile(const QString& path, const QString& symbology, const QString&
   QStringList args{QStringLiteral(QUILLON_DECODE_SH), path};
   if (!expected.isNull()) args << expected;
   decode.start(QStringLiteral("bash"), args);
-  Decoded result;
-  if (!decode.waitForFinished(120000)) {
-    result.output = QStringLiteral("decode.sh did not finish: ") + decode.errorString();
-    return result;
-  }
-  result.exitCode = decode.exitStatus() == QProcess::NormalExit ? decode.exitCode() : -1;
-  result.output = QString::fromUtf8(decode.readAll());
-  return result;
+  if (!decode.waitForFinished(120000)) return {-1, QStringLiteral("decode.sh did not finish: ") + decode.errorString()};
+  return {decode.exitStatus() == QProcess::NormalExit ? decode.exitCode() : -1, QString::fromUtf8(decode.readAll())};
 }
 
 Decoded Decode(const QImage& image, const QString& symbology, const QString& expected, int scale,

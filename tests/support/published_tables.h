@@ -1,8 +1,9 @@
 #pragma once
 // The published symbol tables, written out here apart from the program's own:
-// the tests and the fuzz targets judge the drawn bars by them.
+// the tests and the fuzz targets judge the symbols and the drawn bars by them.
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace published {
 
@@ -25,14 +26,6 @@ inline const char* const kCode128[107] = {
     "11110100010", "10111011110", "10111101110", "11101011110", "11110101110", "11010000100", "11010010000",
     "11010011100", "1100011101011",
 };
-
-// The runs of a module string as one digit each, bar first.
-inline std::string Runs(const std::string& modules) {
-  std::string runs;
-  for (std::size_t i = 0; i < modules.size(); ++i)
-    if (i > 0 && modules[i] == modules[i - 1]) ++runs.back(); else runs += '1';
-  return runs;
-}
 
 // Code 39: each character's nine elements (bar, space, ..., bar), 1 = wide.
 inline constexpr char kCode39Chars[] = "0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-. $/+%*";
@@ -72,5 +65,58 @@ inline char CheckDigit(const std::string& digits) {
 // Interleaved 2 of 5: each digit's five elements, W = wide.
 inline const char* const kI25[10] = {"NNWWN", "WNNNW", "NWNNW", "WWNNN", "NNWNW",
                                      "WNWNN", "NWWNN", "NNNWW", "WNNWN", "NWNWN"};
+
+// Whole symbols from the tables above, one character a module, '1' a bar.
+
+// Code 39: text between the start and stop "*", wide elements two modules, a
+// narrow gap between characters; "" when a character has no symbol.
+inline std::string Code39Symbol(const std::string& text) {
+  std::string modules;
+  const std::string symbol = '*' + text + '*';
+  for (std::size_t i = 0; i < symbol.size(); ++i) {
+    const char* elements = Code39(symbol[i]);
+    if (!elements) return {};
+    if (i > 0) modules += '0';
+    for (std::size_t e = 0; e < 9; ++e) modules.append(elements[e] == '1' ? 2 : 1, e % 2 == 0 ? '1' : '0');
+  }
+  return modules;
+}
+
+// EAN-13 of 12 digits or EAN-8 of 7, the check digit added; UPC-A is EAN-13
+// with a leading 0.
+inline std::string EanSymbol(const std::string& digits) {
+  const std::string all = digits + CheckDigit(digits);
+  const bool ean8 = all.size() == 8;
+  const std::size_t first = ean8 ? 0 : 1, half = ean8 ? 4 : 7;
+  std::string modules = "101";
+  for (std::size_t i = first; i < all.size(); ++i) {
+    if (i == half) modules += "01010";
+    modules += EanDigit(all[i] - '0', i >= half ? 'C' : ean8 ? 'A' : kEanParity[all[0] - '0'][i - 1]);
+  }
+  return modules + "101";
+}
+
+// Code 128 code set B: Start B, the values, the modulo-103 check value
+// (weights 1, 2, ... from the first value), the stop.
+inline std::string Code128Symbol(const std::vector<int>& values, bool check = true) {
+  std::string modules = kCode128[104];
+  long sum = 104;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    modules += kCode128[values[i]];
+    sum += values[i] * static_cast<long>(i + 1);
+  }
+  return modules + (check ? kCode128[sum % 103] : "") + kCode128[106];
+}
+
+// Interleaved 2 of 5 of an even number of digits, wide elements three modules.
+inline std::string I25Symbol(const std::string& digits) {
+  std::string modules = "1010";
+  for (std::size_t i = 0; i + 1 < digits.size(); i += 2)
+    for (int k = 0; k < 5; ++k) {
+      modules.append(kI25[digits[i] - '0'][k] == 'W' ? 3 : 1, '1');
+      modules.append(kI25[digits[i + 1] - '0'][k] == 'W' ? 3 : 1, '0');
+    }
+  return modules + "11101";
+}
 
 }  // namespace published
