@@ -77,10 +77,9 @@ TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPathAndTheHintNamesTheOne
       EXPECT_EQ(window().hintLabel->styleSheet().contains("#b00000"), !hint.isEmpty()) << value;
     }
   }
-  EXPECT_FALSE(dialogs.endStatus.has_value());
   // Code 128 B refusing a font size of 0 and Code 2/5 the letters show in the
   // hint: changing a size box is no explicit command.
-  EXPECT_TRUE(dialogs.shown.empty());
+  EXPECT_TRUE(dialogs.shown.empty() && !dialogs.endStatus.has_value());
 }
 
 TEST_F(GenerateTest, TypingARefusedCharacterShowsTheHintOnlyAndKeepsEveryKey) {
@@ -101,8 +100,6 @@ TEST_F(GenerateTest, TypingARefusedCharacterShowsTheHintOnlyAndKeepsEveryKey) {
   }
   EXPECT_TRUE(dialogs.shown.empty());
   // "Bar Code" still says it in the box where the symbology has one.
-  window().generateButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 0u);  // EAN has no box
   window().interleaved25Choice->setChecked(true);
   window().generateButton->click();
   ASSERT_EQ(dialogs.shown.size(), 1u);

@@ -1,13 +1,11 @@
-// The saved options: written as each control changes, read back by a new
-// window on the same store, the settings error path and the Options menu.
+// The saved options (written as each control changes, read back by a new
+// window on the same store, the settings error path), the menus and what a
+// person sees of the layout.
 #include "support/window_fixture.h"
 #include "support/decode.h"
 #include "support/printed_pages.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QMenu>
 #include <QMenuBar>
 #include <QProcess>
 #include <QScreen>
@@ -15,31 +13,25 @@
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
-#include <QTemporaryDir>
 #include <QTest>
-
-#include <map>
 
 #include <sys/stat.h>
 
 namespace {
 
 using window::MainWindow;
-
 using test_support::StoreFile;
 
 void WriteStore(const QByteArray& content) { ASSERT_TRUE(test_support::WriteFile(StoreFile(), content)); }
 
-// The [options] values as an independent INI reader sees them, keys lower case.
-std::map<QString, QString> StoredValues() {
+// An [options] value as an independent INI reader sees it, the key in any case.
+QString Stored(const char* key) {
   QSettings ini(StoreFile(), QSettings::IniFormat);
   ini.beginGroup(QStringLiteral("options"));
-  std::map<QString, QString> values;
-  for (const QString& k : ini.childKeys()) values[k.toLower()] = ini.value(k).toString();
-  return values;
+  for (const QString& k : ini.childKeys())
+    if (k.compare(QLatin1String(key), Qt::CaseInsensitive) == 0) return ini.value(k).toString();
+  return {};
 }
-
-QString Stored(const char* key) { return StoredValues()[QString::fromLatin1(key).toLower()]; }
 
 class OptionsTest : public test_support::WindowTest {};
 
@@ -48,9 +40,9 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
   // First start: Code 128 B, whose click handler wrote all six type keys, and the width 500.
   EXPECT_TRUE(f.code128BChoice->isChecked());
   EXPECT_EQ(f.stretchWidthBox->text(), "500");
-  EXPECT_EQ(Stored("text9"), "500");
-  EXPECT_EQ(Stored("type1"), "True");
-  for (const char* k : {"type2", "type4", "type5", "type8", "type9"}) EXPECT_EQ(Stored(k), "False") << k;
+  QStringList types;
+  for (const char* k : {"text9", "type1", "type2", "type4", "type5", "type8", "type9"}) types << Stored(k);
+  EXPECT_EQ(types.join(' '), "500 True False False False False False");
   const std::tuple<const char*, QLineEdit* MainWindow::*, const char*> texts[] = {
       {"line", &MainWindow::linePatternBox, "ORD-"},          {"file", &MainWindow::filePathBox, "/tmp/a b, c.txt"},
       {"text8", &MainWindow::barHeightBox, "2"},            {"font", &MainWindow::fontSizeBox, "10"},
@@ -69,8 +61,7 @@ TEST_F(OptionsTest, FromTheDefaultsEveryMirroredControlIsSavedAndComesBackAfterA
     EXPECT_EQ(Stored(key), QString::number(value)) << key;
   }
   f.eanChoice->click();
-  EXPECT_EQ(Stored("type9"), "True");
-  EXPECT_EQ(Stored("type1"), "False");
+  EXPECT_EQ(Stored("type9") + Stored("type1"), "TrueFalse");
   f.settingsAction->trigger();
   EXPECT_EQ(Stored("show"), "0");
   // The printer box starts on the current printer; one picked from the list
@@ -124,7 +115,10 @@ TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheBooleanAndCheckConversions) {
   EXPECT_TRUE(dialogs.shown.empty());
 }
 
-TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
+// The error path names the key, deletes the store and ends the program; a
+// store that cannot be read or deleted (a folder, a FIFO that would block,
+// garbage bytes) starts on the defaults instead, or every start would end.
+TEST_F(OptionsTest, AValueThatCannotBeConvertedReachesTheErrorPathOnceAndAStoreThatCannotBeReadIsTheDefaults) {
   const std::pair<const char*, const char*> corrupt[] = {{"type1", "abc"}, {"type9", "Yes"},     {"type4", ""},
                                                          {"check1", "3"},  {"check2", "-1"},    {"Checkqq", "x"},
                                                          {"check1", "99999"}, {"check2", "2.6"}};
@@ -132,34 +126,43 @@ TEST_F(OptionsTest, EachValueThatCannotBeConvertedReachesTheErrorPathOnce) {
     SCOPED_TRACE(std::string(key) + "=" + value);
     WriteStore(QByteArray("[options]\nline=keep\ntext8=2\n") + key + "=" + value + "\n");
     dialogs.shown.clear();
+    dialogs.endStatus.reset();
     Restart();
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_TRUE(dialogs.shown[0].text.contains(QString::fromLatin1(key)));
     EXPECT_TRUE(dialogs.shown[0].text.endsWith(
         "\r\n\r\nError in Settings, Default Settings will be restored and Quillon should be restarted"));
     EXPECT_TRUE(dialogs.endStatus.has_value());
-    EXPECT_TRUE(StoredValues().empty());
-
-    dialogs.shown.clear();
-    dialogs.endStatus.reset();
-    MainWindow& next = Restart();
-    EXPECT_TRUE(dialogs.shown.empty() && !dialogs.endStatus.has_value());
-    EXPECT_TRUE(next.code128BChoice->isChecked());
-    EXPECT_EQ(next.linePatternBox->text(), "");
-    EXPECT_EQ(next.barHeightBox->text(), "1.4");
+    EXPECT_TRUE(QSettings(StoreFile(), QSettings::IniFormat).allKeys().isEmpty());
   }
+  dialogs.shown.clear();
+  dialogs.endStatus.reset();
+  const QString path = StoreFile();
+  QFile::remove(path);
+  ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/sub")));  // a folder in place of the file
+  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
+  ASSERT_TRUE(QDir(path).removeRecursively());
+  ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+  EXPECT_EQ(Restart().barHeightBox->text(), "1.4");
+  QFile::remove(path);
+  QByteArray garbage;
+  for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>((i * 7919 + 13) % 256));
+  WriteStore(garbage);
+  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
+  EXPECT_TRUE(dialogs.shown.empty() && !dialogs.endStatus.has_value());
+  QSettings ini(path, QSettings::IniFormat);  // the first write left a clean file
+  EXPECT_EQ(ini.status(), QSettings::NoError);
+  EXPECT_EQ(ini.value(QStringLiteral("options/text9")).toString(), "500");
 }
 
 TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
   window().linePatternBox->setText(QStringLiteral("mine"));
-  dialogs.answers = {false};
+  dialogs.answers = {false, true};
   window().restoreDefaultsAction->trigger();
   ASSERT_EQ(dialogs.shown.size(), 1u);
   EXPECT_EQ(dialogs.shown[0].text, "Are you sure you want to restore default settings?");
   EXPECT_FALSE(dialogs.endStatus.has_value());
   EXPECT_EQ(Stored("line"), "mine");
-
-  dialogs.answers = {true};
   window().restoreDefaultsAction->trigger();
   ASSERT_EQ(dialogs.shown.size(), 3u);
   EXPECT_EQ(dialogs.shown[2].text, "Quillon will now exit and should be restarted ");
@@ -167,59 +170,30 @@ TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
   EXPECT_FALSE(QFile::exists(StoreFile()));
 }
 
-// The error path cannot delete a store it cannot read, and would end every start.
-TEST_F(OptionsTest, AStoreThatCannotBeReadStartsOnTheDefaults) {
-  const QString path = StoreFile();
-  QFile::remove(path);
-  ASSERT_TRUE(QDir().mkpath(path + QStringLiteral("/sub")));  // a folder in place of the file
-  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
-  ASSERT_TRUE(QDir(path).removeRecursively());
-  ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);  // reading it would block
-  EXPECT_EQ(Restart().barHeightBox->text(), "1.4");
-  QFile::remove(path);
-  // Garbage bytes: nothing converts, and the first write leaves a clean file.
-  QByteArray garbage;
-  for (int i = 0; i < 4096; ++i) garbage.append(static_cast<char>((i * 7919 + 13) % 256));
-  WriteStore(garbage);
-  EXPECT_EQ(Restart().stretchWidthBox->text(), "500");
-  EXPECT_TRUE(dialogs.shown.empty());
-  QSettings ini(path, QSettings::IniFormat);
-  EXPECT_EQ(ini.status(), QSettings::NoError);
-  EXPECT_EQ(ini.value(QStringLiteral("options/text9")).toString(), "500");
-}
-
-}  // namespace
-
 TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
-  const std::vector<std::pair<QString, QStringList>> expected = {
-      {"&File", {"File &Open", "Save Bar Code &As...", "Print Pre&view...", "&Help", "-", "E&xit"}},
-      {"&Edit", {"&Bar Code", "&Print", "&Open File", "Print &File", "&Copy Bar Code to Clipboard"}},
-      {"&Options", {"&Hide Settings", "&Restore Default Settings", "&Label Sheet..."}},
-      {"&Help", {"&Help", "&About"}}};
+  const QStringList expected[] = {
+      {"&File", "File &Open", "Save Bar Code &As...", "Print Pre&view...", "&Help", "-", "E&xit"},
+      {"&Edit", "&Bar Code", "&Print", "&Open File", "Print &File", "&Copy Bar Code to Clipboard"},
+      {"&Options", "&Hide Settings", "&Restore Default Settings", "&Label Sheet..."},
+      {"&Help", "&Help", "&About"}};
   const QList<QAction*> menus = window().menuBar()->actions();
-  ASSERT_EQ(menus.size(), static_cast<qsizetype>(expected.size()));
-  for (size_t m = 0; m < expected.size(); ++m) {
-    EXPECT_EQ(menus[m]->text(), expected[m].first);
-    QStringList entries;
-    QSet<QChar> keys;
+  ASSERT_EQ(menus.size(), 4);
+  for (int m = 0; m < 4; ++m) {
+    QStringList entries{menus[m]->text()}, keys;
     for (QAction* a : menus[m]->menu()->actions()) {
       entries << (a->isSeparator() ? QStringLiteral("-") : a->text());
-      if (a->isSeparator()) continue;
-      const QString key = QKeySequence::mnemonic(a->text()).toString();
-      EXPECT_FALSE(key.isEmpty()) << a->text().toStdString();
-      EXPECT_FALSE(keys.contains(key.back())) << a->text().toStdString();
-      keys.insert(key.back());
+      if (!a->isSeparator()) keys << QKeySequence::mnemonic(a->text()).toString();
     }
-    EXPECT_EQ(entries, expected[m].second);
+    EXPECT_EQ(entries, expected[m]);
+    EXPECT_FALSE(keys.contains(QString())) << keys.join(' ').toStdString();
+    EXPECT_EQ(keys.removeDuplicates(), 0) << entries.join(' ').toStdString();
   }
   const std::pair<QAction*, const char*> shortcuts[] = {
       {window().exitAction, "Ctrl+Q"}, {window().printAction, "Ctrl+P"}, {window().fileOpenAction, "Ctrl+O"}, {window().helpAction, "F1"}};
   for (const auto& [action, keys] : shortcuts) EXPECT_EQ(action->shortcut().toString(), keys);
 
   // Help, from either menu, and About: OK boxes titled with the version.
-  window().fileHelpAction->trigger();
-  window().helpAction->trigger();
-  window().aboutAction->trigger();
+  for (QAction* a : {window().fileHelpAction, window().helpAction, window().aboutAction}) a->trigger();
   ASSERT_EQ(dialogs.shown.size(), 3u);
   const QStringList helpLines = dialogs.shown[0].text.split("\r\n");
   ASSERT_EQ(helpLines.size(), 7);  // six lines, each ended by CR LF
@@ -233,17 +207,15 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   // The Edit entries run the buttons' commands.
   dialogs.shown.clear();
   window().printAction->trigger();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "Please Generate Barocode to print  ");
   window().barcodeText->setText("AB\u00e9");
-  dialogs.shown.clear();
-  window().generateAction->trigger();
-  EXPECT_EQ(dialogs.shown.size(), 1u);  // Code 128 B's box for a refused character
+  window().generateAction->trigger();  // Code 128 B's box for a refused character
+  ASSERT_EQ(dialogs.shown.size(), 2u);
+  EXPECT_EQ(dialogs.shown[0].text, "Please Generate Barocode to print  ");
   window().barcodeText->setText("AB");
 
-  // Save Bar Code As: the finished picture at its natural size with a quiet
-  // zone of 10 modules left and right, 2 above and below (a module is the
-  // narrowest bar), by the file's ending; the chooser opens where the last went.
+  // Save Bar Code As: the finished picture with a quiet zone of 10 modules
+  // left and right, 2 above and below (a module is the narrowest bar), by the
+  // file's ending; the chooser opens where the last went.
   QTemporaryDir out;
   QStringList answers = {"", out.filePath("b.png"), out.filePath("b.pdf"), out.filePath("b.svg")};
   QStringList folders;
@@ -271,6 +243,23 @@ TEST_F(OptionsTest, MenusInOrderEachEntryWithItsOwnAccessKeyAndTheirCommands) {
   EXPECT_EQ(dialogs.endStatus, 0);
 }
 
+// The controls of the settings panel and the offsets that the window's inner
+// area cannot show whole, each scrolled to in turn.
+QStringList OutOfView(MainWindow& w) {
+  QStringList out;
+  QWidget* view = w.clientView->viewport();
+  for (QWidget* c : w.Client->findChildren<QWidget*>()) {
+    const bool control = qobject_cast<QAbstractButton*>(c) || qobject_cast<QLineEdit*>(c) || qobject_cast<QComboBox*>(c);
+    const bool lower = w.settingsPanel->isAncestorOf(c) || w.offsetGroup->isAncestorOf(c);
+    if (!control || !lower || !c->isVisibleTo(&w)) continue;
+    const QRect place(c->mapTo(w.Client, QPoint()), c->size());
+    w.clientView->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 1, place.height() / 2 + 1);
+    if (!view->rect().contains(QRect(c->mapTo(view, QPoint()), c->size())))
+      out << QStringLiteral("%1 at %2,%3").arg(c->metaObject()->className()).arg(place.x()).arg(place.y());
+  }
+  return out;
+}
+
 // At scale 1 here, and at scale 2 in a second run of this test (an 800 x 800
 // screen, 400 x 400 at scale 2).
 TEST_F(OptionsTest, EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtScaleOneAndTwo) {
@@ -295,15 +284,15 @@ TEST_F(OptionsTest, EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtS
     const int down = window().clientView->verticalScrollBar()->maximum();
     EXPECT_TRUE(window().devicePixelRatio() > 1 || down + window().clientView->horizontalScrollBar()->maximum() == 0);
     EXPECT_TRUE(!hidden || down == 0);  // nothing below to scroll to
-    const QStringList unseen = hidden ? QStringList() : test_support::OutOfView(window());
+    const QStringList unseen = hidden ? QStringList() : OutOfView(window());
     EXPECT_TRUE(unseen.isEmpty()) << unseen.join('\n').toStdString();
   }
   if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR")) {
     EXPECT_EQ(window().devicePixelRatio(), 2.0);
     return;
   }
-  // Tab goes top to bottom, left to right, and into the symbology group on
-  // the selected choice.
+  // Tab goes round the window once in reading order, and into the symbology
+  // group on the selected choice only.
   window().upcAChoice->setChecked(true);
   QApplication::setActiveWindow(&window());
   window().barcodeText->setFocus(Qt::TabFocusReason);
@@ -312,13 +301,13 @@ TEST_F(OptionsTest, EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtS
     order << w;
     QTest::keyClick(w, Qt::Key_Tab);
   }
-  ASSERT_EQ(QApplication::focusWidget(), window().barcodeText);  // round the window once
+  ASSERT_EQ(QApplication::focusWidget(), window().barcodeText);
   EXPECT_TRUE(order.contains(window().upcAChoice));
   for (QRadioButton* o : {window().code128BChoice, window().code39Choice, window().interleaved25Choice, window().eanChoice}) EXPECT_FALSE(order.contains(o));
   for (qsizetype i = 1; i < order.size(); ++i) {
-    // Reading order among the containers: of the two, take the ancestors that
-    // are children of one container; the second is on a later row (lower by
-    // more than a few pixels), or further right on the same row.
+    // Of the two, the ancestors that are children of one container: the
+    // second is on a later row (lower by more than a few pixels), or further
+    // right on the same row.
     QWidget* a = order[i - 1];
     QWidget* b = order[i];
     while (!a->parentWidget()->isAncestorOf(b)) a = a->parentWidget();
@@ -336,3 +325,5 @@ TEST_F(OptionsTest, EveryCaptionIsWholeNoControlsOverlapAndThePanelShowsWholeAtS
   ASSERT_TRUE(twice.waitForFinished(60000));
   EXPECT_EQ(twice.exitCode(), 0) << twice.readAll().toStdString();
 }
+
+}  // namespace
