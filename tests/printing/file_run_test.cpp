@@ -146,23 +146,10 @@ TEST_F(FileRunTest, ThroughCupsOneJobInOneAndThreeColumns) {
   PrintEverySymbology(true);
 }
 
-TEST_F(FileRunTest, PrintedLinesStandAboveTheirBarcodeAndRowsAreSixTextLines) {
-  window().linePatternBox->setText("ID:");
-  window().printLineCheck->SetValue(1);
-  ASSERT_EQ(PrintFile(Write("lines.txt", "ID:A1\r\nXNOTE\rXNOTE\r\n")).barcodes, 1);
-  const auto pages = test_support::RasterisePdf(window().LastFileRun().pdfPath);
-  ASSERT_EQ(pages.size(), 1u);
-  const auto marks = test_support::FindMarks(pages[0], 60);
-  ASSERT_EQ(marks.size(), 4u);  // the text, the barcode, the two other texts
-  // The barcode on the next text line, the next text six lines below the barcode's top.
-  const double line = MmToPx(printers.TextHeight());
-  EXPECT_NEAR(marks[1].top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top()) + line, 2);
-  EXPECT_NEAR(marks[2].top() - marks[0].top(), 7 * line, 2);
-  EXPECT_NEAR(marks[3].top() - marks[2].top(), line, 2);
-}
-
 // The same lines in every kind of file: the decoders read the matching ones
-// and the printed text lines read back as the file's characters.
+// and the printed text lines read back as the file's characters. A printed
+// line stands a text line above its barcode; the next line comes six text
+// lines below the barcode's top.
 TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFilesCharacters) {
   window().linePatternBox->setText("ID:");
   window().printLineCheck->SetValue(1);
@@ -173,14 +160,21 @@ TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFi
     SCOPED_TRACE(bytes.toHex().toStdString());
     ASSERT_EQ(PrintFile(Write("kinds.txt", bytes)).barcodes, 2);
     const QString pdf = window().LastFileRun().pdfPath;
+    const std::vector<ReadSymbol> marks = ReadSymbols(pdf, "code39");
     std::vector<ReadSymbol> symbols;  // the marks as tall as bars, not the text lines
-    for (const ReadSymbol& r : ReadSymbols(pdf, "code39"))
+    for (const ReadSymbol& r : marks)
       if (r.box.height() > MmToPx(6)) symbols.push_back(r);
     ExpectRead(symbols, {"A1", "B2"});
     QStringList printed;
     for (const QString& l : test_support::PdfText(pdf).split('\n'))
       if (!l.trimmed().isEmpty()) printed << l.trimmed();
     EXPECT_EQ(printed, QStringList({"ID:A1", QStringLiteral("caf\u00e9 \u20ac"), "ID:B2"}));
+    if (bytes.contains("\n\n") || bytes.contains("\r\n\r")) continue;  // blank lines move the rest down
+    ASSERT_EQ(marks.size(), 5u);  // ID:A1, its barcode, the text, ID:B2, its barcode
+    const double line = MmToPx(printers.TextHeight());
+    EXPECT_NEAR(marks[1].box.top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top()) + line, 2);
+    EXPECT_NEAR(marks[2].box.top() - marks[0].box.top(), 7 * line, 2);
+    EXPECT_NEAR(marks[3].box.top() - marks[2].box.top(), line, 2);
   }
 }
 
