@@ -185,29 +185,23 @@ TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob
   window().linePatternBox->setText("ID:");
   window().FilePath = Write("refused.txt", bytes);
   window().printFileButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  const QString message = dialogs.shown[0].text;
+  const QString message = dialogs.Take().join('|');
   EXPECT_TRUE(message.startsWith("12 of 13 matching lines gave no barcode:\nline 2: \"ID:a#0\\t\": Code 39 cannot encode"))
       << message.toStdString();
   EXPECT_TRUE(message.contains("\nline 11: \"ID:a#9\\t\": ") && !message.contains("line 12:"));
   EXPECT_TRUE(message.endsWith("\n(and 2 more)"));
   EXPECT_EQ(PdfCount(), 1);
 
-  dialogs.shown.clear();
   window().FilePath = "-";  // standard input only on the command line
   window().printFileButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "Cannot open \"./-\" to print: No such file or directory.");
+  EXPECT_EQ(dialogs.Take(), QStringList{"Cannot open \"./-\" to print: No such file or directory."});
 
   window().linePatternBox->setText("");
   for (const int printLines : {0, 1}) {
-    dialogs.shown.clear();
     window().printLineCheck->SetValue(printLines);
     window().FilePath = Write("blank.txt", "\n  \r\n\n");
     window().printFileButton->click();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].text, QString("No line of \"%1\" gave a barcode or text to print. Nothing was printed.")
-                                         .arg(window().FilePath));
+    EXPECT_EQ(dialogs.Take(), QStringList{"No line of \"" + window().FilePath + "\" gave a barcode or text to print. Nothing was printed."});
     EXPECT_EQ(PdfCount(), 1);
   }
   window().printLineCheck->SetValue(0);
@@ -267,9 +261,8 @@ TEST_F(FileRunTest, WhileAFilePrintsPrintAndPrintFileAreRefusedAndCancelEndsTheJ
   during.start(0);
   window().printFileButton->click();
   during.stop();
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_TRUE(dialogs.shown[0].text.startsWith("A file is being printed."));
-  EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
+  const QStringList shown = dialogs.Take();
+  EXPECT_TRUE(shown.size() == 2 && shown[0].startsWith("A file is being printed.") && shown[1] == shown[0]) << shown.join('|').toStdString();
   const auto& run = window().LastFileRun();
   EXPECT_TRUE(run.cancelled);
   EXPECT_EQ(run.status, jobs::FileRunResult::Status::Sent);

@@ -23,17 +23,14 @@ using PrintCommandTest = PrintingTest;
 TEST_F(PrintCommandTest, WithoutAFileAFinishedBarcodeOrANumericOffsetNothingPrints) {
   window().FilePath = "   ";
   window().printFileButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "Please Select a File to Print");
-  dialogs.shown.clear();
+  EXPECT_EQ(dialogs.Take(), QStringList{"Please Select a File to Print"});
   window().printButton->click();      // nothing generated yet
   window().barcodeText->setText("A#B");  // Code 39 cannot draw it
   window().printButton->click();
   window().barcodeText->setText("OK");
   window().barcodeText->clear();  // an empty text leaves no barcode
   window().printButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 3u);
-  for (const auto& shown : dialogs.shown) EXPECT_EQ(shown.text, "Please Generate Barocode to print  ");
+  EXPECT_EQ(dialogs.Take(), QStringList(3, "Please Generate Barocode to print  "));
   EXPECT_EQ(window().StatusText(), "Not printed: Please Generate Barocode to print");
   window().barcodeText->setText("OFFSET");
   // Offsets that are no numbers (the box that held none is reset), or that
@@ -165,18 +162,16 @@ TEST_F(RunItTest, NumbersCompareAsNumbersInTheUsersLocaleAndAreWrittenBackInGene
 }
 
 TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
+  QStringList shown;
   for (const auto& [from, to] : {std::pair{"abc", "5"}, {"1", ""}, {"1000000000000000", "1000000000000009"}}) {
-    dialogs.shown.clear();
     EXPECT_TRUE(Run("R", from, to).isEmpty());
-    ASSERT_EQ(dialogs.shown.size(), 1u) << from;
+    EXPECT_EQ((shown = dialogs.Take()).size(), 1) << from;
     EXPECT_EQ(window().rangeFromBox->text(), from);  // nothing counted
   }
-  EXPECT_TRUE(dialogs.shown[0].text.contains("15 significant digits"));
+  EXPECT_TRUE(shown.value(0).contains("15 significant digits"));
   // 15 digits still count: the last number that +1 can reach is printed once.
   EXPECT_EQ(Run("", "999999999999998", "1000000000000009"), (QStringList{"999999999999998", "999999999999999"}));
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-
-  dialogs.shown.clear();
+  EXPECT_EQ(dialogs.Take().size(), 1);
   window().FilePath = QDir(pdfDir.path()).filePath("none.txt");
   int step = 0;
   runClock.onEvents = [&](double) {
@@ -190,9 +185,8 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
   window().rangeFromBox->setText("1");
   window().rangeToBox->setText("9");
   window().runButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_TRUE(dialogs.shown[0].text.startsWith("Run It is printing a range"));
-  EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
+  shown = dialogs.Take();
+  EXPECT_TRUE(shown.size() == 2 && shown[0].startsWith("Run It is printing a range") && shown[1] == shown[0]) << shown.join('|').toStdString();
   EXPECT_TRUE(window().LastIncrementingRun().cancelled);
   EXPECT_EQ(window().rangeFromBox->text(), "2");
   EXPECT_EQ(window().barcodeText->text(), "S");

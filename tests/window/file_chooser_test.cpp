@@ -166,19 +166,19 @@ TEST_F(ChooserTest, ResizedTheListsTakeTheRoomAndNothingIsCutOrCovered) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&chooser));
   const auto twips = [](int pixels) { return pixels * window::kTwipsPerPixel / window::kLayoutScale; };
   const QSize first = chooser.size();
-  const QRect folder = chooser.folderList->geometry(), file = chooser.fileList->geometry();
-  const int pathWidth = chooser.pathBox->width(), gap = chooser.okButton->y() - folder.bottom();
+  const QRect dirs = chooser.folderList->geometry(), files = chooser.fileList->geometry();
+  const int pathWidth = chooser.pathBox->width(), gap = chooser.okButton->y() - dirs.bottom();
   for (const QSize grown : {QSize(0, 0), QSize(280, 240)}) {
     chooser.resize(first + grown);
     QCoreApplication::processEvents();
     EXPECT_EQ(test_support::LayoutProblems(&chooser), QStringList());
     EXPECT_EQ(chooser.folderList->height(), window::TwipsToPixels(twips(chooser.frameGeometry().height()) - 1750));
-    EXPECT_NEAR(chooser.folderList->height() - folder.height(), grown.height(), 1);
-    EXPECT_NEAR(chooser.fileList->height() - file.height(), grown.height(), 1);
+    EXPECT_NEAR(chooser.folderList->height() - dirs.height(), grown.height(), 1);
+    EXPECT_NEAR(chooser.fileList->height() - files.height(), grown.height(), 1);
     EXPECT_NEAR(chooser.pathBox->width() - pathWidth, grown.width(), 1);
-    EXPECT_NEAR(chooser.folderList->width() - folder.width(), grown.width() / 2, 1);
-    EXPECT_NEAR(chooser.fileList->width() - file.width(), grown.width() / 2, 1);
-    EXPECT_NEAR(chooser.fileList->x() - chooser.folderList->geometry().right(), file.x() - folder.right(), 1);
+    EXPECT_NEAR(chooser.folderList->width() - dirs.width(), grown.width() / 2, 1);
+    EXPECT_NEAR(chooser.fileList->width() - files.width(), grown.width() / 2, 1);
+    EXPECT_NEAR(chooser.fileList->x() - chooser.folderList->geometry().right(), files.x() - dirs.right(), 1);
     EXPECT_EQ(chooser.okButton->y() - chooser.folderList->geometry().bottom(), gap);
     EXPECT_EQ(chooser.cancelButton->y(), chooser.okButton->y());
   }

@@ -159,13 +159,11 @@ TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
   window().linePatternBox->setText(QStringLiteral("mine"));
   dialogs.answers = {false, true};
   window().restoreDefaultsAction->trigger();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "Are you sure you want to restore default settings?");
+  EXPECT_EQ(dialogs.Take(), QStringList{"Are you sure you want to restore default settings?"});
   EXPECT_FALSE(dialogs.endStatus.has_value());
   EXPECT_EQ(Stored("line"), "mine");
   window().restoreDefaultsAction->trigger();
-  ASSERT_EQ(dialogs.shown.size(), 3u);
-  EXPECT_EQ(dialogs.shown[2].text, "Quillon will now exit and should be restarted ");
+  EXPECT_EQ(dialogs.Take().value(1), "Quillon will now exit and should be restarted ");
   EXPECT_TRUE(dialogs.endStatus.has_value());
   EXPECT_FALSE(QFile::exists(StoreFile()));
 }
