@@ -1,19 +1,23 @@
 // The saved options (written as each control changes, read back by a new
-// window on the same store, the settings error path), the menus and what a
-// person sees of the layout.
+// window on the same store, the settings error path, a writer killed midway),
+// the menus and what a person sees of the layout.
 #include "support/window_fixture.h"
 #include "support/decode.h"
 #include "support/printed_pages.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QMenuBar>
 #include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSettings>
 #include <QStatusBar>
 #include <QTest>
+#include <QThread>
 
 #include <sys/stat.h>
 
@@ -152,6 +156,49 @@ TEST_F(OptionsTest, HandWrittenStoresAreReadWithTheirConversionsOrReachTheErrorP
   QSettings ini(path, QSettings::IniFormat);  // the first write left a clean file
   EXPECT_EQ(ini.status(), QSettings::NoError);
   EXPECT_EQ(ini.value(QStringLiteral("options/text9")).toString(), "500");
+}
+
+// A writer killed (SIGKILL) at random moments leaves a store that parses and
+// that the window starts on: the file as it was before a write or after it.
+TEST_F(OptionsTest, AWriterKilledMidStreamLeavesAStoreTheWindowStartsOn) {
+  // The order the writer saves its keys in.
+  const QStringList order{"line", "type1", "type2", "type4", "type5", "type8", "type9", "checkqq", "checkprintline",
+                          "check1", "check2", "file", "text8", "font", "barcodeoffset14", "barcodeoffset15",
+                          "c1opt", "text9", "show"};
+  const QString path = test_support::StoreFile();
+  QRandomGenerator random(20261206);
+  for (int kill = 0; kill < 12; ++kill) {
+    SCOPED_TRACE(kill);
+    settings.DeleteApplication(window::kApp);
+    QProcess writer;
+    writer.start(QStringLiteral(QUILLON_SETTINGS_WRITER), {});
+    ASSERT_TRUE(writer.waitForStarted());
+    QElapsedTimer started;  // from its first write on (the machine may be busy), a random moment
+    started.start();
+    while (!QFile::exists(path) && started.elapsed() < 20000) QThread::msleep(2);
+    QThread::msleep(random.bounded(400));
+    writer.kill();
+    ASSERT_TRUE(writer.waitForFinished());
+    // Every write replaces the whole file: the keys are the first k of the
+    // order and every value is complete.
+    QSettings ini(path, QSettings::IniFormat);
+    ASSERT_EQ(ini.status(), QSettings::NoError);
+    ini.beginGroup(QStringLiteral("options"));
+    const QStringList keys = ini.childKeys();
+    for (const QString& k : keys) EXPECT_TRUE(order.first(keys.size()).contains(k, Qt::CaseInsensitive)) << k.toStdString();
+    const QString line = ini.value(QStringLiteral("line")).toString();
+    ASSERT_TRUE(line.startsWith(QString(30000, QLatin1Char('p'))) && line.size() > 30000) << line.size();
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(Restart().linePatternBox->text(), line);
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_FALSE(dialogs.endStatus.has_value());  // no settings error path
+  }
+  // No lock is left to stall the next writer. (A writer killed before its
+  // rename may leave its unfinished temporary file, never a broken store.)
+  QStringList left = QDir(QFileInfo(path).absolutePath()).entryList(QDir::Files | QDir::Hidden);
+  left.removeIf([](const QString& name) { return QRegularExpression("^Quillon\\.conf\\.\\w{6}$").match(name).hasMatch(); });
+  EXPECT_EQ(left, QStringList{"Quillon.conf"});
 }
 
 TEST_F(OptionsTest, RestoreDefaultSettingsAsksFirst) {
