@@ -99,7 +99,9 @@ TEST(Printers, TheListEndsWithSaveAsPdfAndOnlyAnExactNameSelects) {
   }
 }
 
-TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJob) {
+// Save as PDF paints at natural size without smoothing, one numbered file a
+// job and none for an empty one; text lines move down and go on on a new page.
+TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJobAndTextLinesGoOnOnANewPage) {
   // Four device pixels to a picture pixel: poppler smooths any smaller
   // enlargement by itself, which would hide whether the PDF asks for it.
   constexpr int kDpi = 384;
@@ -116,9 +118,9 @@ TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJob) {
   printers.Paint(picture, 1, 2);
   EXPECT_EQ(printers.CurrentX(), 0);  // painting does not move the position
   ASSERT_TRUE(printers.EndDoc()) << printers.LastError().toStdString();
-  EXPECT_TRUE(QRegularExpression("/out/quillon-\\d{8}-\\d{6}-1\\.pdf$").match(printers.LastPdfPath()).hasMatch())
-      << printers.LastPdfPath().toStdString();
-  const auto pages = RasterisePdf(printers.LastPdfPath(), kDpi);
+  const QString first = printers.LastPdfPath();
+  EXPECT_TRUE(QRegularExpression("/out/quillon-\\d{8}-\\d{6}-1\\.pdf$").match(first).hasMatch()) << first.toStdString();
+  const auto pages = RasterisePdf(first, kDpi);
   ASSERT_EQ(pages.size(), 1u);
   const auto marks = FindMarks(pages[0], 10);
   ASSERT_EQ(marks.size(), 1u);
@@ -127,17 +129,7 @@ TEST(Printers, SaveAsPdfPaintsAtNaturalSizeWithoutSmoothingOneFilePerJob) {
     const int g = qGray(pages[0].pixel(x, marks[0].center().y()));
     EXPECT_TRUE(g <= 60 || g >= 195) << x;
   }
-  const QString first = printers.LastPdfPath();
-  printers.Paint(picture, 0, 0);
-  ASSERT_TRUE(printers.EndDoc());
-  EXPECT_NE(printers.LastPdfPath(), first);
-  EXPECT_EQ(printers.JobsSent(), 2);
-}
 
-TEST(Printers, TextLinesMoveDownAndContinueOnANewPage) {
-  QTemporaryDir dir;
-  Printers printers(dir.path());
-  printers.SelectPrinter(platform::kSaveAsPdf);
   printers.SetScaleMode(platform::PageUnit::Millimetres);
   const double line = printers.TextHeight();
   ASSERT_TRUE(line > 2.5 && line < 7) << line;
@@ -145,11 +137,13 @@ TEST(Printers, TextLinesMoveDownAndContinueOnANewPage) {
   printers.Print(" \r\n");  // a blank and a line break: two lines
   while (printers.Page() == 1) printers.Print("XXXX");
   ASSERT_TRUE(printers.EndDoc());
+  EXPECT_NE(printers.LastPdfPath(), first);
+  EXPECT_EQ(printers.JobsSent(), 2);
   // Page 1 holds as many lines as fit: the first, the blank pair, then the Xs; the one that did not fit is on page 2.
-  const auto pages = RasterisePdf(printers.LastPdfPath(), 100);
-  ASSERT_EQ(pages.size(), 2u);
-  EXPECT_EQ(FindMarks(pages[0], 100).size(), static_cast<size_t>(printers.ScaleHeight() / line) - 2);
-  EXPECT_EQ(FindMarks(pages[1], 100).size(), 1u);
+  const auto text = RasterisePdf(printers.LastPdfPath(), 100);
+  ASSERT_EQ(text.size(), 2u);
+  EXPECT_EQ(FindMarks(text[0], 100).size(), static_cast<size_t>(printers.ScaleHeight() / line) - 2);
+  EXPECT_EQ(FindMarks(text[1], 100).size(), 1u);
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -19,7 +18,10 @@ class SettingsStoreTest : public ::testing::Test {
   platform::SettingsStore store;
 };
 
-TEST_F(SettingsStoreTest, AnIniFileInTheConfigFolderWhoseKeysMatchWithoutCaseAndKeepTheirSpelling) {
+// An INI file in the config folder whose keys match without case and keep
+// their first spelling; deleting the application removes every section; a
+// read-only store changes nothing.
+TEST_F(SettingsStoreTest, AnIniFileInTheConfigFolderWithKeysInAnyCaseDeletedWholeAndReadOnlyWhenAsked) {
   EXPECT_EQ(store.FilePath(kApp), QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(kApp + "/" + kApp + ".conf"));
   EXPECT_EQ(store.GetSetting(kApp, "FileSettings", "FilePath", "c:\\"), "c:\\");
   ASSERT_TRUE(store.SaveSetting(kApp, "FileSettings", "File1Path", "/home/a b"));
@@ -31,19 +33,15 @@ TEST_F(SettingsStoreTest, AnIniFileInTheConfigFolderWhoseKeysMatchWithoutCaseAnd
   const QString content = QString::fromUtf8(f.readAll());
   EXPECT_TRUE(content.contains("[FileSettings]") && content.contains("File1Path=")) << content.toStdString();
   EXPECT_EQ(content.count("ile1", Qt::CaseInsensitive), 1) << content.toStdString();
-}
 
-TEST_F(SettingsStoreTest, DeletingTheApplicationRemovesEverySectionAndAReadOnlyStoreChangesNothing) {
-  store.SaveSetting(kApp, "options", "a", "1");
   store.SaveSetting(kApp, "other", "b", "2");
   store.SetReadOnly(true);
-  store.SaveSetting(kApp, "options", "a", "2");
+  store.SaveSetting(kApp, "FileSettings", "File1Path", "2");
   store.DeleteApplication(kApp);
   store.SetReadOnly(false);
-  EXPECT_EQ(store.GetSetting(kApp, "options", "a", ""), "1");
+  EXPECT_EQ(store.GetSetting(kApp, "FileSettings", "File1Path", ""), "x, y");
   EXPECT_TRUE(store.DeleteApplication(kApp));
-  EXPECT_EQ(store.GetSetting(kApp, "options", "a", "none"), "none");
-  EXPECT_EQ(store.GetSetting(kApp, "other", "b", "none"), "none");
+  EXPECT_EQ(store.GetSetting(kApp, "FileSettings", "File1Path", "none") + store.GetSetting(kApp, "other", "b", "none"), "nonenone");
 }
 
 TEST_F(SettingsStoreTest, AnEmptyLockLeftByAKilledWriterDoesNotStallTheNextWrite) {

@@ -5,16 +5,12 @@
 #include "window/label_dialog.h"
 #include "window/print_preview.h"
 
+#include <QCoreApplication>
 #include <QPrintPreviewWidget>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <QCoreApplication>
-#include <QRegularExpression>
-#include <QStatusBar>
-
-#include <algorithm>
 
 namespace {
 
@@ -22,16 +18,55 @@ using namespace printing_test;
 using test_support::FindMarks;
 using test_support::RasterisePdf;
 
-const QString kNoBarcodeMessage = "Please Generate Barocode to print  ";
+using PrintCommandTest = PrintingTest;
 
-class PrintCommandTest : public PrintingTest {
- protected:
-  // Prints text at the offsets (centimetres): the one symbol on the page has
-  // the picture's size (1/96 inch a pixel), its top-left at the offsets from
-  // the printable area's top-left, and reads as the text.
-  void PrintAndExpectPlaced(const QString& printer, const QString& text, const char* left, const char* top) {
+TEST_F(PrintCommandTest, WithoutAFileAFinishedBarcodeOrANumericOffsetNothingPrints) {
+  window().FilePath = "   ";
+  window().printFileButton->click();
+  EXPECT_EQ(dialogs.Take(), QStringList{"Please Select a File to Print"});
+  window().printButton->click();      // nothing generated yet
+  window().barcodeText->setText("A#B");  // Code 39 cannot draw it
+  window().printButton->click();
+  window().barcodeText->setText("OK");
+  window().barcodeText->clear();  // an empty text leaves no barcode
+  window().printButton->click();
+  EXPECT_EQ(dialogs.Take(), QStringList(3, "Please Generate Barocode to print  "));
+  EXPECT_EQ(window().StatusText(), "Not printed: Please Generate Barocode to print");
+  window().barcodeText->setText("OFFSET");
+  // Offsets that are no numbers (the box that held none is reset), or that
+  // would cut the barcode at the right or bottom edge of the page.
+  const QString numeric = "The Barcode Offset must be a numeric value  ";
+  const QString past = "The barcode does not fit the page at these offsets: it would reach [\\d.]+ mm past the %1 "
+                       "the printable area \\(197\\.[23] x 284\\.3 mm\\)\\.";
+  const std::tuple<const char*, const char*, const char*, QString> cases[] = {  // left, top, both afterwards, message
+      {"", "x", "1|x", numeric},         {"1", "abc", "1|1", numeric},    {" ", "", "1|", numeric},
+      {"1.5cm", "2", "1|2", numeric}, {"19", "1", "19|1", past.arg("right edge of")}, {"1", "28.2", "1|28.2", past.arg("bottom of")}};
+  for (const auto& [left, top, after, message] : cases) {
+    dialogs.shown.clear();
+    window().leftOffsetBox->setText(left);
+    window().topOffsetBox->setText(top);
+    window().printButton->click();
+    ASSERT_EQ(dialogs.shown.size(), 1u) << left << "|" << top;
+    EXPECT_TRUE(QRegularExpression("^" + message + "$").match(dialogs.shown[0].text).hasMatch()) << dialogs.shown[0].text.toStdString();
+    EXPECT_EQ(dialogs.shown[0].title, window::kWindowTitle);
+    EXPECT_EQ(window().leftOffsetBox->text() + "|" + window().topOffsetBox->text(), after);
+  }
+  EXPECT_EQ(printers.JobsSent(), 0);
+  EXPECT_EQ(PdfCount(), 0);
+}
+
+// Each Print is one job: the one symbol on the page has the picture's size
+// (1/96 inch a pixel), its top-left at the offsets (centimetres) from the
+// printable area's top-left, and reads as the text.
+TEST_F(PrintCommandTest, EachPrintIsOneJobWithTheBarcodeAtTheOffsetsThroughSaveAsPdfAndCups) {
+  const QString token = "CUPSOFS" + QString::number(QCoreApplication::applicationPid());
+  const std::tuple<QString, QString, const char*, const char*> prints[] = {
+      {platform::kSaveAsPdf, "OFS-25", "2.5", "0"}, {platform::kSaveAsPdf, "OFS-11", "1", " 1 "},
+      {"PDF", token + "N1", "2.5", "0"}, {"PDF", token + "N2", "1", "1"}};
+  for (const auto& [printer, text, left, top] : prints) {
+    SCOPED_TRACE(text.toStdString());
     const bool pdf = printer == platform::kSaveAsPdf;
-    const QPointF area = PrintableArea(printer).topLeft();
+    if (!pdf) REQUIRE_CUPS();
     window().printerBox->setEditText(printer);
     window().barcodeText->setText(text);
     window().leftOffsetBox->setText(left);
@@ -47,84 +82,32 @@ class PrintCommandTest : public PrintingTest {
     ASSERT_EQ(pages.size(), 1u) << file.toStdString();
     const auto marks = FindMarks(pages[0], 60);
     ASSERT_EQ(marks.size(), 1u);
-    const QRect inPicture = DarkBox(window().finishedPicture().picture);
+    const QPointF area = PrintableArea(printer).topLeft();
+    const QRect ink = DarkBox(window().finishedPicture().picture);
     const double scale = 300 / 96.0;
-    EXPECT_NEAR(marks[0].left(), MmToPx(area.x() + 10 * QString(left).toDouble()) + inPicture.left() * scale, 2);
-    EXPECT_NEAR(marks[0].top(), MmToPx(area.y() + 10 * QString(top).toDouble()) + inPicture.top() * scale, 2);
-    EXPECT_NEAR(marks[0].width(), inPicture.width() * scale, 2);
-    EXPECT_NEAR(marks[0].height(), inPicture.height() * scale, 2);
+    EXPECT_NEAR(marks[0].left(), MmToPx(area.x() + 10 * QString(left).toDouble()) + ink.left() * scale, 2);
+    EXPECT_NEAR(marks[0].top(), MmToPx(area.y() + 10 * QString(top).toDouble()) + ink.top() * scale, 2);
+    EXPECT_NEAR(marks[0].width(), ink.width() * scale, 2);
+    EXPECT_NEAR(marks[0].height(), ink.height() * scale, 2);
     const auto read = test_support::DecodeFile(file, "code39", text);
     EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
     if (!pdf) QFile::remove(file);
   }
-};
-
-TEST_F(PrintCommandTest, WithoutAFileAFinishedBarcodeOrANumericOffsetNothingPrints) {
-  window().FilePath = "   ";
-  window().printFileButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "Please Select a File to Print");
-  dialogs.shown.clear();
-  window().printButton->click();      // nothing generated yet
-  window().barcodeText->setText("A#B");  // Code 39 cannot draw it
-  window().printButton->click();
-  window().barcodeText->setText("OK");
-  window().barcodeText->clear();  // an empty text leaves no barcode
-  window().printButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 3u);
-  for (const auto& shown : dialogs.shown) EXPECT_EQ(shown.text, kNoBarcodeMessage);
-  EXPECT_EQ(window().StatusText(), "Not printed: Please Generate Barocode to print");
-  window().barcodeText->setText("OFFSET");
-  const char* const cases[][4] = {
-      {"", "x", "1", "x"}, {"1", "abc", "1", "1"}, {" ", "", "1", ""}, {"1.5cm", "2", "1", "2"}};
-  for (const auto& c : cases) {  // left, top, left and top afterwards
-    dialogs.shown.clear();
-    window().leftOffsetBox->setText(c[0]);
-    window().topOffsetBox->setText(c[1]);
-    window().printButton->click();
-    ASSERT_EQ(dialogs.shown.size(), 1u) << c[0] << "|" << c[1];
-    EXPECT_EQ(dialogs.shown[0].text, "The Barcode Offset must be a numeric value  ");
-    EXPECT_EQ(dialogs.shown[0].title, window::kWindowTitle);
-    EXPECT_EQ(window().leftOffsetBox->text(), c[2]);
-    EXPECT_EQ(window().topOffsetBox->text(), c[3]);
-  }
-  // Offsets that would cut the barcode at the right or bottom edge of the page.
-  for (const auto& [left, top, past] : {std::tuple{"19", "1", "mm past the right edge of"}, {"1", "28.2", "mm past the bottom of"}}) {
-    dialogs.shown.clear();
-    window().leftOffsetBox->setText(left);
-    window().topOffsetBox->setText(top);
-    window().printButton->click();
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_TRUE(QRegularExpression(QString("^The barcode does not fit the page at these offsets: it would reach [\\d.]+ %1 "
-                                           "the printable area \\(197\\.[23] x 284\\.3 mm\\)\\.$").arg(past))
-                    .match(dialogs.shown[0].text)
-                    .hasMatch())
-        << dialogs.shown[0].text.toStdString();
-  }
-  EXPECT_EQ(printers.JobsSent(), 0);
-  EXPECT_EQ(PdfCount(), 0);
-}
-
-TEST_F(PrintCommandTest, EachPrintIsOneJobWithTheBarcodeAtTheOffsets) {
-  PrintAndExpectPlaced(platform::kSaveAsPdf, "OFS-25", "2.5", "0");
-  PrintAndExpectPlaced(platform::kSaveAsPdf, "OFS-11", "1", " 1 ");
-}
-
-TEST_F(PrintCommandTest, ThroughCupsEachPrintIsAJobWithTheBarcodeAtTheOffsets) {
-  REQUIRE_CUPS();
-  const QString token = "CUPSOFS" + QString::number(QCoreApplication::applicationPid());
-  PrintAndExpectPlaced("PDF", token + "N1", "2.5", "0");
-  PrintAndExpectPlaced("PDF", token + "N2", "1", "1");
 }
 
 // Run It: every number a Print of its own, read back from "Save as PDF".
-class RunItTest : public PrintCommandTest {
+class RunItTest : public PrintingTest {
  protected:
-  // Runs prefix From..To; returns the text box as each Print found it (one entry a job).
+  // Runs prefix From..To; returns the text box as each Print found it (one
+  // entry a job), and keeps the PDFs written in pdfs.
   QStringList Run(const QString& prefix, const QString& from, const QString& to) {
     QStringList printed;
+    const QString last = printers.LastPdfPath();
+    pdfs.clear();
     runClock.onEvents = [&](double wait) {
-      if (wait > 0) printed << window().barcodeText->text();  // both pauses of a step: around its Print
+      if (wait <= 0) return;
+      printed << window().barcodeText->text();  // both pauses of a step: around its Print
+      if (printers.LastPdfPath() != last && !pdfs.contains(printers.LastPdfPath())) pdfs << printers.LastPdfPath();
     };
     const int jobsBefore = printers.JobsSent();
     window().barcodeText->setText(prefix);
@@ -136,22 +119,15 @@ class RunItTest : public PrintCommandTest {
     EXPECT_EQ(printers.JobsSent() - jobsBefore, printed.size()) << from.toStdString();
     return printed;
   }
+  QStringList pdfs;
 };
 
 TEST_F(RunItTest, EightToTwelvePrintsFourJobsThatDecodeAndEndsOnTwelveAndThePrefix) {
-  const qsizetype before = PdfCount();
-  Run("ABC", "8", "12");
-  ASSERT_EQ(PdfCount(), before + 4);
-  // In the order the jobs were written: by the time stamp and the number in the name (quillon-DATE-TIME-N.pdf).
-  QStringList pdfs = QDir(pdfDir.path()).entryList({"*.pdf"}, QDir::Files);
-  const auto order = [](const QString& name) {
-    const auto m = QRegularExpression("^quillon-(\\d{8}-\\d{6})-(\\d+)\\.pdf$").match(name);
-    EXPECT_TRUE(m.hasMatch()) << name.toStdString();
-    return std::pair(m.captured(1), m.captured(2).toInt());
-  };
-  std::sort(pdfs.begin(), pdfs.end(), [&](const QString& a, const QString& b) { return order(a) < order(b); });
+  EXPECT_EQ(Run("ABC", "8", "12"), (QStringList{"ABC8", "ABC9", "ABC10", "ABC11"}));
+  ASSERT_EQ(PdfCount(), 4);
+  ASSERT_EQ(pdfs.size(), 4);
   for (int i = 0; i < 4; ++i) {
-    const auto read = test_support::DecodeFile(QDir(pdfDir.path()).filePath(pdfs[i]), "code39", QString("ABC%1").arg(8 + i));
+    const auto read = test_support::DecodeFile(pdfs[i], "code39", QString("ABC%1").arg(8 + i));
     EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
   }
   EXPECT_EQ(window().rangeFromBox->text(), "12");
@@ -186,18 +162,16 @@ TEST_F(RunItTest, NumbersCompareAsNumbersInTheUsersLocaleAndAreWrittenBackInGene
 }
 
 TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
+  QStringList shown;
   for (const auto& [from, to] : {std::pair{"abc", "5"}, {"1", ""}, {"1000000000000000", "1000000000000009"}}) {
-    dialogs.shown.clear();
     EXPECT_TRUE(Run("R", from, to).isEmpty());
-    ASSERT_EQ(dialogs.shown.size(), 1u) << from;
+    EXPECT_EQ((shown = dialogs.Take()).size(), 1) << from;
     EXPECT_EQ(window().rangeFromBox->text(), from);  // nothing counted
   }
-  EXPECT_TRUE(dialogs.shown[0].text.contains("15 significant digits"));
+  EXPECT_TRUE(shown.value(0).contains("15 significant digits"));
   // 15 digits still count: the last number that +1 can reach is printed once.
   EXPECT_EQ(Run("", "999999999999998", "1000000000000009"), (QStringList{"999999999999998", "999999999999999"}));
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-
-  dialogs.shown.clear();
+  EXPECT_EQ(dialogs.Take().size(), 1);
   window().FilePath = QDir(pdfDir.path()).filePath("none.txt");
   int step = 0;
   runClock.onEvents = [&](double) {
@@ -211,9 +185,8 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
   window().rangeFromBox->setText("1");
   window().rangeToBox->setText("9");
   window().runButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 2u);
-  EXPECT_TRUE(dialogs.shown[0].text.startsWith("Run It is printing a range"));
-  EXPECT_EQ(dialogs.shown[1].text, dialogs.shown[0].text);
+  shown = dialogs.Take();
+  EXPECT_TRUE(shown.size() == 2 && shown[0].startsWith("Run It is printing a range") && shown[1] == shown[0]) << shown.join('|').toStdString();
   EXPECT_TRUE(window().LastIncrementingRun().cancelled);
   EXPECT_EQ(window().rangeFromBox->text(), "2");
   EXPECT_EQ(window().barcodeText->text(), "S");
@@ -225,10 +198,6 @@ TEST_F(RunItTest, RefusesWhatItCannotCountAndASecondRunOrPrintFileWhileItRuns) {
   EXPECT_EQ(line->toolTip(), window().StatusText());
   EXPECT_EQ(line->font(), window().Client->font());  // the window's font
 }
-
-}  // namespace
-
-namespace {
 
 // The first page of a preview's grab: white across from the first white
 // pixel of the middle column, down its margin while it stays white.
@@ -281,7 +250,6 @@ TEST_F(PrintCommandTest, TheLabelSheetChosenIsKeptAndThePreviewShowsThePagesPrin
   for (int i = 1; i <= 25; ++i) lines += "P" + QByteArray::number(i) + "\n";
   ASSERT_TRUE(test_support::WriteFile(pdfDir.filePath("lines.txt"), lines));
   window().FilePath = pdfDir.filePath("lines.txt");
-  window().printerBox->setEditText(platform::kSaveAsPdf);
   for (const bool onLabels : {true, false}) {
     if (!onLabels) window().SetLabelChoice({});
     window().printPreviewAction->trigger();

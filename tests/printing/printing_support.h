@@ -1,22 +1,16 @@
 #pragma once
 // What the printing tests share: one row per symbology, the CUPS guard and
 // the printable area.
-#include "window/main_window.h"
 #include "support/decode.h"
-#include "support/window_fixture.h"
 #include "support/printed_pages.h"
+#include "support/window_fixture.h"
 
 #include <QDir>
-#include <QImage>
-#include <QFile>
 #include <QRegularExpression>
-
-#include <gtest/gtest.h>
 
 namespace printing_test {
 
 using test_support::DarkBox;
-
 using test_support::WithCheckDigit;
 
 struct SymbologyCase {

@@ -3,6 +3,10 @@
 // from a script, and records a request to end the program instead of ending.
 #include "platform/dialogs.h"
 
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <functional>
 #include <optional>
@@ -18,9 +22,28 @@ class ScriptedDialogs : public platform::Dialogs {
     bool question = false;
   };
 
-  void Ok(const QString& text, const QString& title) override;
-  bool YesNo(const QString& text, const QString& title) override;  // fails the test when unscripted
-  void EndProgram(int status) override;
+  void Ok(const QString& text, const QString& title) override {
+    shown.push_back({text, title, false});
+    if (onShow) onShow(shown.back());
+  }
+  bool YesNo(const QString& text, const QString& title) override {  // fails the test when unscripted
+    shown.push_back({text, title, true});
+    if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text.toStdString();
+    const bool answer = !answers.empty() && answers.front();
+    if (!answers.empty()) answers.pop_front();
+    return answer;
+  }
+  void EndProgram(int status) override {
+    EXPECT_FALSE(endStatus.has_value()) << "the program was ended twice";
+    endStatus = status;
+  }
+  // The texts shown since the last call, which forgets them.
+  QStringList Take() {
+    QStringList texts;
+    for (const Shown& s : shown) texts << s.text;
+    shown.clear();
+    return texts;
+  }
 
   std::vector<Shown> shown;
   std::deque<bool> answers;  // true = Yes

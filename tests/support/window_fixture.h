@@ -35,8 +35,14 @@ class StepClock : public platform::Clock {
 
 class WindowTest : public ::testing::Test {
  protected:
-  WindowTest();
-  ~WindowTest() override;
+  WindowTest() {
+    settings.DeleteApplication(window::kApp);
+    Restart();
+  }
+  ~WindowTest() override {
+    window_.reset();
+    settings.DeleteApplication(window::kApp);
+  }
   // A fresh window started on the same store (the old one is destroyed first).
   window::MainWindow& Restart();
   window::MainWindow& window() { return *window_; }
@@ -60,13 +66,10 @@ QString StoreFile();
 // The run lengths of one pixel row (true = dark), starting with the first dark pixel.
 std::vector<int> DarkLightRuns(const QImage& image, int row);
 
-// What a person would see cut or covered in the window: a caption wider than
-// its control, a control reaching out of its container, two sibling controls
-// on top of each other, or a word of a label under a sibling (labels such as
-// "From:   To:" hold the captions of several boxes).
+// What a person would see cut or covered: a caption wider than its control, a
+// control reaching out of its container, two sibling controls on top of each
+// other, or a word of a label under a sibling (labels such as "From:   To:"
+// hold the captions of several boxes).
 QStringList LayoutProblems(QWidget* root);
-// The controls of the settings panel and the offsets that the window's inner
-// area cannot show whole, each scrolled to in turn.
-QStringList OutOfView(window::MainWindow& w);
 
 }  // namespace test_support

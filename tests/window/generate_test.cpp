@@ -11,46 +11,59 @@
 namespace {
 
 using test_support::DarkLightRuns;
+using window::MainWindow;
 
 class GenerateTest : public test_support::WindowTest {
  protected:
   void SetUp() override { window().code39Choice->setChecked(true); }
 };
 
-TEST_F(GenerateTest, EveryKeystrokeRegeneratesAndEmptyingClearsEveryArea) {
-  window().barcodeText->clear();
-  window().barcodeText->setFocus();
-  const QString typed = QStringLiteral("AB12");
-  for (qsizetype i = 0; i < typed.size(); ++i) {
-    QTest::keyClick(window().barcodeText, typed.at(i).toLatin1());
-    ASSERT_TRUE(window().finishedPicture().Drawn()) << i;
-    // Start, stop and i + 1 characters of five bars each.
-    EXPECT_EQ(DarkLightRuns(window().finishedPicture().picture, 1).size(), static_cast<size_t>(10 * (i + 3) - 1)) << i;
-  }
-  for (qsizetype i = 0; i < typed.size(); ++i) QTest::keyClick(window().barcodeText, Qt::Key_Backspace);
-  EXPECT_FALSE(window().finishedPicture().Drawn());
-  EXPECT_TRUE(window().preview->pixmap().isNull());
-  EXPECT_TRUE(window().hintLabel->isHidden());
-}
-
-TEST_F(GenerateTest, StartingDrawsNothingTheUserDidNotGive) {
-  // A saved Code 2/5 and bar height would have drawn (and refused) the prompt.
+// Starting draws nothing the user did not give (a saved Code 2/5 and bar
+// height would have drawn, and refused, the prompt); the prompt starts
+// selected; every key draws again, a refused character shows the hint only
+// and keeps every key; emptying clears every area.
+TEST_F(GenerateTest, StartingDrawsNothingAndEveryKeystrokeRegeneratesOrHintsKeepingEveryKey) {
   window().interleaved25Choice->setChecked(true);  // saved as it is clicked
   settings.SaveSetting(window::kApp, window::kSection, QStringLiteral("text8"), QStringLiteral("2"));
-  Restart();
-  EXPECT_TRUE(window().interleaved25Choice->isChecked());
-  EXPECT_TRUE(window().hintLabel->isHidden());
-  EXPECT_TRUE(window().LastProblem().isEmpty());
-  EXPECT_FALSE(window().finishedPicture().Drawn());
+  MainWindow& w = Restart();
+  EXPECT_TRUE(w.interleaved25Choice->isChecked());
+  EXPECT_TRUE(w.hintLabel->isHidden() && w.LastProblem().isEmpty() && !w.finishedPicture().Drawn());
+  w.barHeightBox->setText(QStringLiteral("3"));  // still nothing typed
+  EXPECT_TRUE(w.hintLabel->isHidden());
+  w.show();
+  QTest::keyClicks(w.barcodeText, "X1");
+  EXPECT_EQ(w.barcodeText->text(), "X1");
+  w.code39Choice->setChecked(true);
+  w.barcodeText->clear();
+  for (const char key : {'A', 'B', '1', '2'}) {
+    QTest::keyClick(w.barcodeText, key);
+    ASSERT_TRUE(w.finishedPicture().Drawn()) << key;
+    // Start, stop and each character five bars.
+    EXPECT_EQ(DarkLightRuns(w.finishedPicture().picture, 1).size(), static_cast<size_t>(10 * (w.barcodeText->text().size() + 2) - 1));
+  }
+  for (int i = 0; i < 4; ++i) QTest::keyClick(w.barcodeText, Qt::Key_Backspace);
+  EXPECT_TRUE(!w.finishedPicture().Drawn() && w.preview->pixmap().isNull() && w.hintLabel->isHidden());
+  const std::pair<QRadioButton* MainWindow::*, const char*> typed[] = {
+      {&MainWindow::code39Choice, "ab#12"},  {&MainWindow::code128BChoice, "ab\u00e9123"},
+      {&MainWindow::code128PatternChoice, "ab\u00e91"}, {&MainWindow::interleaved25Choice, "12a45"},
+      {&MainWindow::upcAChoice, "0360a"},  {&MainWindow::eanChoice, "59x"}};
+  for (const auto& [option, keys] : typed) {
+    (w.*option)->setChecked(true);
+    w.barcodeText->clear();
+    for (const QChar key : QString::fromUtf8(keys))  // keyClicks takes ASCII only
+      QTest::sendKeyEvent(QTest::Click, w.barcodeText, Qt::Key_unknown, QString(key), Qt::NoModifier);
+    EXPECT_EQ(w.barcodeText->text(), QString::fromUtf8(keys));
+    EXPECT_TRUE(w.hintLabel->isVisible() && !w.hintLabel->text().isEmpty()) << keys;
+  }
+  w.barcodeText->setText(QString(barcode::kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
+  EXPECT_EQ(w.barcodeText->text().size(), barcode::kLongestText + 1);
+  EXPECT_TRUE(w.LastProblem().contains(QStringLiteral("32768 characters"))) << w.LastProblem().toStdString();
   EXPECT_TRUE(dialogs.shown.empty());
-  window().barHeightBox->setText(QStringLiteral("3"));  // still nothing typed
-  EXPECT_TRUE(window().hintLabel->isHidden());
-  window().barcodeText->setText(QString(barcode::kLongestText + 1, QLatin1Char('7')));  // too long for the box: refused, not cut
-  EXPECT_EQ(window().barcodeText->text().size(), barcode::kLongestText + 1);
-  EXPECT_TRUE(window().LastProblem().contains(QStringLiteral("32768 characters"))) << window().LastProblem().toStdString();
-  // The prompt starts selected: the first keys typed replace it.
-  QTest::keyClicks(Restart().barcodeText, "X1");
-  EXPECT_EQ(window().barcodeText->text(), "X1");
+  // "Bar Code" still says it in the box where the symbology has one.
+  w.barcodeText->setText("12a45");
+  w.interleaved25Choice->setChecked(true);
+  w.generateButton->click();
+  EXPECT_EQ(dialogs.Take(), QStringList{"9\r\nSubscript out of range"});
 }
 
 // A size the generator does not use as typed falls back as ever, and the
@@ -77,36 +90,9 @@ TEST_F(GenerateTest, NoTypedSizeReachesTheSettingsErrorPathAndTheHintNamesTheOne
       EXPECT_EQ(window().hintLabel->styleSheet().contains("#b00000"), !hint.isEmpty()) << value;
     }
   }
-  EXPECT_FALSE(dialogs.endStatus.has_value());
   // Code 128 B refusing a font size of 0 and Code 2/5 the letters show in the
   // hint: changing a size box is no explicit command.
-  EXPECT_TRUE(dialogs.shown.empty());
-}
-
-TEST_F(GenerateTest, TypingARefusedCharacterShowsTheHintOnlyAndKeepsEveryKey) {
-  const std::pair<QRadioButton* window::MainWindow::*, const char*> typed[] = {
-      {&window::MainWindow::code39Choice, "ab#12"},  {&window::MainWindow::code128BChoice, "ab\u00e9123"},
-      {&window::MainWindow::code128PatternChoice, "ab\u00e91"}, {&window::MainWindow::interleaved25Choice, "12a45"},
-      {&window::MainWindow::upcAChoice, "0360a"},  {&window::MainWindow::eanChoice, "59x"}};
-  window().show();
-  for (const auto& [option, keys] : typed) {
-    (window().*option)->setChecked(true);
-    window().barcodeText->clear();
-    window().barcodeText->setFocus();
-    for (const QChar key : QString::fromUtf8(keys))  // keyClicks takes ASCII only
-      QTest::sendKeyEvent(QTest::Click, window().barcodeText, Qt::Key_unknown, QString(key), Qt::NoModifier);
-    EXPECT_EQ(window().barcodeText->text(), QString::fromUtf8(keys));
-    EXPECT_TRUE(window().hintLabel->isVisible()) << keys;
-    EXPECT_FALSE(window().hintLabel->text().isEmpty()) << keys;
-  }
-  EXPECT_TRUE(dialogs.shown.empty());
-  // "Bar Code" still says it in the box where the symbology has one.
-  window().generateButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 0u);  // EAN has no box
-  window().interleaved25Choice->setChecked(true);
-  window().generateButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text, "9\r\nSubscript out of range");
+  EXPECT_TRUE(dialogs.shown.empty() && !dialogs.endStatus.has_value());
 }
 
 TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesWhatWasThere) {
@@ -115,9 +101,7 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   dialogs.onShow = [&](const auto&) { enabledDuringMessage = window().copyButton->isEnabled(); };
   window().barcodeText->setText(QStringLiteral("CLIP-9"));
   window().copyButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].text,
-            "Copy Complete, The barcode can be pasted in other windows applications now with Ctrl-V");
+  EXPECT_EQ(dialogs.Take(), QStringList{"Copy Complete, The barcode can be pasted in other windows applications now with Ctrl-V"});
   EXPECT_FALSE(enabledDuringMessage);
   EXPECT_TRUE(window().copyButton->isEnabled());
   const auto read = test_support::Decode(clipboard.Image(), "code39", "CLIP-9");
@@ -127,6 +111,7 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   window().eanChoice->setChecked(true);
   window().barcodeText->setText(QStringLiteral("590123412345"));
   window().copyAction->trigger();
+  EXPECT_EQ(dialogs.Take().size(), 1);
   // With a quiet zone: EAN modules are one pixel, 10 of them left and right, 2 above and below.
   const QImage& picture = window().finishedPicture().picture;
   EXPECT_EQ(clipboard.Image().convertToFormat(picture.format()).copy(QRect(QPoint(10, 2), picture.size())), picture);
@@ -139,17 +124,14 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   held.fill(Qt::red);
   clipboard.SetImage(held);
   window().barcodeText->setText(QStringLiteral("123"));
-  dialogs.shown.clear();
   window().copyButton->click();
-  ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_TRUE(dialogs.shown[0].text.startsWith("There is no barcode to copy"));
+  EXPECT_TRUE(dialogs.Take().value(0).startsWith("There is no barcode to copy"));
   EXPECT_EQ(clipboard.Image().convertToFormat(QImage::Format_RGB32), held);
   EXPECT_TRUE(window().copyButton->isEnabled());
   EXPECT_EQ(window().StatusText(), "Not copied: no barcode");
   window().barcodeText->setText(QStringLiteral("590123412345"));  // a new barcode: the message is not about it
   EXPECT_EQ(window().StatusText(), "");
 }
-
 
 // What the preview frame can show, scrolled or not, holds the whole symbol
 // at the largest whole zoom that fits (1 for what fits at no zoom): the
