@@ -1,5 +1,6 @@
 #include "window/controls.h"
 
+#include <QPainter>
 #include <QStyleOptionButton>
 #include <QStyleOptionFocusRect>
 #include <QStylePainter>
@@ -123,6 +124,19 @@ int CheckBox::Value() const {
 
 void CheckBox::SetValue(int value) {
   setCheckState(value == 1 ? Qt::Checked : value == 2 ? Qt::PartiallyChecked : Qt::Unchecked);
+}
+
+void ZoomedPicture::SetPicture(const QImage& picture, int zoom) {
+  picture_ = picture;
+  resize(picture.size() * zoom);
+  update();
+}
+
+void ZoomedPicture::paintEvent(QPaintEvent*) {
+  if (picture_.isNull()) return;
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);  // nearest pixel: sharp modules
+  painter.drawImage(rect(), picture_);
 }
 
 }  // namespace window

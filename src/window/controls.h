@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -69,6 +70,22 @@ class CheckBox : public QCheckBox {
 
  private:
   bool wraps_ = false;
+};
+
+// A picture shown enlarged by a whole number: each of its pixels a sharp
+// square, scaled when painted (once a frame) rather than on every change.
+class ZoomedPicture : public QWidget {
+ public:
+  explicit ZoomedPicture(QWidget* container) : QWidget(container) {}
+  const QImage& picture() const { return picture_; }
+  // Shows the picture at the zoom and takes its size.
+  void SetPicture(const QImage& picture, int zoom);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QImage picture_;
 };
 
 }  // namespace window

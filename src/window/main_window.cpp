@@ -88,8 +88,7 @@ void MainWindow::BuildPreview() {
   previewFrame->setAutoFillBackground(true);
   previewView->setPalette(white);
   previewView->setWidget(previewFrame);
-  preview = MakeLabel(previewFrame, {}, 240, 120, 6615, 855);
-  preview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  preview = new ZoomedPicture(previewFrame);
   hintLabel = MakeLabel(previewFrame, {}, 240, 120, 6615, 855);
   hintLabel->setWordWrap(true);
   hintLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -244,11 +243,8 @@ void MainWindow::ShowPicture(const QString& hint, bool problem) {
   if (!picture.isNull())
     zoom_ = std::max(1, std::min((room.width() - 2 * margin - beside) / picture.width(),
                                  room.height() / picture.height()));
-  // Nearest pixel: each module stays a sharp block of zoom x zoom pixels.
   const QSize shown = picture.size() * zoom_;
-  preview->setPixmap(picture.isNull() ? QPixmap()
-                                      : QPixmap::fromImage(picture.scaled(shown, Qt::IgnoreAspectRatio,
-                                                                          Qt::FastTransformation)));
+  preview->SetPicture(picture, zoom_);
   // Centred from top to bottom, within the design's margin; a picture taller
   // than the frame starts at its top.
   preview->setGeometry(QRect(QPoint(margin, std::clamp((room.height() - shown.height()) / 2, 0, top)), shown));

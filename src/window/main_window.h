@@ -141,7 +141,7 @@ class MainWindow : public QMainWindow {
   QLineEdit* barcodeText;
   QWidget* previewFrame;     // the white surface the preview lies on, inside previewView
   QScrollArea* previewView;  // scrolls when a barcode outgrows the frame
-  QLabel* preview;           // the finished picture, each pixel a square of PreviewZoom() pixels
+  ZoomedPicture* preview;    // the finished picture, each pixel a square of PreviewZoom() pixels
   QLabel* hintLabel;         // why the text gave no barcode, or what was encoded, beside the preview
   // The whole-number zoom of the preview: the largest at which the picture fits the frame, at least 1.
   int PreviewZoom() const { return zoom_; }

@@ -42,7 +42,7 @@ TEST_F(GenerateTest, StartingDrawsNothingAndEveryKeystrokeRegeneratesOrHintsKeep
     EXPECT_EQ(DarkLightRuns(w.finishedPicture().picture, 1).size(), static_cast<size_t>(10 * (w.barcodeText->text().size() + 2) - 1));
   }
   for (int i = 0; i < 4; ++i) QTest::keyClick(w.barcodeText, Qt::Key_Backspace);
-  EXPECT_TRUE(!w.finishedPicture().Drawn() && w.preview->pixmap().isNull() && w.hintLabel->isHidden());
+  EXPECT_TRUE(!w.finishedPicture().Drawn() && w.preview->picture().isNull() && w.hintLabel->isHidden());
   const std::pair<QRadioButton* MainWindow::*, const char*> typed[] = {
       {&MainWindow::code39Choice, "ab#12"},  {&MainWindow::code128BChoice, "ab\u00e9123"},
       {&MainWindow::code128PatternChoice, "ab\u00e91"}, {&MainWindow::interleaved25Choice, "12a45"},
@@ -140,7 +140,7 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
 TEST_F(GenerateTest, TheDrawingFrameHoldsTheWholeSymbolAtTheLargestWholeZoomThatFits) {
   window().show();
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&window()));
-  EXPECT_TRUE(window().preview->pixmap().isNull());  // nothing drawn at start
+  EXPECT_TRUE(window().preview->picture().isNull());  // nothing drawn at start
   const struct {
     QRadioButton* window::MainWindow::*option;
     const char* symbology;
