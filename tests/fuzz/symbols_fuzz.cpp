@@ -55,14 +55,14 @@ std::string Published(Symbology symbology, const QString& typed) {
       return Digits(text) && text.size() == 11 ? published::EanSymbol('0' + text) : "";
     case Symbology::Ean:
       return Digits(text) && (text.size() == 7 || text.size() == 12) ? published::EanSymbol(text) : "";
-    default: {  // Code 128-1: space to "~", a value times its position at most 32767; Code 128 B:
-                // 32-127, and FNC 3, FNC 2, FNC 4 and FNC 1 at their Windows-1252 codes
+    default: {  // Code 128-1 space to "~", Code 128 B 32-127 and FNC 3, FNC 2, FNC 4 and FNC 1 at their
+                // Windows-1252 codes; a value times its position at most 32767
       const bool b = symbology == Symbology::Code128B;
       std::vector<int> values;
       for (const QChar c : typed) {
         const int u = c.unicode();
         const int value = u < 128 || !b ? u - 32 : u == 179 ? 96 : u == 178 ? 97 : u == 188 ? 100 : u == 185 ? 102 : -1;
-        if (value < 0 || (!b && (value > 94 || value * static_cast<int>(values.size() + 1) > 32767))) return {};
+        if (value < 0 || (!b && value > 94) || value * static_cast<int>(values.size() + 1) > 32767) return {};
         values.push_back(value);
       }
       return values.empty() ? "" : published::Code128Symbol(values);
