@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # The real window on a real X server, driven with xdotool: the first keys
 # typed replace the prompt and become a barcode the decoders read from a
-# screenshot, every menu opens with its access key, Help and About show and
-# are answered, the settings panel hides (the window ends under the button
-# row) and shows whole (its lowest box takes a click and a value), Print goes
-# through "Save as PDF" and the status line names the PDF, and Ctrl+Q ends
-# the program.
+# screenshot and from the clipboard as another program (xclip) gets it after
+# "Copy Bar Code to Clipboard", every menu opens with its access key, Help
+# and About show and are answered, the settings panel hides (the window ends
+# under the button row) and shows whole (its lowest box takes a click and a
+# value), Print goes through "Save as PDF" and the status line names the PDF,
+# and Ctrl+Q ends the program. Arguments: the program, the folder of decode.sh.
 source "$(dirname "$0")/x_session.sh"
+decode=$2/decode.sh
 start "$1" 'c1opt=Save as PDF'
 visible() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | wc -l; }
 base=$(visible)
@@ -16,9 +18,24 @@ base=$(visible)
 xdotool type --delay 30 "X1"
 screen_reads() {
   import -window root "$tmp/screen.png" 2>/dev/null && convert "$tmp/screen.png" -crop 700x200+0+0 +repage -scale 300% "$tmp/big.png" &&
-    DECODE_SYM=code128 bash "$QUILLON_SHARED_TOOLS/decode.sh" "$tmp/big.png" "$1"
+    DECODE_SYM=code128 bash "$decode" "$tmp/big.png" "$1"
 }
-if [ -n "${QUILLON_SHARED_TOOLS:-}" ]; then wait_for screen_reads X1 || fail "the screen's barcode does not read X1"; fi
+wait_for screen_reads X1 || fail "the screen's barcode does not read X1"
+
+# The copy's message box has the main window's title. While it is up, the
+# program holds the clipboard: xclip gets a PNG, enlarged without smoothing
+# (zbar misses some symbols at a pixel a module).
+message_box() { xdotool search --all --onlyvisible --pid "$pid" --name "^$title\$" 2>/dev/null | grep -vx "$win" | head -1; }
+click 6067 2287  # the button's centre
+wait_for eval '[ -n "$(message_box)" ]' || fail "no message box after the copy"
+xclip -selection clipboard -t TARGETS -o 2>&1 | grep -qx 'image/png' || fail "the clipboard offers no image/png"
+xclip -selection clipboard -t image/png -o >"$tmp/clip.png" &&
+  convert "$tmp/clip.png" -bordercolor white -border 20 -scale 300% "$tmp/big.png" &&
+  DECODE_SYM=code128 bash "$decode" "$tmp/big.png" X1 || fail "the clipboard's picture does not decode to X1"
+focus "$(message_box)"
+xdotool key Return
+wait_for eval '[ -z "$(message_box)" ]' || fail "the message box did not close"
+focus "$win"
 
 # Each menu opens with its access key (a popup window shows), Escape closes it.
 for key in f e o h; do
@@ -63,4 +80,4 @@ xdotool key ctrl+q
 wait_for eval '! kill -0 "$pid" 2>/dev/null' || fail "Ctrl+Q did not end the program"
 wait "$pid"; status=$?; pid=""
 [ "$status" -eq 0 ] || fail "exit status $status after Ctrl+Q"
-echo "prompt, menus, Help, About, settings panel, barcode on screen, Print to $pdf and Ctrl+Q all work"
+echo "prompt, menus, Help, About, settings panel, barcode on screen and clipboard, Print to $pdf and Ctrl+Q all work"
