@@ -177,18 +177,6 @@ TEST(LabelDatabase, OwnFolderCoversAliasesOrderAndSkips) {
             "Disc: CD/DVD label|Disc2: CD/DVD label|Lost: alias of a missing part Nowhere|Odd: unknown paper size B17");
 }
 
-// The override and the message without templates: the command line's tests.
-TEST(LabelDatabase, WithNoDataFolderHoldingThemTheTemplatesAreLookedForInDebiansPlace) {
-  QTemporaryDir empty;
-  qunsetenv("QUILLON_LABEL_TEMPLATES");
-  const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS"), dataHome = qgetenv("XDG_DATA_HOME");
-  qputenv("XDG_DATA_DIRS", empty.path().toLocal8Bit());
-  qputenv("XDG_DATA_HOME", empty.path().toLocal8Bit());
-  EXPECT_EQ(TemplatesFolder(), u"/usr/share/libglabels-3.0/templates");
-  qputenv("XDG_DATA_DIRS", dataDirs);
-  qputenv("XDG_DATA_HOME", dataHome);
-}
-
 TEST(LabelPlacement, PicturesAreCentredAndShrunkUniformly) {
   const Area wide{QRectF(10, 20, 180, 63), false}, tall{QRectF(0, 0, 63, 180), false},
       circle{QRectF(0, 0, 100, 100), true};
