@@ -31,8 +31,7 @@ struct Result {
 struct Row {
   QString script;
   int exitCode;
-  QString err;
-  QString after = {}, out = {};
+  QString err, after = {}, out = {};
 };
 
 class CommandLineTest : public ::testing::Test {

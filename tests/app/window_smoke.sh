@@ -6,7 +6,8 @@
 # and About show and are answered, the settings panel hides (the window ends
 # under the button row) and shows whole (its lowest box takes a click and a
 # value), Print goes through "Save as PDF" and the status line names the PDF,
-# and Ctrl+Q ends the program. Arguments: the program, the folder of decode.sh.
+# a label sheet is chosen and previewed, and Ctrl+Q ends the program.
+# Arguments: the program, the folder of decode.sh.
 source "$(dirname "$0")/x_session.sh"
 decode=$2/decode.sh
 start "$1" 'c1opt=Save as PDF'
@@ -75,9 +76,39 @@ set_box() {
 }
 set_box 5407 5902 3 barcodeoffset15  # the panel's lowest box, the top offset
 
+# Label sheets: the Options menu's "Label Sheet..." opens the dialog, a search
+# for L7160 and Return pick Avery L7160, and File's "Print Preview..." shows
+# the chosen file on two pages, the first with 21 barcodes (counted on a
+# screenshot of the first page, the largest white area of the preview: its
+# dark marks, each barcode's bars joined across gaps of less than 8 pixels).
+for i in $(seq 25); do echo "L$i"; done >"$tmp/lines.txt"
+set_box 1867 5182 "$tmp/lines.txt" file
+press alt+o l
+wait_for shown "Label Sheet" || fail "Label Sheet... opened no dialog"
+focus "$(window_of "Label Sheet")"
+xdotool type --delay 30 "L7160"; sleep 0.3; xdotool key Return
+wait_for grep -qF "status: Labels: Avery L7160, from label 1" "$tmp/err" || fail "Avery L7160 was not chosen"
+focus "$win"
+press alt+f v
+wait_for shown "Print Preview" || fail "Print Preview... opened no window"
+wait_for grep -qF "preview: 2 page(s)" "$tmp/err" || fail "the preview does not show 2 pages"
+barcodes() {
+  local cc="-define connected-components:verbose=true -connected-components"
+  eval "$(xdotool getwindowgeometry --shell "$(window_of "Print Preview")")"
+  import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -colorspace gray "$tmp/preview.png" 2>/dev/null || return
+  page=$(convert "$tmp/preview.png" -fill black +opaque white $cc 4 null: | awk '/gray\(255\)/ { print $2; exit }')
+  convert "$tmp/preview.png" -crop "$page" +repage -shave 2x2 -threshold 50% -negate -morphology Dilate Rectangle:8x1 \
+    $cc 8 null: | grep -c 'gray(255)'
+}
+wait_for eval '[ "$(barcodes)" = 21 ]' || fail "the preview's first page shows $(barcodes) barcodes, not 21"
+focus "$(window_of "Print Preview")"
+xdotool key Escape
+wait_for gone "Print Preview" || fail "Escape did not close the preview"
+focus "$win"
+
 # Ctrl+Q ends the program with status 0.
 xdotool key ctrl+q
 wait_for eval '! kill -0 "$pid" 2>/dev/null' || fail "Ctrl+Q did not end the program"
 wait "$pid"; status=$?; pid=""
 [ "$status" -eq 0 ] || fail "exit status $status after Ctrl+Q"
-echo "prompt, menus, Help, About, settings panel, barcode on screen and clipboard, Print to $pdf and Ctrl+Q all work"
+echo "prompt, menus, Help, About, settings panel, barcode on screen and clipboard, Print to $pdf, label sheet preview and Ctrl+Q all work"
