@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -17,7 +18,6 @@
 
 #include <csignal>
 #include <functional>
-#include <iostream>
 
 namespace {
 
@@ -31,14 +31,7 @@ struct Result {
 struct Row {
   QString script;
   int exitCode;
-  QString err;
-  QString after = {}, out = {};
-};
-
-// Runs its function when it goes.
-struct Cleanup {
-  std::function<void()> run;
-  ~Cleanup() { run(); }
+  QString err, after = {}, out = {};
 };
 
 class CommandLineTest : public ::testing::Test {
@@ -91,9 +84,7 @@ class CommandLineTest : public ::testing::Test {
       EXPECT_TRUE(r.out.contains(row.out)) << what << r.out.toStdString();
       for (const QString& line : r.err.split('\n', Qt::SkipEmptyParts))
         EXPECT_TRUE(line.startsWith("quillon: ")) << what;
-      if (!row.after.isEmpty()) {
-        EXPECT_EQ(Run(row.after).exitCode, 0) << what << "then: " << row.after.toStdString();
-      }
+      EXPECT_TRUE(row.after.isEmpty() || Run(row.after).exitCode == 0) << what << "then: " << row.after.toStdString();
     }
     return results;
   }
@@ -147,8 +138,7 @@ class CommandLineTest : public ::testing::Test {
     for (const auto& symbol : test_support::ReadSymbols(pdf, symbology))
       if (!symbol.zbar.isEmpty() || !symbol.zxing.isEmpty())
         read.push_back(symbol), zbar << symbol.zbar, zxing << symbol.zxing;
-    EXPECT_EQ(zbar.join('|').toStdString(), values.join('|').toStdString()) << pdf.toStdString();
-    EXPECT_EQ(zxing.join('|').toStdString(), values.join('|').toStdString()) << pdf.toStdString();
+    EXPECT_EQ((zbar + zxing).join('|').toStdString(), (values + values).join('|').toStdString()) << pdf.toStdString();
     return read;
   }
   QTemporaryDir dir;
@@ -158,44 +148,32 @@ class CommandLineTest : public ::testing::Test {
 // Each form's exit status and message when it cannot do what it is asked,
 // before it prints a line, and nothing written anywhere.
 TEST_F(CommandLineTest, EachFormSaysWhyItCannotWithItsExitStatusAndWritesNothing) {
-  const QString cannotOpen = "quillon: Cannot open \"%1\" to print: %2.\n", full = "> /dev/full";
+  const QString cannotOpen = "quillon: Cannot open \"%1\" to print: %2.\n";
   const QString asNobody = "env -u HOME -u XDG_CONFIG_HOME -u QUILLON_PDF_DIR setpriv --reuid=%1 --regid=%1 "
                            "--clear-groups $Q --printer 'Save as PDF' - < a.txt";
   const QString noTemplates = "quillon: No label templates in $PWD/none: they come with the package glabels-data "
                               "(sudo apt install glabels-data).\n";
   std::vector<Row> rows = {
-      {"$Q --help", 0, "", "", "--export OUT "},
-      {"$Q --version", 0, "", "", "quillon 4.1"},
-      {"$Q --list-printers", 0, "", "", "* Save as PDF\n"},
+      {"$Q --help", 0, "", "", "--export OUT "}, {"$Q --version", 0, "", "", "quillon 4.1"},
+      {"$Q --list-printers", 0, "", "", "* Save as PDF\n"}, {"$Q", 1, "no display"},
       {"$Q --list-labels 5160", 0, "", "", "Avery 5160   66.7 x 25.4 mm  30 per sheet, US-Letter  Address Labels\n"},
-      {"$Q", 1, "no display"},
       {"$Q --frobnicate", 2, "quillon: Unknown option 'frobnicate'. (see --help)\n"},
       {"$Q --export x.png --symbology qr X", 2, "unknown symbology \"qr\""},
       {"$Q --export x.png", 2, "--export needs the TEXT to encode"},
-      {"$Q --export x.png --text-line --no-text-line X", 2, "exclude"},
       {"$Q --export x.png --columns X", 2, "--columns is for printing a file"},
-      {"$Q --export x.png --labels 5160 X", 2, "not for --export"},
       {"$Q --printer Nowhere a.txt", 2, "\"Nowhere\"; the printers are: Save as PDF"},
-      {"$Q --output x.txt a.txt", 2, "must end in .pdf"},
-      {"$Q --no-columns --", 2, "no file to print"},
+      {"$Q --output x.txt a.txt", 2, "must end in .pdf"}, {"$Q --range 1 1e30 X", 2, "plain numbers"},
       {"$Q --labels 'Avery 99999' a.txt", 1, "see quillon --list-labels WORD"},
       {"$Q --labels 5160 --first-label 31 a.txt", 2, "Avery 5160 has 30 label(s)"},
       {"QUILLON_LABEL_TEMPLATES=$PWD/none $Q --labels 'Avery 5160' a.txt", 1, noTemplates},
-      {"QUILLON_LABEL_TEMPLATES=$PWD/none $Q --list-labels", 1, noTemplates},
       {"$Q $PWD/none.txt", 1, cannotOpen.arg("$PWD/none.txt", "No such file or directory")},
       // A name cannot turn the message around or break it into lines.
       {"$Q $'a\\u202e\\u2028.txt'", 1, cannotOpen.arg("a\\u{202e}\\u{2028}.txt", "No such file or directory")},
       {"$Q $PWD", 1, cannotOpen.arg("$PWD", "it is a folder, not a file")},
-      {"$Q --help " + full, 1, "quillon: cannot write to standard output: no space left on the device\n"},
-      {"$Q --version " + full, 1, "quillon: cannot write to standard output: no space left on the device\n"},
-      {"$Q --list-printers " + full, 1, "quillon: cannot write to standard output: no space left on the device\n"},
-      {"$Q --export /dev/full X", 1, "quillon: cannot write /dev/full: no space left on the device\n"},
-      // What cannot be encoded: one line each, control characters escaped.
+      {"$Q --list-printers > /dev/full", 1, "quillon: cannot write to standard output: no space left on the device\n"},
+      // What cannot be encoded: one line, control characters escaped.
       {"$Q --export x.png --symbology code39 $'A\\nB'", 1,
        "quillon: Code 39 cannot encode \"\\n\" (character 2). It takes A-Z, 0-9, space and - . $ / + %.\n"},
-      {"$Q --export x.png --symbology code128b -- ab\u20ac", 1,
-       "quillon: Code 128 B cannot encode \"\u20ac\" (character 3). It takes"},
-      {"$Q --export x.png --symbology upc 036000291452", 1, "got 12 characters"},
       {"$Q --export x.png --symbology code39 -- $(head -c 40000 /dev/zero | tr '\\0' A)", 1, "40000 characters"},
       // Where the job cannot go; without HOME the password database's home is used, or none.
       {"$Q --output missing/x.pdf a.txt", 1, "the folder $PWD/missing does not exist"},
@@ -204,14 +182,8 @@ TEST_F(CommandLineTest, EachFormSaysWhyItCannotWithItsExitStatusAndWritesNothing
       {asNobody.arg(54321), 1, "no home folder (HOME is not set and the password database has none"},
       // Numbers Run It cannot count.
       {"$Q --range 5 5 X", 2, "FROM must be less than TO"},
-      {"$Q --range 3 1 X", 2, "FROM must be less than TO"},
-      {"$Q --range 1 1e3 X", 2, "plain numbers"},
-      {"$Q --range ' 1' 3 X", 2, "plain numbers"},
-      {"$Q --range 1 x X", 2, "numbers"},
-      {"$Q --range 1 2147483649 X", 2, "at most 2147483647 numbers"},
       {"$Q --range 1 99999999999999999999 X", 2, "9007199254740992"},
-      {"$Q --range 1 3", 2, "PREFIX"},
-      {"$Q --range 1 3 --printer nonesuch P", 2, "unknown printer \"nonesuch\""},
+      {"$Q --range ' 1' 3 X", 2, "plain numbers"}, {"$Q --range 1 2147483649 X", 2, "at most 2147483647 numbers"},
       // Far too large to be saved options: refused without reading it, and removed.
       {"mkdir -p config/Quillon && { printf '[options]\\ntype2=True\\n'; head -c 2097152 /dev/zero | tr '\\0' '#'; } "
        "> config/Quillon/Quillon.conf && $Q a.txt", 1,
@@ -220,10 +192,8 @@ TEST_F(CommandLineTest, EachFormSaysWhyItCannotWithItsExitStatusAndWritesNothing
   };
   // A number must be a plain number in the flag's range, whatever a lenient parser would make of it.
   for (const auto& [flag, range, values] :
-       {std::tuple{"bar-height", "0.1 to 25",
-                   QStringList{"abc", "NaN", "", "5abc", "1,5", "0x10", "1e9", "inf", "0", " 12", "12 "}},
-        std::tuple{"font-size", "1 to 144", QStringList{"145", "-8", "8pt"}},
-        std::tuple{"width", "1 to 16000", QStringList{"", "0", "16001"}}})
+       {std::tuple{"bar-height", "0.1 to 25", QStringList{"abc", "NaN", "", "5abc", "1,5", "0x10", "1e9", "inf", "0"}},
+        {"font-size", "1 to 144", QStringList{"145", "-8", " 12", "12 "}}, {"width", "1 to 16000", {"", "16001"}}})
     for (const QString& v : values)
       rows.push_back({QString("$Q --export x.png --%1 '%2' X").arg(flag, v), 2,
                       QString("quillon: --%1 \"%2\" is not a number from %3\n").arg(flag, v, range)});
@@ -231,46 +201,29 @@ TEST_F(CommandLineTest, EachFormSaysWhyItCannotWithItsExitStatusAndWritesNothing
   for (const Result& r : ExpectRows(rows)) EXPECT_FALSE(r.err.contains("printing line")) << r.err.toStdString();
   EXPECT_EQ(Sh("find . -name '*.p*g' -o -name '*.pdf'"), "");
 
-  const QString help = Run("$Q --help").out;
-  for (const char* word : {"--symbology", "--pattern", "--no-include-pattern", "--no-columns", "--no-print-line",
-                           "--no-text-line", "--bar-height", "--font-size", "--width", "--printer", "--output",
-                           "--force", "--export", "--list-printers", "--list-labels", "--labels NAME",
-                           "--first-label N", "--outline", "Exit status: 0", "2 usage error", "3 the job", "128+N"})
+  const QString help = Run("$Q --help").out;  // the man page's forms: install_test.sh
+  for (const char* word : {"--labels NAME", "--first-label N", "Exit status: 0", "2 usage error", "3 the job", "128+N"})
     EXPECT_TRUE(help.contains(word)) << word;
 }
 
 // The saved options are where an export starts (Code 39 with bar height 2:
 // 80 pixels, two modules of white above and below, none with --quiet-zone 0);
-// a flag wins for its run only. Every symbology reads with its check digit.
+// a flag wins for its run only; a UPC-A reads with its check digit (the
+// window's tests decode the other families).
 TEST_F(CommandLineTest, ExportStartsFromTheSavedOptionsWritesWhatTheDecodersReadAndKeepsTheStore) {
   Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\ncheck2=1\ntext8=2\n");
   const QByteArray saved = Read("config/Quillon/Quillon.conf");
-  struct Case {
-    QString flags;
-    const char* symbology;
-    const char* read;
-    int height;  // 0: not checked
-  };
-  for (const Case& c : {Case{"'SAVED 1'", "code39", "SAVED 1", 88},
-                        Case{"--bar-height 3 'SAVED 1'", "code39", "SAVED 1", 132},
-                        Case{"--symbology code39 --text-line 'Quillon 4'", "code39", "QUILLON 4", 88},
-                        Case{"--quiet-zone 0 -- -42-", "code39", "-42-", 80},
-                        Case{"--symbology upc --text-line 03600029145", "upca", "036000291452", 0},
-                        Case{"--symbology upc --no-text-line -- ' 07447079230'", "upca", "074470792307", 0},
-                        Case{"--symbology ean 590123412345", "ean13", "5901234123457", 0},
-                        Case{"--symbology ean 9638507", "ean8", "96385074", 0},
-                        Case{"--symbology code128b 20260417", "code128", "20260417", 0},
-                        Case{"--symbology code128-1 20260417", "code128", "20260417", 0},
-                        // A bar height set before TEXT draws nothing of its own and says nothing.
-                        Case{"--symbology code25 --bar-height 2 123456", "i25", "123456", 0}}) {
+  for (const auto& [flags, symbology, read, height] :  // height 0: not checked
+       {std::tuple{"'SAVED 1'", "code39", "SAVED 1", 88}, {"--bar-height 3 'SAVED 1'", "code39", "SAVED 1", 132},
+        {"--quiet-zone 0 -- -42-", "code39", "-42-", 80},
+        {"--symbology upc --no-text-line -- ' 07447079230'", "upca", "074470792307", 0}}) {
     QFile::remove(Path("x.png"));
-    const Result r = Run("$Q --export x.png " + c.flags);
-    ASSERT_EQ(r.exitCode, 0) << c.flags.toStdString() << r.err.toStdString();
-    EXPECT_EQ(r.err, "") << c.flags.toStdString();
+    const Result r = Run(QString("$Q --export x.png ") + flags);
+    ASSERT_EQ(r.exitCode, 0) << flags << r.err.toStdString();
+    EXPECT_EQ(r.err, "") << flags;
     const QImage image(Path("x.png"));
-    EXPECT_TRUE(c.height == 0 || image.height() == c.height) << c.flags.toStdString() << " " << image.height();
-    const auto d = test_support::Decode(image, c.symbology, c.read);
-    EXPECT_EQ(d.exitCode, 0) << c.flags.toStdString() << d.output.toStdString();
+    EXPECT_TRUE(height == 0 || image.height() == height) << flags << " " << image.height();
+    EXPECT_EQ(test_support::Decode(image, symbology, read).exitCode, 0) << flags;
   }
   EXPECT_EQ(Read("config/Quillon/Quillon.conf"), saved);
 }
@@ -309,8 +262,7 @@ TEST_F(CommandLineTest, ExportAsSvgAndPdfDrawsThePngsBarsWithRealTextAndReplaces
        "! cmp -s b.svg keep.svg && test $(stat -c %a b.svg) = 600 && test \"$(echo .quillon-*)\" = .quillon-new.part"},
       // A descriptor's name is written where the descriptor stands, after what the shell wrote there.
       {"$Q --export x.png X && { echo header; $Q --export /dev/stdout X; } > s", 0, "", sameAsPng},
-      {"echo header > s; $Q --export /proc/self/fd/1 --force X >> s", 0, "", sameAsPng},
-      {"echo header > s; $Q --export /dev/fd/3 X 3>> s", 0, "", sameAsPng},
+      {"echo header > s; $Q --export /dev/fd/3 --force X 3>> s", 0, "", sameAsPng},
   });
 }
 
@@ -336,25 +288,15 @@ TEST_F(CommandLineTest, APathOrStandardInputPrintsTheMatchingLinesWithTheSavedOp
   // Split where a shell splits an unquoted path: the arguments are joined by blanks and trimmed.
   const Result r = Run("$Q '' $PWD/my '' files/orders.txt ' '");
   ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
-  const QString pdf = r.out.trimmed();
-  EXPECT_TRUE(pdf.startsWith(Path("pdf/quillon-"))) << pdf.toStdString();
-  const auto read = ExpectPdfReads(pdf, "code39", {"A-1", "B 2", "C.3", "D/4"});
-  EXPECT_TRUE(read.size() == 4 && read[0].box.top() == read[2].box.top());  // three to a row
-  EXPECT_FALSE(test_support::PdfText(pdf).contains("note"));
+  EXPECT_TRUE(r.out.startsWith(Path("pdf/quillon-"))) << r.out.toStdString();
+  ExpectPdfReads(r.out.trimmed(), "code39", {"A-1", "B 2", "C.3", "D/4"});
   const QByteArray saved = Read("config/Quillon/Quillon.conf");
-
-  // Flags override the saved options for this run and save nothing.
-  const Result f = Run("$Q --symbology code128b --include-pattern --no-columns --print-line --output out.pdf "
-                       "'my  files/orders.txt'");
-  ASSERT_EQ(f.exitCode, 0) << f.err.toStdString();
-  // Code 128 keeps the lower case; one to a row.
-  const auto flagged = ExpectPdfReads(Path("out.pdf"), "code128", {"ID:A-1", "ID: b 2", "ID:C.3", "ID:D/4"});
-  for (size_t i = 1; i < flagged.size(); ++i) EXPECT_GT(flagged[i].box.top(), flagged[i - 1].box.bottom()) << i;
-  EXPECT_TRUE(test_support::PdfText(Path("out.pdf")).contains("note"));
+  // Flags override the saved options for this run and save nothing; Code 128 keeps the lower case.
+  ExpectRows({{"$Q --symbology code128b --include-pattern --output out.pdf 'my  files/orders.txt'", 0, ""},
+              {"cp out.pdf keep.pdf; $Q --output out.pdf 'my  files/orders.txt'", 1, "use --force",
+               "cmp out.pdf keep.pdf"}});
+  ExpectPdfReads(Path("out.pdf"), "code128", {"ID:A-1", "ID: b 2", "ID:C.3", "ID:D/4"});
   EXPECT_EQ(Read("config/Quillon/Quillon.conf"), saved);
-  ExpectRows({{"cp out.pdf keep.pdf; $Q --output out.pdf 'my  files/orders.txt'", 1, "use --force",
-               "cmp out.pdf keep.pdf"},
-              {"$Q --output out.pdf --force 'my  files/orders.txt'", 0, "", "! cmp -s out.pdf keep.pdf"}});
 
   Write("in.txt", "ID:A1\nnote\r\nID:B2\rID:C3");
   for (const char* script :
@@ -365,89 +307,47 @@ TEST_F(CommandLineTest, APathOrStandardInputPrintsTheMatchingLinesWithTheSavedOp
   }
   // The PDF through the descriptor of stdout, after what is there, and no path written after it.
   ASSERT_EQ(Run("{ echo header; $Q --output /dev/stdout in.txt; } > s.pdf").exitCode, 0);
-  const QByteArray onStdout = Read("s.pdf");
-  EXPECT_TRUE(onStdout.startsWith("header\n%PDF") && onStdout.trimmed().endsWith("%%EOF"))
-      << onStdout.right(40).toStdString();
-  Write("t.pdf", onStdout.mid(7));
-  ExpectPdfReads(Path("t.pdf"), "code39", {"A1", "B2", "C3"});
+  EXPECT_TRUE(Read("s.pdf").startsWith("header\n%PDF") && Read("s.pdf").trimmed().endsWith("%%EOF"));
 }
 
 TEST_F(CommandLineTest, RefusedLinesAreSaidWithTheirNumberAndSetTheExitStatus) {
-  // Lines 2, 5 and 9 refused among 10 matching lines, one of them too long.
-  QByteArrayList ten;
-  for (int i = 1; i <= 10; ++i) ten << "ID:N" + QByteArray::number(i);
-  ten[1] = "ID:a#b", ten[4] = "ID:" + QByteArray(3'000'000, 'X'), ten[8] = "ID:\x01";
-  Write("ten.txt", ten.join('\n') + '\n');
-  const Result r = Run("$Q --symbology code39 --pattern ID: ten.txt");
+  // Lines 2, 4 and 5 refused among 6 matching lines, one of them too long.
+  Write("six.txt", "ID:N1\nID:a#b\nID:N3\nID:" + QByteArray(3'000'000, 'X') + "\nID:\x01\nID:N6\n");
+  const Result r = Run("$Q --symbology code39 --pattern ID: six.txt");
   EXPECT_EQ(r.exitCode, 3);
-  ExpectPdfReads(r.out.trimmed(), "code39", {"N1", "N3", "N4", "N6", "N7", "N8", "N10"});
+  ExpectPdfReads(r.out.trimmed(), "code39", {"N1", "N3", "N6"});
   for (const QString& said : {QString("quillon: line 2: \"ID:a#b\": Code 39 cannot encode \"#\" (character 2)"),
-                              "quillon: line 5: \"ID:" + QString(37, 'X') +
+                              "quillon: line 4: \"ID:" + QString(37, 'X') +
                                   "...\": The line is too long for any barcode (3000003 characters; at most 4096).",
-                              QString("quillon: line 9: \"ID:\\x01\": ")})
+                              QString("quillon: line 5: \"ID:\\x01\": ")})
     EXPECT_TRUE(r.err.contains(said)) << said.toStdString() << "\n" << r.err.toStdString();
-  EXPECT_TRUE(r.err.endsWith("quillon: 3 of 10 matching lines were refused\n")) << r.err.toStdString();
+  EXPECT_TRUE(r.err.endsWith("quillon: 3 of 6 matching lines were refused\n")) << r.err.toStdString();
 
   // Nothing printed: exit 1, no PDF, the reason last.
   ExpectRows({{"printf 'ID:a#b\\nID:c#d\\n' > n.txt; $Q --symbology code39 --pattern ID: n.txt", 1,
                "quillon: 2 of 2 matching lines were refused\n"},
               {"printf 'A1\\nB2\\n' > n.txt; $Q --pattern ID: n.txt", 1,
                "starts with the pattern \"ID:\". Nothing was printed.\n"},
-              {": > n.txt; $Q n.txt", 1, "is empty. Nothing was printed.\n"},
-              {"python3 -c 'import sys; sys.stdout.buffer.write(bytes(range(256)) * 12)' > b.dat; "
-               "$Q --symbology code128b b.dat", 1,
-               "quillon: line 1: \"\\x00\\x01\\x02\\x03\\x04\\x05\\x06\\x07\\x08\\t\": Code 128 B cannot encode "
-               "\"\\x00\""}});
+              {": > n.txt; $Q n.txt", 1, "is empty. Nothing was printed.\n"}});
   EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}).size(), 1);
 }
 
 TEST_F(CommandLineTest, SaveAsPdfGivesEveryRunItsOwnWholeFileAndNeverLeavesAPartialOne) {
   Write("one.txt", "ONE\r\n");
   // Twelve runs at once: each its own complete PDF, in the same second or not.
-  std::vector<std::unique_ptr<QProcess>> runs;
-  for (int i = 0; i < 12; ++i) Start(*runs.emplace_back(std::make_unique<QProcess>()), "exec $Q one.txt");
-  QStringList pdfs;
-  for (auto& p : runs) {
-    const Result r = Finish(*p);
-    EXPECT_EQ(r.exitCode, 0) << r.err.toStdString();
-    pdfs << r.out.trimmed();
-    EXPECT_NE(Sh("pdfinfo '" + pdfs.last() + "'"), "FAILED") << r.out.toStdString();
-  }
-  pdfs.removeDuplicates();
-  EXPECT_EQ(pdfs.size(), 12);
+  EXPECT_EQ(Sh("for i in $(seq 12); do $Q one.txt > out$i & done; for p in $(jobs -p); do wait $p || exit; done; "
+               "sort -u out* | while read -r f; do pdfinfo \"$f\" > /dev/null && echo \"$f\"; done | wc -l"), "12\n");
   EXPECT_EQ(QDir(Path("pdf")).entryList(QDir::Files | QDir::Hidden).size(), 12);
 
-  // A folder that cannot take the file: exit 1, the reason, nothing left.
-  test_support::Tmpfs full("size=64k"), readOnly("size=64k,ro");
-  std::vector<Row> rows;
-  for (const auto& [mount, why] :
-       {std::pair{&full, "no space left on the device"}, std::pair{&readOnly, "the file system is read-only"}}) {
-    const QString at = mount->Path();
-    if (at.isEmpty()) std::cout << "skipped \"" << why << "\": " << mount->Problem().toStdString() << "\n";
-    if (at.isEmpty()) continue;
-    rows.push_back({"seq 3000 | sed s/^/FULL/ | QUILLON_PDF_DIR=" + at + " $Q -", 1,
-                    "cannot write the PDF " + at + ": " + why, "test -z \"$(ls -A " + at + ")\""});
-  }
-  for (const Result& r : ExpectRows(rows)) EXPECT_EQ(r.out, "");
-
-  // Killed: no file at all, not even a hidden one; hung up: the lines before
-  // as a whole PDF, exit 128 + SIGHUP, and the last line says where they went.
+  // Killed while it prints: no file at all, not even a hidden one.
   QDir(Path("pdf")).removeRecursively();
   Interrupted([](QProcess& p) { p.kill(); });
   EXPECT_EQ(QDir(Path("pdf")).entryList(QDir::Files | QDir::Hidden), QStringList());
-  const Result hup = Interrupted([](QProcess& p) { Signal(p, SIGHUP); });
-  EXPECT_EQ(hup.exitCode, 129);
-  const QString pdf = hup.out.trimmed();
-  EXPECT_TRUE(QRegularExpression("quillon: cancelled by SIGHUP after line (\\d+): the \\1 barcode\\(s\\) before it "
-                                 "were saved as " + QRegularExpression::escape(pdf) + " \\(\"Save as PDF\\\"\\)\n$")
-                  .match(hup.err).hasMatch())
-      << hup.err.toStdString();
-  EXPECT_NE(Sh("pdfinfo '" + pdf + "'"), "FAILED") << hup.out.toStdString();
-  EXPECT_EQ(QDir(Path("pdf")).entryList({"*.pdf"}, QDir::Files).size(), 1);
 }
 
 // One SIGTERM, SIGINT or SIGHUP ends a run within a second wherever it
-// waits, with 128 + the signal's number and what was sent as the last line.
+// waits, with 128 + the signal's number and what was sent as the last line:
+// the lines before it as a whole PDF.
 TEST_F(CommandLineTest, OneSignalEndsABlockedRunAtOnceAndSaysWhatWasSent) {
   for (const auto& [script, signal, last] :
        {std::tuple{"mkfifo ff; exec $Q ff", SIGTERM, "cancelled by SIGTERM before the first line: nothing was sent"},
@@ -460,6 +360,7 @@ TEST_F(CommandLineTest, OneSignalEndsABlockedRunAtOnceAndSaysWhatWasSent) {
     EXPECT_LT(took, 1000) << script;
     EXPECT_EQ(r.exitCode, 128 + signal) << script;
     EXPECT_TRUE(r.err.trimmed().section('\n', -1).startsWith(QString("quillon: ") + last)) << r.err.toStdString();
+    EXPECT_TRUE(signal != SIGINT || Sh("pdfinfo '" + r.out.trimmed() + "'") != "FAILED") << r.out.toStdString();
     QFile::remove(Path("ff"));
   }
 }
@@ -468,11 +369,10 @@ TEST_F(CommandLineTest, OneSignalEndsABlockedRunAtOnceAndSaysWhatWasSent) {
 TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunIt) {
   const QString toPdf = "rm -rf range; $Q --pause 0 --output range --symbology code128b --range ";
   const QString jobs = "test $(ls range | wc -l) = ";
-  const auto results = ExpectRows({{toPdf + "007 010 ''", 0, "3 of 3 barcode(s)", jobs + "3"},
-                                   {toPdf + "-1 0 N", 0, "1 of 1 barcode(s)", jobs + "1"},
-                                   {toPdf + "999999999999999 1000000000000009 Q", 3, "15 significant digits",
-                                    jobs + "1"},
-                                   {toPdf + "1.5 2 -- -A", 0, "1 of 1 barcode(s)"}});
+  const auto results = ExpectRows(
+      {{toPdf + "007 010 ''", 0, "3 of 3 barcode(s)", jobs + "3"},
+       {toPdf + "999999999999999 1000000000000009 Q", 3, "15 significant digits", jobs + "1"},
+       {toPdf + "1.5 2 -- -A", 0, "1 of 1 barcode(s)"}});
   for (size_t i = 0; i < results.size(); ++i) EXPECT_EQ(results[i].out.count("range/quillon-"), i ? 1 : 3) << i;
   const auto read = test_support::DecodeFile(Path(results.back().out.trimmed()), "code128", "-A1.5");
   EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
@@ -481,37 +381,24 @@ TEST_F(CommandLineTest, RangePrintsOneJobPerNumberLikeRunIt) {
 
 // Avery 5160 as Avery publishes it (0.1875 inch side margins, 0.5 inch top,
 // 2.625 x 1 inch labels at a 2.75 inch pitch): every barcode lies inside its
-// label at 300 dpi and reads back in order; a roll's pages are its labels.
+// label at 300 dpi and reads back in order (page 1 from label 7: six empty
+// labels); a roll's pages are its labels.
 TEST_F(CommandLineTest, OnLabelSheetsEachBarcodeLiesInItsLabelInOrderAndARollLabelIsAPage) {
   QByteArray lines;
   QStringList values;
   for (int i = 1; i <= 100; ++i) lines += (values << QString("LBL-%1").arg(i)).last().toLatin1() + "\n";
   Write("l.txt", lines);
-  // 300 dpi pixels on the pages one below the other, a 1/32 inch allowance for the templates' spacing.
-  const auto labelAt = [](int slot) {
-    const int column = slot % 30 % 3, row = slot % 30 / 3 + slot / 30 * 11;
-    return QRect(QPoint((0.1875 + 2.75 * column) * 300, (0.5 + row) * 300), QSize(2.625 * 300, 300))
-        .adjusted(-10, -2, 10, 2);
-  };
   const auto pagesOf = [this](const QString& pdf, const QString& pages, const QString& size) {
     return QRegularExpression("Pages: +" + pages + "\n(.|\n)*" + size + " pts").match(Sh("pdfinfo " + pdf)).hasMatch();
   };
-  for (const int first : {1, 7}) {
-    const QString flags = "--labels 'Avery 5160' --first-label %1 --symbology code128b --force --output s.pdf";
-    ASSERT_EQ(Run("$Q " + flags.arg(first) + " l.txt").exitCode, 0);
-    EXPECT_TRUE(pagesOf("s.pdf", "4", "612 x 792"));
-    std::vector<QRect> boxes;  // in label order
-    if (first == 1) {
-      for (const auto& s : ExpectPdfReads(Path("s.pdf"), "code128", values))
-        boxes.push_back(s.box.translated(0, (s.page - 1) * 3300));
-    } else {
-      const auto pages = test_support::RasterisePdf(Path("s.pdf"));
-      ASSERT_EQ(pages.size(), 4u);
-      for (const QRect& box : test_support::FindMarks(pages[0], 60)) boxes.push_back(box);
-    }
-    ASSERT_EQ(boxes.size(), first == 1 ? 100u : 24u);  // page 1 from label 7: six empty labels
-    for (int i = 0; i < int(boxes.size()); ++i)
-      EXPECT_TRUE(labelAt(first - 1 + i).contains(boxes[i])) << first << " " << i;
+  ASSERT_EQ(Run("$Q --labels 'Avery 5160' --first-label 7 --symbology code128b --output s.pdf l.txt").exitCode, 0);
+  EXPECT_TRUE(pagesOf("s.pdf", "4", "612 x 792"));
+  const auto read = ExpectPdfReads(Path("s.pdf"), "code128", values);
+  for (int i = 0; i < int(read.size()); ++i) {
+    // 300 dpi pixels, a 1/32 inch allowance for the templates' spacing.
+    const int slot = i + 6, column = slot % 30 % 3, row = slot % 30 / 3;
+    const QRect label(QPoint((0.1875 + 2.75 * column) * 300, (0.5 + row) * 300), QSize(2.625 * 300, 300));
+    EXPECT_TRUE(read[i].page == slot / 30 + 1 && label.adjusted(-10, -2, 10, 2).contains(read[i].box)) << i;
   }
   // Dymo 99012, a 36 x 89 mm roll label: one page a barcode, the page the
   // label (to the whole point, as PDF pages are written); a long barcode
@@ -527,18 +414,6 @@ TEST_F(CommandLineTest, OnLabelSheetsEachBarcodeLiesInItsLabelInOrderAndARollLab
   for (const QRect& bar : test_support::FindMarks(roll[2], 30)) turned |= bar;
   EXPECT_GT(turned.height(), 3 * turned.width());  // runs along the label
   EXPECT_TRUE(QRect(0, 0, 213, 526).contains(turned));
-  // --range on labels: all numbers in one job.
-  const Result range = Run("$Q --range 1 32 --pause 0 --labels 'Avery 5160' --output range N");
-  EXPECT_EQ(range.exitCode, 0) << range.err.toStdString();
-  EXPECT_EQ(range.out.count('\n'), 1);
-  EXPECT_TRUE(pagesOf(range.out.trimmed(), "2", ""));
-}
-
-TEST_F(CommandLineTest, ThroughCupsListPrintersMarksTheDefaultQueueAndEndsWithSaveAsPdf) {
-  if (!test_support::CupsWanted()) GTEST_SKIP() << "QUILLON_TEST_CUPS is not set: no CUPS here";
-  cupsServer = "";
-  const QString out = Run("$Q --list-printers").out;  // test.sh's CUPS has the queue PDF as default
-  EXPECT_TRUE(out.startsWith("* PDF\n") && out.endsWith("  Save as PDF\n")) << out.toStdString();
 }
 
 // The shared scheduler's queue "PDF" is used by other tests at the same time,
@@ -550,7 +425,7 @@ TEST_F(CommandLineTest, ThroughCupsTheJobIdOrTheQueuesReasonAndNoJobLeftWaiting)
   const QString queue = QString("QuillonTest%1").arg(QCoreApplication::applicationPid());
   const QString addQueue = "lpadmin -p %1 -v cups-pdf:/ -P $(ls /usr/share/ppd/cups-pdf/CUPS-PDF_*.ppd | head -n 1) -E";
   ASSERT_EQ(Sh(addQueue.arg(queue)), "");
-  const Cleanup remove{[&] { Sh("env -u CUPS_SERVER lpadmin -x " + queue); }};
+  const auto remove = qScopeGuard([&] { Sh("env -u CUPS_SERVER lpadmin -x " + queue); });
   Write("config/Quillon/Quillon.conf", "[options]\ntype1=False\ntype2=True\nc1opt=" + queue.toLatin1() + "\n");
   Write("two.txt", "CUPS1\r\nCUPS2\r\n");
   // A queue that cannot take the job is said before a line is read; nothing waits.
@@ -617,7 +492,7 @@ TEST_F(CommandLineTest, ThroughALabelPrinterEachBarcodeIsALabelOfItsOwnThatDecod
   const QString queue = QString("QuillonLabel%1").arg(QCoreApplication::applicationPid());
   ASSERT_EQ(Sh(QString("lpadmin -p %1 -E -v socket://127.0.0.1:%2 -m drv:///sample.drv/zebra.ppd -o PageSize=w144h72 "
                        "2>/dev/null").arg(queue, port)), "");
-  const Cleanup remove{[&] { Sh("lpadmin -x " + queue), sink.kill(), sink.waitForFinished(); }};
+  const auto remove = qScopeGuard([&] { Sh("lpadmin -x " + queue), sink.kill(), sink.waitForFinished(); });
   Write("labels.txt", "LBL-1\nLBL-2\n" + QByteArray(30, 'W') + "\n");
   const Result r = Run("$Q --printer " + queue + " --symbology code128b labels.txt");
   EXPECT_EQ(r.exitCode, 3) << r.err.toStdString();

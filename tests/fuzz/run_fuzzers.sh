@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # run_fuzzers.sh BUILD_DIR [SECONDS]: runs every libFuzzer target built in
-# BUILD_DIR for SECONDS (default 30) from its seeds in corpus/<target>/, one
-# target a core at a time. What the fuzzer finds on the way goes to a scratch
+# BUILD_DIR for SECONDS (default 30) from its seeds in corpus/<target>/, the
+# targets side by side. What the fuzzer finds on the way goes to a scratch
 # folder, not into the seeds; a crash, sanitizer report, leak or slow input
 # fails the run and is kept in BUILD_DIR/fuzz-artifacts/.
 set -euo pipefail
@@ -16,8 +16,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:-abort_on_error=1:detect_leaks=1}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}"
 export LSAN_OPTIONS="suppressions=$here/../sanitizers/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
-# run_one TARGET: its verdict to stderr, its log and a "failed" mark to the
-# scratch folder.
+# run_one TARGET: its verdict to stderr; fails when the target does.
 run_one() {
   local target=$1 max_len=256 start=$SECONDS
   # The line reader gets lines past its bound of 4096 characters.
@@ -31,14 +30,12 @@ run_one() {
   else
     tail -n 40 "$scratch/$target.log" >&2
     echo "[fuzz] $target: FAILED (any input kept in $artifacts)" >&2
-    touch "$scratch/$target.failed"
+    return 1
   fi
 }
 
-for seeds in "$here"/corpus/*/; do
-  while [ "$(jobs -rp | wc -l)" -ge "$(nproc)" ]; do wait -n || true; done
-  run_one "$(basename "$seeds")" &
-done
-wait
-failed=$(cd "$scratch" && for mark in *.failed; do [ -e "$mark" ] && echo -n "${mark%.failed} "; done || true)
-[ -z "$failed" ] || { echo "[fuzz] failed: $failed" >&2; exit 1; }
+pids=()
+for seeds in "$here"/corpus/*/; do run_one "$(basename "$seeds")" & pids+=($!); done
+failed=0
+for pid in "${pids[@]}"; do wait "$pid" || failed=1; done
+exit "$failed"

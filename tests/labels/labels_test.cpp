@@ -20,11 +20,9 @@ namespace {
 
 constexpr double kIn = 72, kMm = 72 / 25.4;  // points
 
-void ExpectRect(const QRectF& actual, const QRectF& expected, double tolerance, const std::string& what) {
-  EXPECT_NEAR(actual.left(), expected.left(), tolerance) << what;
-  EXPECT_NEAR(actual.top(), expected.top(), tolerance) << what;
-  EXPECT_NEAR(actual.width(), expected.width(), tolerance) << what;
-  EXPECT_NEAR(actual.height(), expected.height(), tolerance) << what;
+void ExpectRect(const QRectF& a, const QRectF& e, double tolerance, const std::string& what) {
+  for (const double d : {a.left() - e.left(), a.top() - e.top(), a.width() - e.width(), a.height() - e.height()})
+    EXPECT_LE(std::abs(d), tolerance) << what;
 }
 
 const Database& RealDatabase() {
@@ -32,22 +30,13 @@ const Database& RealDatabase() {
   return database;
 }
 
+// The published sheets below measure in inches and millimetres; the other
+// spellings of a length, and what is none.
 TEST(LabelLengths, EveryUnitConvertsToPoints) {
-  const struct {
-    const char16_t* text;
-    std::optional<double> points;
-  } rows[] = {
-      {u"72pt", 72}, {u"1in", 72},         {u"25.4mm", 72}, {u"2.54cm", 72}, {u"6pc", 72},
-      {u"72", 72},   {u" 3 mm ", 3 * kMm}, {u"11.in", 792}, {u"1e1pt", 10},  {u"-1.5MM", -1.5 * kMm},
-      {u"", {}},     {u"mm", {}},          {u"5ft", {}},    {u"1,5mm", {}},  {u"abc", {}},
-  };
-  for (const auto& row : rows) {
-    const std::optional<double> points = PointsOf(row.text);
-    ASSERT_EQ(points.has_value(), row.points.has_value()) << QString::fromUtf16(row.text).toStdString();
-    if (points) {
-      EXPECT_NEAR(*points, *row.points, 1e-9) << QString::fromUtf16(row.text).toStdString();
-    }
-  }
+  for (const auto& [text, points] : std::initializer_list<std::pair<const char16_t*, double>>{
+           {u"72", 72}, {u" 6pc ", 72}, {u"1e1pt", 10}, {u"-1.5MM", -1.5 * kMm}, {u"", -1}, {u"mm", -1}, {u"5ft", -1},
+           {u"1,5mm", -1}})
+    EXPECT_NEAR(PointsOf(text).value_or(-1), points, 1e-9) << QString::fromUtf16(text).toStdString();
 }
 
 // The figures are the makers' published sheets, not the templates': Avery's
@@ -79,8 +68,7 @@ TEST(LabelProducts, PublishedSheetsAreReadFromTheDatabase) {
     EXPECT_EQ(FullName(*product).toStdString(), row.name);
     EXPECT_EQ(product->equivOf.toStdString(), row.equivOf);
     const Sheet sheet = SheetOf(*product);
-    EXPECT_NEAR(sheet.page.width(), row.page.width(), 0.01) << row.name;
-    EXPECT_NEAR(sheet.page.height(), row.page.height(), 0.01) << row.name;
+    ExpectRect(QRectF(QPointF(), sheet.page), QRectF(QPointF(), row.page), 0.01, row.name);
     EXPECT_EQ(sheet.roll, row.roll) << row.name;
     ASSERT_EQ(LabelsPerSheet(*product), row.across * row.down) << row.name;
     ASSERT_EQ(int(sheet.labels.size()), row.across * row.down) << row.name;
@@ -186,18 +174,6 @@ TEST(LabelDatabase, OwnFolderCoversAliasesOrderAndSkips) {
             "Disc: CD/DVD label|Disc2: CD/DVD label|Lost: alias of a missing part Nowhere|Odd: unknown paper size B17");
 }
 
-// The override and the message without templates: the command line's tests.
-TEST(LabelDatabase, WithNoDataFolderHoldingThemTheTemplatesAreLookedForInDebiansPlace) {
-  QTemporaryDir empty;
-  qunsetenv("QUILLON_LABEL_TEMPLATES");
-  const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS"), dataHome = qgetenv("XDG_DATA_HOME");
-  qputenv("XDG_DATA_DIRS", empty.path().toLocal8Bit());
-  qputenv("XDG_DATA_HOME", empty.path().toLocal8Bit());
-  EXPECT_EQ(TemplatesFolder(), u"/usr/share/libglabels-3.0/templates");
-  qputenv("XDG_DATA_DIRS", dataDirs);
-  qputenv("XDG_DATA_HOME", dataHome);
-}
-
 TEST(LabelPlacement, PicturesAreCentredAndShrunkUniformly) {
   const Area wide{QRectF(10, 20, 180, 63), false}, tall{QRectF(0, 0, 63, 180), false},
       circle{QRectF(0, 0, 100, 100), true};
@@ -223,9 +199,6 @@ TEST(LabelPlacement, PicturesAreCentredAndShrunkUniformly) {
   for (const auto& row : rows) {
     const Placement placement = Place(row.pixels, row.module, row.area, row.turning);
     ExpectRect(placement.picture, row.picture, 1e-9, row.name);
-    // Uniform: the picture keeps its proportions, turned or not.
-    const QSizeF upright = placement.turned ? placement.picture.size().transposed() : placement.picture.size();
-    EXPECT_NEAR(upright.width() * row.pixels.height(), upright.height() * row.pixels.width(), 1e-6) << row.name;
     EXPECT_EQ(placement.turned, row.turned) << row.name;
     EXPECT_NEAR(placement.moduleMm, row.moduleMm, 1e-4) << row.name;
     EXPECT_EQ(placement.belowScannerLimit, row.moduleMm < 0.19) << row.name;
@@ -262,10 +235,8 @@ TEST(LabelRuns, FirstLabelGivesEachBarcodeItsPageAndLabel) {
     EXPECT_EQ(slot.page, row.page) << row.barcode << " from " << row.first;
     EXPECT_EQ(slot.label, row.label) << row.barcode << " from " << row.first;
   }
-  EXPECT_EQ(PagesFor(100, 1, 30), 4);
-  EXPECT_EQ(PagesFor(25, 7, 30), 2);
-  EXPECT_EQ(PagesFor(24, 7, 30), 1);
-  EXPECT_EQ(PagesFor(0, 7, 30), 0);
+  for (const auto& [barcodes, first, pages] : {std::tuple{100, 1, 4}, {25, 7, 2}, {24, 7, 1}, {0, 7, 0}})
+    EXPECT_EQ(PagesFor(barcodes, first, 30), pages) << barcodes << " from " << first;
 }
 
 }  // namespace
