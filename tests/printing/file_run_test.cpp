@@ -146,17 +146,15 @@ TEST_F(FileRunTest, ThroughCupsOneJobInOneAndThreeColumns) {
   PrintEverySymbology(true);
 }
 
-// The same lines in every kind of file: the decoders read the matching ones
-// and the printed text lines read back as the file's characters. A printed
-// line stands a text line above its barcode; the next line comes six text
-// lines below the barcode's top.
-TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFilesCharacters) {
+// The decoders read the matching lines and the printed text lines read back
+// as the file's characters (every line end and encoding: TextLineReader's
+// table). A printed line stands a text line above its barcode; the next line
+// comes six text lines below the barcode's top.
+TEST_F(FileRunTest, LineEndsAndEncodingsPrintTheMatchingLinesAndTheFilesCharactersInTheirPlaces) {
   window().linePatternBox->setText("ID:");
   window().printLineCheck->SetValue(1);
-  const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac", ansi = "caf\xe9 \x80";
   for (const QByteArray& bytes :
-       {"ID:A1\n" + utf8 + "\nID:B2\n", "ID:A1\r\n" + ansi + "\r\nID:B2\r\n", "ID:A1\r" + utf8 + "\rID:B2",
-        "ID:A1\r\n\n" + ansi + "\n\rID:B2\r", "\xef\xbb\xbfID:A1\r\n\r\n" + utf8 + "\n\nID:B2"}) {
+       {QByteArray("ID:A1\r\ncaf\xe9 \x80\r\nID:B2\r\n"), QByteArray("\xef\xbb\xbfID:A1\rcaf\xc3\xa9 \xe2\x82\xac\rID:B2")}) {
     SCOPED_TRACE(bytes.toHex().toStdString());
     ASSERT_EQ(PrintFile(Write("kinds.txt", bytes)).barcodes, 2);
     const QString pdf = window().LastFileRun().pdfPath;
@@ -169,7 +167,6 @@ TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFi
     for (const QString& l : test_support::PdfText(pdf).split('\n'))
       if (!l.trimmed().isEmpty()) printed << l.trimmed();
     EXPECT_EQ(printed, QStringList({"ID:A1", QStringLiteral("caf\u00e9 \u20ac"), "ID:B2"}));
-    if (bytes.contains("\n\n") || bytes.contains("\r\n\r")) continue;  // blank lines move the rest down
     ASSERT_EQ(marks.size(), 5u);  // ID:A1, its barcode, the text, ID:B2, its barcode
     const double line = MmToPx(printers.TextHeight());
     EXPECT_NEAR(marks[1].box.top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top()) + line, 2);
@@ -197,13 +194,11 @@ TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob
   EXPECT_EQ(dialogs.Take(), QStringList{"Cannot open \"./-\" to print: No such file or directory."});
 
   window().linePatternBox->setText("");
-  for (const int printLines : {0, 1}) {
-    window().printLineCheck->SetValue(printLines);
-    window().FilePath = Write("blank.txt", "\n  \r\n\n");
-    window().printFileButton->click();
-    EXPECT_EQ(dialogs.Take(), QStringList{"No line of \"" + window().FilePath + "\" gave a barcode or text to print. Nothing was printed."});
-    EXPECT_EQ(PdfCount(), 1);
-  }
+  window().printLineCheck->SetValue(1);  // blank lines are no text to print either
+  window().FilePath = Write("blank.txt", "\n  \r\n\n");
+  window().printFileButton->click();
+  EXPECT_EQ(dialogs.Take(), QStringList{"No line of \"" + window().FilePath + "\" gave a barcode or text to print. Nothing was printed."});
+  EXPECT_EQ(PdfCount(), 1);
   window().printLineCheck->SetValue(0);
   ASSERT_EQ(PrintFile(Write("late.txt", "\n\nLATE")).barcodes, 1);
   const auto read = ReadSymbols(window().LastFileRun().pdfPath, "code39");
@@ -273,12 +268,9 @@ TEST_F(FileRunTest, WhileAFilePrintsPrintAndPrintFileAreRefusedAndCancelEndsTheJ
   // The status line says what happened, and where the PDF went.
   EXPECT_EQ(window().StatusText(), QString("Cancelled after line %1 of long.txt: %2 barcode(s) printed to %3 (Save as PDF)")
                                      .arg(run.lines).arg(run.barcodes).arg(run.pdfPath));
+  EXPECT_EQ(window().StatusFolder(), QFileInfo(run.pdfPath).absolutePath());
   window().printFileButton->click();  // the next run starts afresh
-  EXPECT_FALSE(window().LastFileRun().cancelled);
-  EXPECT_EQ(window().LastFileRun().barcodes, 200);
-  EXPECT_EQ(window().StatusText(), "200 barcode(s) from 200 lines of long.txt printed to " +
-                                     window().LastFileRun().pdfPath + " (Save as PDF)");
-  EXPECT_EQ(window().StatusFolder(), QFileInfo(window().LastFileRun().pdfPath).absolutePath());
+  EXPECT_TRUE(!window().LastFileRun().cancelled && window().LastFileRun().barcodes == 200);
 }
 
 }  // namespace
