@@ -58,10 +58,7 @@ TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
   };
   ASSERT_TRUE(test_support::WriteFile(old, "old"));
   for (const Case& c : cases) {
-    if (c.mount && c.mount->Path().isEmpty()) {
-      std::cout << "skipped " << c.error.toStdString() << ": " << c.mount->Problem().toStdString() << "\n";
-      continue;
-    }
+    if (c.mount && c.mount->Path().isEmpty()) continue;  // not root: the run says why below
     SCOPED_TRACE((c.target + c.folder).toStdString());
     const QByteArray was = read(c.target);
     OutputFile out;
@@ -79,6 +76,7 @@ TEST(OutputFile, WritesWholeOrNotAtAllNeverThroughASymlinkAndSaysWhy) {
   EXPECT_EQ(QDir(dir.filePath("made/here")).entryList(QDir::Files), QStringList({"quillon-stem-1.pdf", "quillon-stem-2.pdf"}));
   EXPECT_EQ(read(victim), "victim");
   EXPECT_FALSE(QFileInfo(link).isSymLink());
+  if (full.Path().isEmpty()) std::cout << "tmpfs cases skipped: " << full.Problem().toStdString() << "\n";
 }
 
 // Only an exact name selects a printer, others "Save as PDF" (the list the

@@ -80,6 +80,16 @@ TEST_F(ChooserTest, FirstUseShowsTheCurrentFolderOfTheRootDriveAndAClickReachesT
   chooser.cancelButton->click();
   EXPECT_EQ(window().OpenChooser(), nullptr);
   EXPECT_EQ(settings.GetSetting(window::kChooserApp, window::kChooserSection, "FilePath", "none"), "none");
+
+  // A file in "/" itself: one separator.
+  const QString inRoot = QString("/quillon-chooser-%1.txt").arg(QCoreApplication::applicationPid());
+  if (!test_support::WriteFile(inRoot, "x")) GTEST_SKIP() << "cannot write a file into /";
+  FileChooser& again = Open();
+  again.folderList->SetPath("/");
+  Click(again, inRoot.mid(1));
+  EXPECT_EQ(again.pathBox->text(), inRoot);
+  QFile::remove(inRoot);
+  again.close();
 }
 
 TEST_F(ChooserTest, OkRemembersDriveFolderAndPathAndAnEmptyPathIsRefused) {
