@@ -36,23 +36,17 @@ std::vector<SymbolRow> SymbolRows() {
       {Symbology::Code39, u"0123456789"_s, {}, {}},
       {Symbology::Code39, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s, {}, {}},
       {Symbology::Code39, u"-. $/+%"_s, {}, {}},
-      {Symbology::Code39, u"  "_s, {}, {}},
       // Only a-z are upper-cased.
       {Symbology::Code39, u"hello world"_s, u"HELLO WORLD"_s, u"HELLO WORLD"_s},
-      {Symbology::Code39, u"a"_s, u"A"_s, u"A"_s},
       {Symbology::Code128B, u"A"_s, {}, {}, {33, 34}},
       {Symbology::Code128B, u"\u00b9A"_s, {}, {}, {102, 33, 66}},                         // FNC 1
       {Symbology::Code128B, u"\x7f\u00b3\u00b2\u00bc"_s, {}, {}, {95, 96, 97, 100, 52}},  // DEL, FNC 3, 2, 4
       {Symbology::Code128B, u" ~"_s, {}, {}, {0, 94, 86}},
-      {Symbology::Code128Pattern, u"l"_s, {}, {}, {76, 77}},
-      {Symbology::Code128Pattern, u"I"_s, {}, {}, {41, 42}},
       {Symbology::Code128Pattern, u"Hi!"_s, {}, {}, {40, 73, 1, 87}},
       {Symbology::Code128Pattern, printable, {}, {}, all},
       // "~" (94) at position 348 weighs 32712, within 16 bits.
       {Symbology::Code128Pattern, QString(347, u' ') + u'~', {}, {}, spaces},
       // An odd count takes a leading 0, which keeps the number.
-      {Symbology::Interleaved2of5, u"1234"_s, {}, {}},
-      {Symbology::Interleaved2of5, u"90"_s, {}, {}},
       {Symbology::Interleaved2of5, u"123"_s, u"0123"_s, u"0123"_s},
       {Symbology::Interleaved2of5, u"0918273645"_s, {}, {}},
       {Symbology::Interleaved2of5, u"12345678901234567890"_s, {}, {}},
@@ -60,13 +54,10 @@ std::vector<SymbolRow> SymbolRows() {
       // UPC-A: blanks trimmed, the check digit shown.
       {Symbology::UpcA, u"03600029145"_s, {}, u"036000291452"_s},
       {Symbology::UpcA, u" 03600029145 "_s, u"03600029145"_s, u"036000291452"_s},
-      {Symbology::UpcA, u"01234567890"_s, {}, u"012345678905"_s},
       {Symbology::UpcA, u"99999999999"_s, {}, u"999999999993"_s},
-      {Symbology::UpcA, u"00000000000"_s, {}, u"000000000000"_s},
       // Check digits printed on real packs.
       {Symbology::Ean, u"590123412345"_s, {}, u"5901234123457"_s},
       {Symbology::Ean, u"9638507"_s, {}, u"96385074"_s},
-      {Symbology::Ean, u"400638133393"_s, {}, u"4006381333931"_s},
   };
   // Every EAN-13 first digit's parity, and two EAN-8s.
   std::vector<std::string> codes = {"0123456", "5555555"};
@@ -157,16 +148,11 @@ std::vector<RefusalRow> RefusalRows() {
        2},
       {Symbology::Code39, u"stra\u00dfe"_s, kCannot39.arg(u"\u00df"_s).arg(5), 4},
       {Symbology::Code39, u"\u0131"_s, kCannot39.arg(u"\u0131"_s).arg(1), 0},
-      {Symbology::Code39, u"caf\u00e9"_s, kCannot39.arg(u"\u00e9"_s).arg(4), 3},
       // A surrogate pair is quoted whole, counted as two.
       {Symbology::Code39, u"A\U0001F600B"_s, kCannot39.arg(u"\U0001F600"_s).arg(2), 1},
-      {Symbology::Code39, u"A\tB"_s, kCannot39.arg(u"\t"_s).arg(2), 1},
-      {Symbology::Code39, u"["_s, kCannot39.arg(u"["_s).arg(1), 0},
       {Symbology::Code128B, u"ab\u00e9"_s, kCannotB.arg(u"\u00e9"_s).arg(3), 2, kBox128},
-      {Symbology::Code128B, u"x\u0101"_s, kCannotB.arg(u"\u0101"_s).arg(2), 1, kBox128},
       {Symbology::Code128B, u"a\U0001F600"_s, kCannotB.arg(u"\U0001F600"_s).arg(2), 1, kBox128},
       {Symbology::Code128B, u"\x10"_s, kCannotB.arg(u"\x10"_s).arg(1), 0, kBox128},
-      {Symbology::Code128B, u"\u0080"_s, kCannotB.arg(u"\u0080"_s).arg(1), 0, kBox128},
       // The weight is judged before the characters for Code 128 B, after them for Code 128-1.
       {Symbology::Code128B, spaces, kHeavy.arg(349).arg(349), 348},
       {Symbology::Code128B, spaces + u'\t', kHeavy.arg(350).arg(349), 348},
@@ -189,7 +175,6 @@ std::vector<RefusalRow> RefusalRows() {
       // EAN trims nothing.
       {Symbology::Ean, u"5901234123457"_s, kEan.arg(13), -1},
       {Symbology::Ean, u"9638507 "_s, kEan.arg(8), -1},
-      {Symbology::Ean, u"123"_s, kEan.arg(3), -1},
       {Symbology::Ean, u"96385a7"_s, kNotDigit.arg(u"EAN"_s, u"a"_s).arg(6), 5},
       {Symbology::Ean, u" 963850"_s, kNotDigit.arg(u"EAN"_s, u" "_s).arg(1), 0},
       {Symbology::Code128B, u"fine"_s, u"Code 128 B needs a font size above 0."_s, -1, kBox128, noSize},
@@ -227,7 +212,6 @@ TEST(Encoders, RefusalsSayWhatAndWhereAndWhichShowAMessageBox) {
   EXPECT_TRUE(barcode::Encode(Symbology::Code39, QString(barcode::kLongestText, u'7')).symbol);
   EXPECT_EQ(layout::LayText(Symbology::Code39, QString(2518, u'A'), {}).drawing->size.width(), 32762);
 }
-
 
 TEST(CodePage, MapsWindows1252AndReportsTheFirstCharacterItCannotHold) {
   const auto a = barcode::ToAnsi(u"A\u20ac\u00f1\u00b2\u0178"_s);

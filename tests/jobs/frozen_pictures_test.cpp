@@ -1,10 +1,8 @@
-// Every finished picture, frozen: for each symbology, text and set of options
-// in Cases(), the picture's size and a hash of its pixels, or the refusal's
-// messages, must stay exactly what tests/jobs/frozen_pictures.txt recorded,
-// both as the generator makes them from saved options (the command line, the
-// file run) and as the window makes them from its boxes. Run with
-// QUILLON_FREEZE_WRITE=FILE to write the table afresh (after a deliberate
-// change of the pictures).
+// Every finished picture, frozen: for each case of Cases(), the picture's size
+// and pixel hash, or the refusal's messages, as tests/jobs/frozen_pictures.txt
+// recorded, from the generator on saved options (the command line, the file
+// run) and from the window's boxes. QUILLON_FREEZE_WRITE=FILE writes the table
+// afresh after a deliberate change of the pictures.
 #include "jobs/generator.h"
 #include "jobs/options.h"
 #include "platform/dialogs.h"
@@ -40,10 +38,8 @@ QString Digest(const jobs::Generated& generated, const QString& boxText) {
     for (qsizetype i = 3; i < row.size(); i += 4) row[i] = char(0xff);
     hash.addData(row);
   }
-  return QStringLiteral("%1x%2\t%3")
-      .arg(rgb.width())
-      .arg(rgb.height())
-      .arg(QString::fromLatin1(hash.result().toHex().left(20)));
+  const QString hex = QString::fromLatin1(hash.result().toHex().left(20));
+  return QStringLiteral("%1x%2\t%3").arg(rgb.width()).arg(rgb.height()).arg(hex);
 }
 
 // A row through the generator, with the options as the store would hold them.
@@ -53,8 +49,7 @@ QString Generated(const Case& c) {
   options.fontSize = c.font;
   options.textLine = c.line.toInt();
   options.width = c.width;
-  const jobs::Generated generated =
-      jobs::Generate(*barcode::SymbologyNamed(c.symbology), c.text, jobs::PictureOptions(options));
+  const auto generated = jobs::Generate(*barcode::SymbologyNamed(c.symbology), c.text, jobs::PictureOptions(options));
   return Digest(generated, generated.refusal.boxText);
 }
 

@@ -182,25 +182,19 @@ TEST(Layouts, PicturesEndWithTheSymbolAndScanInTheirQuietZoneNextToBlack) {
   } rows[] = {
       {Symbology::Code39, u"hello world"_s, Options(true), u"HELLO WORLD"_s, 2, 6},
       {Symbology::Code39, u"-. $/+%"_s, Options(false, 0.1), {}, 2, 0},  // the lowest bars
-      {Symbology::Code39, u" ORDER/2026+17%$ "_s, Options(true, 2), {}, 4, 5},
       {Symbology::Code39, u"W"_s, Options(true, 0.5, {}, 40), {}, 3, 28},  // wider text
       {Symbology::UpcA, u"03600029145"_s, Options(true), u"036000291452"_s, 1, 4},
-      {Symbology::UpcA, u" 98765432109"_s, {}, u"987654321098"_s, 1, 0},
       {Symbology::Ean, u"590123412345"_s, {}, u"5901234123457"_s, 1, 2},
-      {Symbology::Ean, u"901234567890"_s, {}, u"9012345678906"_s, 1, 2},
       {Symbology::Ean, u"9638507"_s, {}, u"96385074"_s, 1, 2},
       {Symbology::Code128B, u"Hello, World!"_s, Options(true), {}, 1, 3},
-      {Symbology::Code128B, u" \"double\" 'single' ~ "_s, {}, {}, 1, 0},
       {Symbology::Code128B, u"~\""_s, {}, {}, 1, 0},  // check values 99 and 101: CODE C, CODE A
       {Symbology::Code128B, u"~#"_s, Options(true), {}, 1, 4},
       {Symbology::Code128Pattern, u"Quillon 128"_s, Options(true, 1.4, 400), {}, 1, 3},
       {Symbology::Code128Pattern, u"Quillon 128"_s, Options(false, 1.4, 1600), {}, 4, 0},
       {Symbology::Code128Pattern, u"The quick brown fox jumps over a lazy do"_s, Options(true, 1.4, 500), {}, 1, 2},
-      {Symbology::Code128Pattern, u"!#$%&()*+,-./:;<=>?@[]^_`{|}"_s, Options(true), {}, 1, 1},
       {Symbology::Interleaved2of5, u"31415926535897932384"_s, Options(true, 1.4, 400), {}, 1, 6},
       {Symbology::Interleaved2of5, u"31415926535897932384"_s, Options(false, 1.4, 1600), {}, 4, 0},
       {Symbology::Interleaved2of5, u"12345"_s, Options(true, 1.4, 800), u"012345"_s, 1, 6},
-      {Symbology::Interleaved2of5, u"90"_s, Options(true, 1.4, 1600), {}, 4, 6},
   };
   for (const auto& row : rows) {
     const QString read = row.read.isEmpty() ? row.text : row.read;
@@ -265,7 +259,7 @@ TEST(Code128Caption, RecordsLayOutBoxBarsAndCaptionAsTheWorkedExample) {
     QString data;
     Code128Record record;
     E box;
-    std::optional<QSize> total;
+    QSize total;
     QPoint bars;
     E text;
   } rows[] = {
@@ -279,7 +273,6 @@ TEST(Code128Caption, RecordsLayOutBoxBarsAndCaptionAsTheWorkedExample) {
        QSize(204, 41), {5, 3}, {}},
       {"a wide caption widens the box and centres the bars", u"A"_s, {.caption = u"A caption much wider than A"_s},
        {2, 1, 165, 60}, QSize(163, 59), {60, 1}, {2, 45, 165, 58}},
-      {"turned: the box alone", u"A"_s, {.caption = {}, .orientation = 1}, {2, 1, 2, 2}, std::nullopt, {}, {}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.name);
@@ -290,12 +283,8 @@ TEST(Code128Caption, RecordsLayOutBoxBarsAndCaptionAsTheWorkedExample) {
     EXPECT_EQ(g.box, row.box);
     EXPECT_EQ(g.total, row.total);
     EXPECT_EQ(g.textRect, row.text);
-    if (!row.total) {
-      EXPECT_TRUE(g.drawing.bars.empty() && g.drawing.texts.empty());
-      continue;
-    }
     EXPECT_EQ(g.barOrigin, row.bars);
-    EXPECT_EQ(g.drawing.size, QSize(record.left + row.total->width() + 1, record.top + row.total->height() - 1));
+    EXPECT_EQ(g.drawing.size, QSize(record.left + row.total.width() + 1, record.top + row.total.height() - 1));
     const QImage image = render::ToImage(g.drawing);
     const std::vector<int> data(symbol.values.begin() + 1, symbol.values.end() - 2);
     const std::string modules = published::Code128Symbol(data, record.checkCharacter);
@@ -311,40 +300,30 @@ TEST(Code128Caption, RecordsLayOutBoxBarsAndCaptionAsTheWorkedExample) {
   }
 }
 
-TEST(Code128Caption, FromTheSmallestToTheLargestSizeTheCaptionIsWholeAndClearOfTheBars) {
-  // The bars: rows 1 to 40.
-  for (const int size : {1, 8, 72}) {
-    layout::Options options = Options(true);
-    options.captionFontSize = size;
-    const QImage picture = render::ToImage(*layout::LayText(Symbology::Code128B, u"Quillon 128"_s, options).drawing);
-    const QRect caption = InkBelow(picture, 42);
-    EXPECT_TRUE(size < 8 || !caption.isEmpty()) << size;
-    EXPECT_TRUE(caption.isEmpty() || (caption.top() > 42 && caption.bottom() < picture.height() - 1 &&
-                                      caption.left() > 0 && caption.right() < picture.width() - 1))
-        << size;
-  }
-}
-
-TEST(Code128Caption, JustifySpreadsTheDataNotTheCaptionAndOnlyWithACaption) {
-  const barcode::Symbol symbol = SymbolOf(Symbology::Code128B, u"1111"_s);
-  const auto textInk = [&](layout::Code128Alignment alignment, const QString& caption) {
-    Code128Record record;
-    record.alignment = alignment;
-    record.caption = caption;
-    const QImage image = render::ToImage(layout::LayCode128Record(symbol, record).drawing);
+// Below the bars (rows 1 to 40), from the smallest size to the largest, the
+// caption is whole; only "JUSTIFY" moves it, spreading the symbol's data over
+// the symbol (11 * 6 + 13 = 79 pixels from x 2) whatever the caption says.
+TEST(Code128Caption, TheCaptionIsWholeAtEverySizeAndOnlyJustifySpreadsTheData) {
+  const auto below = [](const QString& data, const Code128Record& record) {
+    const QImage image = render::ToImage(layout::LayCode128Record(SymbolOf(Symbology::Code128B, data), record).drawing);
     return image.copy(0, 41, image.width(), image.height() - 41);
   };
-  const QImage justified = textInk(layout::Code128Alignment::Justify, u"1111"_s);
-  const QRect centred = test_support::DarkBox(textInk(layout::Code128Alignment::Center, u"1111"_s));
+  for (const int size : {1, 8, 72}) {
+    const QImage caption = below(u"Quillon 128"_s, {.caption = u"Quillon 128"_s, .fontSize = size});
+    const QRect ink = test_support::DarkBox(caption);
+    EXPECT_TRUE(size < 8 || !ink.isEmpty()) << size;
+    EXPECT_TRUE(ink.isEmpty() || (ink.top() > 0 && ink.bottom() < caption.height() - 1 && ink.left() > 0 &&
+                                  ink.right() < caption.width() - 1)) << size;
+  }
+  using A = layout::Code128Alignment;
+  const QImage centred = below(u"1111"_s, {.caption = u"1111"_s, .alignment = A::Center});
+  const QImage justified = below(u"1111"_s, {.caption = u"1111"_s, .alignment = A::Justify});
   const QRect spread = test_support::DarkBox(justified);
-  // Over the symbol, 11 * 6 + 13 = 79 wide from x 2.
-  EXPECT_GT(spread.width(), 2 * centred.width());
+  EXPECT_GT(spread.width(), 2 * test_support::DarkBox(centred).width());
   EXPECT_TRUE(spread.left() <= 6 && spread.right() <= 81);
-  EXPECT_EQ(textInk(layout::Code128Alignment::Justify, u"x"_s), justified);
-  EXPECT_TRUE(test_support::DarkBox(textInk(layout::Code128Alignment::Justify, {})).isEmpty());
-  // Every other alignment centres the caption.
-  for (const auto a : {layout::Code128Alignment::Left, layout::Code128Alignment::Right})
-    EXPECT_EQ(textInk(a, u"1111"_s), textInk(layout::Code128Alignment::Center, u"1111"_s));
+  EXPECT_EQ(below(u"1111"_s, {.caption = u"x"_s, .alignment = A::Justify}), justified);
+  EXPECT_TRUE(test_support::DarkBox(below(u"1111"_s, {.caption = {}, .alignment = A::Justify})).isEmpty());
+  for (const A a : {A::Left, A::Right}) EXPECT_EQ(below(u"1111"_s, {.caption = u"1111"_s, .alignment = a}), centred);
 }
 
 TEST(Code128Caption, RecordFaultsInTheOrderTheyAreChecked) {
@@ -356,9 +335,7 @@ TEST(Code128Caption, RecordFaultsInTheOrderTheyAreChecked) {
       {{.caption = u"OK"_s, .fontSize = 0, .barHeight = -1}, F::BarHeight},
       {{.caption = u"OK"_s, .fontSize = 0, .alignment = A{9}}, F::Alignment},
       {{.caption = u"OK"_s, .fontSize = 0, .textPosition = P{3}}, F::Font},
-      {{.caption = u"OK"_s, .fontName = {}}, F::Font},
       {{.caption = u"OK"_s, .fontStyle = 16}, F::Font},
-      {{.caption = u"OK"_s, .orientation = 4}, F::Font},
       {{.caption = u"OK"_s, .textPosition = P{0}}, F::TextPosition},
       {{.caption = u"OK"_s, .fontStyle = 15, .alignment = A::Justify, .textPosition = P::Top, .orientation = 3},
        F::None},

@@ -58,8 +58,7 @@ class FileRunTest : public PrintingTest {
     ASSERT_EQ(read.size(), static_cast<size_t>(values.size()));
     const QRectF area = QRectF(MmToPx(mm.left()), MmToPx(mm.top()), MmToPx(mm.width()), MmToPx(mm.height()));
     for (size_t i = 0; i < read.size(); ++i) {
-      EXPECT_EQ(read[i].zbar, values[i]) << "symbol " << i << " on page " << read[i].page;
-      EXPECT_EQ(read[i].zxing, values[i]) << "symbol " << i << " on page " << read[i].page;
+      EXPECT_EQ(read[i].zbar + "|" + read[i].zxing, values[i] + "|" + values[i]) << i << " on page " << read[i].page;
       EXPECT_TRUE(area.adjusted(-2, -2, 2, 2).contains(QRectF(read[i].box))) << "symbol " << i << " is cut";
       for (size_t j = i + 1; j < read.size(); ++j)
         EXPECT_FALSE(read[i].page == read[j].page && read[i].box.intersects(read[j].box)) << i << " and " << j;
@@ -104,10 +103,9 @@ class FileRunTest : public PrintingTest {
         const qsizetype pdfs = PdfCount();
         const auto& run = PrintFile(path);
         EXPECT_EQ(run.status, jobs::FileRunResult::Status::Sent);
-        EXPECT_EQ(run.lines, 35);
-        EXPECT_EQ(run.matching, 20);  // the blank lines do not start with "ID:"
-        EXPECT_EQ(run.refused, 5);
-        EXPECT_EQ(run.firstRefused.value(0).number, 6);
+        // Lines, matching ones (the blank lines do not start with "ID:"), refused ones, the first refused.
+        EXPECT_EQ(std::tuple(run.lines, run.matching, run.refused, run.firstRefused.value(0).number),
+                  std::tuple(35, 20, 5, 6));
         EXPECT_EQ(PdfCount(), pdfs + (cups ? 0 : 1));  // one job
         const QString pdf = cups ? test_support::WaitForCupsPdf(token) : window().LastFileRun().pdfPath;
         const auto read = ReadSymbols(pdf, sym.decodeAs);
@@ -146,17 +144,15 @@ TEST_F(FileRunTest, ThroughCupsOneJobInOneAndThreeColumns) {
   PrintEverySymbology(true);
 }
 
-// The same lines in every kind of file: the decoders read the matching ones
-// and the printed text lines read back as the file's characters. A printed
-// line stands a text line above its barcode; the next line comes six text
-// lines below the barcode's top.
-TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFilesCharacters) {
+// The decoders read the matching lines and the printed text lines read back
+// as the file's characters (every line end and encoding: TextLineReader's
+// table). A printed line stands a text line above its barcode; the next line
+// comes six text lines below the barcode's top.
+TEST_F(FileRunTest, LineEndsAndEncodingsPrintTheMatchingLinesAndTheFilesCharactersInTheirPlaces) {
   window().linePatternBox->setText("ID:");
   window().printLineCheck->SetValue(1);
-  const QByteArray utf8 = "caf\xc3\xa9 \xe2\x82\xac", ansi = "caf\xe9 \x80";
   for (const QByteArray& bytes :
-       {"ID:A1\n" + utf8 + "\nID:B2\n", "ID:A1\r\n" + ansi + "\r\nID:B2\r\n", "ID:A1\r" + utf8 + "\rID:B2",
-        "ID:A1\r\n\n" + ansi + "\n\rID:B2\r", "\xef\xbb\xbfID:A1\r\n\r\n" + utf8 + "\n\nID:B2"}) {
+       {QByteArray("ID:A1\r\ncaf\xe9 \x80\r\nID:B2\r\n"), QByteArray("\xef\xbb\xbfID:A1\rcaf\xc3\xa9 \xe2\x82\xac\rID:B2")}) {
     SCOPED_TRACE(bytes.toHex().toStdString());
     ASSERT_EQ(PrintFile(Write("kinds.txt", bytes)).barcodes, 2);
     const QString pdf = window().LastFileRun().pdfPath;
@@ -169,7 +165,6 @@ TEST_F(FileRunTest, LineEndsAndEncodingsOfEveryKindPrintTheMatchingLinesAndTheFi
     for (const QString& l : test_support::PdfText(pdf).split('\n'))
       if (!l.trimmed().isEmpty()) printed << l.trimmed();
     EXPECT_EQ(printed, QStringList({"ID:A1", QStringLiteral("caf\u00e9 \u20ac"), "ID:B2"}));
-    if (bytes.contains("\n\n") || bytes.contains("\r\n\r")) continue;  // blank lines move the rest down
     ASSERT_EQ(marks.size(), 5u);  // ID:A1, its barcode, the text, ID:B2, its barcode
     const double line = MmToPx(printers.TextHeight());
     EXPECT_NEAR(marks[1].box.top(), MmToPx(PrintableArea(platform::kSaveAsPdf).top()) + line, 2);
@@ -197,13 +192,11 @@ TEST_F(FileRunTest, RefusedLinesAreListedOnceAtTheEndAndEmptySlotsAloneSendNoJob
   EXPECT_EQ(dialogs.Take(), QStringList{"Cannot open \"./-\" to print: No such file or directory."});
 
   window().linePatternBox->setText("");
-  for (const int printLines : {0, 1}) {
-    window().printLineCheck->SetValue(printLines);
-    window().FilePath = Write("blank.txt", "\n  \r\n\n");
-    window().printFileButton->click();
-    EXPECT_EQ(dialogs.Take(), QStringList{"No line of \"" + window().FilePath + "\" gave a barcode or text to print. Nothing was printed."});
-    EXPECT_EQ(PdfCount(), 1);
-  }
+  window().printLineCheck->SetValue(1);  // blank lines are no text to print either
+  window().FilePath = Write("blank.txt", "\n  \r\n\n");
+  window().printFileButton->click();
+  EXPECT_EQ(dialogs.Take(), QStringList{"No line of \"" + window().FilePath + "\" gave a barcode or text to print. Nothing was printed."});
+  EXPECT_EQ(PdfCount(), 1);
   window().printLineCheck->SetValue(0);
   ASSERT_EQ(PrintFile(Write("late.txt", "\n\nLATE")).barcodes, 1);
   const auto read = ReadSymbols(window().LastFileRun().pdfPath, "code39");
@@ -233,14 +226,10 @@ TEST_F(FileRunTest, TallAndWideBarcodesNeitherOverlapNorRunOffThePage) {
     ExpectRead(read, values);
     ASSERT_FALSE(read.empty());
     EXPECT_GT(read[0].box.width(), MmToPx(c.minWidthMm));
-    if (c.lastPage) {
-      EXPECT_EQ(read.back().page, c.lastPage);
-    }
-    // A quiet zone of at least a quarter inch between the symbols of a row.
-    for (size_t i = 1; i < read.size(); ++i)
-      if (read[i].box.top() == read[i - 1].box.top()) {
-        EXPECT_GE(read[i].box.left() - read[i - 1].box.right(), MmToPx(6.35) - 2) << i;
-      }
+    EXPECT_TRUE(!c.lastPage || read.back().page == c.lastPage) << read.back().page;
+    for (size_t i = 1; i < read.size(); ++i)  // a quiet zone of at least a quarter inch between the symbols of a row
+      EXPECT_TRUE(read[i].box.top() != read[i - 1].box.top() ||
+                  read[i].box.left() - read[i - 1].box.right() >= MmToPx(6.35) - 2) << i;
   }
 }
 
@@ -273,12 +262,9 @@ TEST_F(FileRunTest, WhileAFilePrintsPrintAndPrintFileAreRefusedAndCancelEndsTheJ
   // The status line says what happened, and where the PDF went.
   EXPECT_EQ(window().StatusText(), QString("Cancelled after line %1 of long.txt: %2 barcode(s) printed to %3 (Save as PDF)")
                                      .arg(run.lines).arg(run.barcodes).arg(run.pdfPath));
+  EXPECT_EQ(window().StatusFolder(), QFileInfo(run.pdfPath).absolutePath());
   window().printFileButton->click();  // the next run starts afresh
-  EXPECT_FALSE(window().LastFileRun().cancelled);
-  EXPECT_EQ(window().LastFileRun().barcodes, 200);
-  EXPECT_EQ(window().StatusText(), "200 barcode(s) from 200 lines of long.txt printed to " +
-                                     window().LastFileRun().pdfPath + " (Save as PDF)");
-  EXPECT_EQ(window().StatusFolder(), QFileInfo(window().LastFileRun().pdfPath).absolutePath());
+  EXPECT_TRUE(!window().LastFileRun().cancelled && window().LastFileRun().barcodes == 200);
 }
 
 }  // namespace

@@ -33,10 +33,7 @@ Decoded DecodeFile(const QString& path, const QString& symbology, const QString&
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert(QStringLiteral("DECODERS"), decoders);
   env.insert(QStringLiteral("DECODE_DPI"), QString::number(pdfDpi));
-  if (symbology.isEmpty())
-    env.remove(QStringLiteral("DECODE_SYM"));
-  else
-    env.insert(QStringLiteral("DECODE_SYM"), symbology);
+  symbology.isEmpty() ? env.remove(QStringLiteral("DECODE_SYM")) : env.insert(QStringLiteral("DECODE_SYM"), symbology);
   decode.setProcessEnvironment(env);
   decode.setProcessChannelMode(QProcess::MergedChannels);
   QStringList args{QStringLiteral(QUILLON_DECODE_SH), path};

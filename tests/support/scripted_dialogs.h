@@ -19,15 +19,14 @@ class ScriptedDialogs : public platform::Dialogs {
   struct Shown {
     QString text;
     QString title;
-    bool question = false;
   };
 
   void Ok(const QString& text, const QString& title) override {
-    shown.push_back({text, title, false});
+    shown.push_back({text, title});
     if (onShow) onShow(shown.back());
   }
   bool YesNo(const QString& text, const QString& title) override {  // fails the test when unscripted
-    shown.push_back({text, title, true});
+    shown.push_back({text, title});
     if (answers.empty()) ADD_FAILURE() << "unexpected question: " << text.toStdString();
     const bool answer = !answers.empty() && answers.front();
     if (!answers.empty()) answers.pop_front();
