@@ -2,9 +2,12 @@
 
 #include "render/vector.h"
 
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
 
 #include <algorithm>
+#include <optional>
 
 namespace render {
 
@@ -90,18 +93,54 @@ void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb co
   }
 }
 
+namespace {
+
+// Text drawn from its glyphs where no shaping can change it: a lone character
+// (EAN's and UPC's digits) or the characters Code 128 B places one by one.
+// drawText shapes its text on every call, which was most of a keystroke for
+// them. The font of the last text is kept, as a picture's texts share one.
+bool DrawGlyphs(QPainter& painter, const layout::TextItem& item) {
+  const qsizetype count = item.advances.empty() ? 1 : std::min<qsizetype>(item.text.size(), item.advances.size());
+  if (item.advances.empty() && item.text.size() != 1) return false;
+  struct Last {
+    QFont font;
+    QRawFont raw;
+  };
+  thread_local Last* last = new Last;  // never freed: no font outlives the application at exit
+  if (!last->raw.isValid() || last->font != item.font) *last = {item.font, QRawFont::fromFont(item.font)};
+  const QList<quint32> glyphs = last->raw.glyphIndexesForString(item.text.left(count));
+  if (glyphs.size() != count || glyphs.contains(0)) return false;
+  QList<QPointF> positions;
+  for (qsizetype i = 0, x = 0; i < count; x += item.advances.empty() ? 0 : item.advances[static_cast<size_t>(i)], ++i)
+    positions.append(QPointF(x, 0));
+  QGlyphRun run;
+  run.setRawFont(last->raw);
+  run.setGlyphIndexes(glyphs);
+  run.setPositions(positions);
+  painter.save();
+  if (!item.clip.isNull()) painter.setClipRect(item.clip, Qt::IntersectClip);
+  painter.setPen(QColor(Qt::black));
+  painter.drawGlyphRun(item.baseline, run);
+  painter.restore();
+  return true;
+}
+
+}  // namespace
+
 QImage ToImage(const layout::Drawing& drawing) {
   QImage image = White(drawing.size.width(), drawing.size.height());
   for (const QRect& bar : drawing.bars)
     FillPixels(image, bar.left(), bar.top(), bar.right() + 1, bar.bottom() + 1, kBlack);
   if (image.isNull()) return image;
+  std::optional<QPainter> painter;  // one for the texts in a row: opening one costs as much as a digit
   for (const layout::TextItem& item : drawing.texts) {
     if (!item.stretch.Identity()) {
+      painter.reset();
       PaintStretchedText(image, item);
       continue;
     }
-    QPainter painter(&image);
-    PaintText(painter, item);
+    if (!painter) painter.emplace(&image);
+    if (!DrawGlyphs(*painter, item)) PaintText(*painter, item);
   }
   return image;
 }
