@@ -1,17 +1,9 @@
 #!/usr/bin/env bash
-# The real window on a real X server, driven with xdotool: the first keys
-# typed replace the prompt and become a barcode the decoders read from a
-# screenshot and from the clipboard as another program (xclip) gets it after
-# "Copy Bar Code to Clipboard" (its message answered with Return), every menu
-# opens with its access key (their boxes: the window's tests), the settings
-# panel hides (the window ends under the button row) and shows whole (its
-# lowest box takes a click and a value), Print goes through "Save as PDF" and
-# the status line names the PDF, a label sheet is chosen and previewed, and
-# Ctrl+Q ends the program.
-# Arguments: the program, the folder of decode.sh.
-# The X server of QUILLON_TEST_DISPLAY (test.sh starts Xvfb; without one the
-# test is skipped, exit 77), a fresh store and PDF folder, and waits that poll
-# with a generous limit, as a loaded machine may take seconds to show a box.
+# The real window on a real X server (QUILLON_TEST_DISPLAY; skipped, exit 77,
+# without one), driven with xdotool: typing, the screen and the clipboard read
+# by the decoders, the menus, the settings panel, Print, a label sheet and its
+# preview, Ctrl+Q. Arguments: the program, the folder of decode.sh. A fresh
+# store and PDF folder; waits poll, as a loaded machine may take seconds.
 set -uo pipefail
 [ -n "${QUILLON_TEST_DISPLAY:-}" ] || { echo "QUILLON_TEST_DISPLAY not set: no X server to test on"; exit 77; }
 tmp=$(mktemp -d)

@@ -30,15 +30,6 @@ const Database& RealDatabase() {
   return database;
 }
 
-// The published sheets below measure in inches and millimetres; the other
-// spellings of a length, and what is none.
-TEST(LabelLengths, EveryUnitConvertsToPoints) {
-  for (const auto& [text, points] : std::initializer_list<std::pair<const char16_t*, double>>{
-           {u"72", 72}, {u" 6pc ", 72}, {u"1e1pt", 10}, {u"-1.5MM", -1.5 * kMm}, {u"", -1}, {u"mm", -1}, {u"5ft", -1},
-           {u"1,5mm", -1}})
-    EXPECT_NEAR(PointsOf(text).value_or(-1), points, 1e-9) << QString::fromUtf16(text).toStdString();
-}
-
 // The figures are the makers' published sheets, not the templates': Avery's
 // 5160 has 0.1875 inch side margins and a 2.75 inch pitch, where glabels
 // spreads the columns 1/32 inch wider; Avery's L7160 has 63.5 x 38.1 mm

@@ -171,7 +171,7 @@ TEST_F(RunItTest, ASecondRunOrPrintFileWhileItRunsIsRefusedAndCancelStopsAfterTh
 // value that names nothing is no labels and no settings error); the preview
 // shows the pages Print File sends, on labels or not. Where the barcodes lie
 // on a sheet is measured on the printed PDF (CommandLineTest's label test);
-// the preview paints with the same job, and label_smoke.sh counts its labels.
+// the preview paints with the same job, and window_smoke.sh counts its labels.
 TEST_F(PrintCommandTest, TheLabelSheetChosenIsKeptAndThePreviewShowsThePagesPrintFileSends) {
   settings.SaveSetting(window::kApp, window::kSection, "labels", "Nonesuch 12");
   settings.SaveSetting(window::kApp, window::kSection, "firstlabel", "x");

@@ -162,15 +162,4 @@ TEST_F(ChooserTest, ResizedTheListsTakeTheRoomAndNothingIsCutOrCovered) {
   chooser.close();
 }
 
-TEST_F(ChooserTest, AMountedFileSystemIsADriveThatOpensAtItsMountPoint) {
-  const test_support::Tmpfs mount("size=1m");
-  if (mount.Path().isEmpty()) GTEST_SKIP() << mount.Problem().toStdString();
-  ASSERT_TRUE(test_support::WriteFile(mount.Path() + "/on-mount.txt", "x"));
-  FileChooser& chooser = Open();
-  EXPECT_TRUE(chooser.SetDrive(mount.Path()));
-  EXPECT_EQ(chooser.folderList->Path(), mount.Path());
-  EXPECT_EQ(Items(chooser.fileList), QStringList{"on-mount.txt"});
-  chooser.close();
-}
-
 }  // namespace

@@ -97,7 +97,7 @@ TEST_F(GenerateTest, CopyPutsTheFinishedPictureOnTheClipboardAndNothingReplacesW
   const auto read = test_support::Decode(clipboard.Image(), "code39", "CLIP-9");  // with its quiet zone
   EXPECT_EQ(read.exitCode, 0) << read.output.toStdString();
   EXPECT_EQ(window().StatusText(), "Barcode copied to the clipboard");
-  // The Edit menu's entry, read from another program: clipboard_smoke.sh.
+  // Read from another program (xclip): window_smoke.sh.
 
   // No barcode (EAN of the wrong length): the clipboard keeps what it held.
   QImage held(7, 3, QImage::Format_RGB32);
