@@ -96,7 +96,7 @@ void FillPixels(QImage& image, int left, int top, int right, int bottom, QRgb co
 namespace {
 
 // Text drawn from its glyphs where no shaping can change it: a lone character
-// (EAN's and UPC's digits) or the characters Code 128 B places one by one.
+// (EAN's digits) or the characters Code 128 B places one by one.
 // drawText shapes its text on every call, which was most of a keystroke for
 // them. The font of the last text is kept, as a picture's texts share one.
 bool DrawGlyphs(QPainter& painter, const layout::TextItem& item) {
