@@ -9,34 +9,8 @@
 #include "platform/printers.h"
 
 #include <QDir>
-#include <QFileInfo>
 
 namespace window {
-
-namespace {
-
-// A file run for the preview: the options as the window holds them, drawn
-// as the text box would draw each line, without touching the text box.
-class PreviewFileRun : public jobs::FileRunHost {
- public:
-  explicit PreviewFileRun(MainWindow& window) : window_(window) {}
-  QString Pattern() override { return window_.linePatternBox->text(); }
-  bool IncludePattern() override { return window_.includePatternCheck->Value() == 1; }
-  bool PrintLines() override { return window_.printLineCheck->Value() == 1; }
-  bool Columns() override { return window_.columnsCheck->Value() == 1; }
-  jobs::Generated Generate(const QString& value) override {
-    return jobs::Generate(window_.chosenSymbology(), value, window_.pictureOptions());
-  }
-  void LetEventsRun() override {}
-  void Progress(qint64, qint64) override {}
-  bool CancelRequested() override { return false; }
-  void Refused(const jobs::RefusedLine&) override {}
-
- private:
-  MainWindow& window_;
-};
-
-}  // namespace
 
 LabelDialog* MainWindow::OpenLabelDialog() const { return labelDialog_.data(); }
 PrintPreview* MainWindow::OpenPreview() const { return preview_.data(); }
@@ -83,15 +57,13 @@ void MainWindow::chooseLabelSheet() {
 void MainWindow::printPreview() {
   if (preview_) return preview_->raise();
   const auto job = [this](platform::Printers& printers) -> QString {
-    const jobs::LabelSheet* labels = CurrentLabels();
     if (!FilePath.trimmed().isEmpty()) {
-      PreviewFileRun host(*this);
-      const QString path = FilePath == QLatin1String("-") ? QStringLiteral("./-") : FilePath;
-      const jobs::FileRunResult run = jobs::RunFile(path, printers, host, labels);
+      const jobs::FileRunResult run = PreviewFileRun(printers);
       return run.status == jobs::FileRunResult::Status::Sent ? run.labelWarning : run.message;
     }
-    const jobs::Printed printed = jobs::PrintBarcode(
-        printers, finished_, {printerBox->currentText(), leftOffsetBox->text(), topOffsetBox->text(), {}, labels});
+    const jobs::Printed printed =
+        jobs::PrintBarcode(printers, finished_,
+                           {printerBox->currentText(), leftOffsetBox->text(), topOffsetBox->text(), {}, CurrentLabels()});
     return printed.Sent() ? printed.warning : printed.message.trimmed();
   };
   const auto print = [this] { FilePath.trimmed().isEmpty() ? this->print() : printFile(); };

@@ -247,6 +247,12 @@ class MainWindow : public QMainWindow {
  private:
   friend class FileRunAdapter;
   void ConnectPrintHandlers();
+  // The path box's file as a run opens it: "~" is the home folder, and "-"
+  // a file named "-" (standard input is the command line's alone).
+  QString FileRunPath() const;
+  // The file of the path box run onto printers as Print File would run it,
+  // drawn as the text box draws, without touching the text box.
+  jobs::FileRunResult PreviewFileRun(platform::Printers& printers);
   // Puts a line in the status bar (echoed to stderr, when it changes, while
   // QUILLON_DEBUG is set); with a PDF path, the link to its folder shows too.
   // A text too long for the line is cut in its middle, the whole of it the tool tip.

@@ -29,16 +29,42 @@ const QString kRunInProgress = QStringLiteral(
 
 }  // namespace
 
-// The file run's view of the window: the options as they are at each line,
-// the generate command through the text box, progress and cancelling.
-class FileRunAdapter : public jobs::FileRunHost {
- public:
-  explicit FileRunAdapter(MainWindow& window) : window_(window) { clock_.start(); }
+namespace {
 
+// A file run's options as the window's boxes hold them at each line.
+class WindowOptionsHost : public jobs::FileRunHost {
+ public:
+  explicit WindowOptionsHost(MainWindow& window) : window_(window) {}
   QString Pattern() override { return window_.linePatternBox->text(); }
   bool IncludePattern() override { return window_.includePatternCheck->Value() == 1; }
   bool PrintLines() override { return window_.printLineCheck->Value() == 1; }
   bool Columns() override { return window_.columnsCheck->Value() == 1; }
+
+ protected:
+  MainWindow& window_;
+};
+
+// The preview's run: each line drawn by the generator, nothing shown on the way.
+class PreviewHost : public WindowOptionsHost {
+ public:
+  using WindowOptionsHost::WindowOptionsHost;
+  jobs::Generated Generate(const QString& value) override {
+    return jobs::Generate(window_.chosenSymbology(), value, window_.pictureOptions());
+  }
+  void LetEventsRun() override {}
+  void Progress(qint64, qint64) override {}
+  bool CancelRequested() override { return false; }
+  void Refused(const jobs::RefusedLine&) override {}
+};
+
+}  // namespace
+
+// The file run's view of the window: the options as they are at each line,
+// the generate command through the text box, progress and cancelling.
+class FileRunAdapter : public WindowOptionsHost {
+ public:
+  explicit FileRunAdapter(MainWindow& window) : WindowOptionsHost(window) { clock_.start(); }
+
   jobs::Generated Generate(const QString& value) override {
     // The change handler generates; an unchanged text keeps the last picture.
     window_.barcodeText->setText(value);
@@ -77,7 +103,6 @@ class FileRunAdapter : public jobs::FileRunHost {
   }
 
  private:
-  MainWindow& window_;
   QElapsedTimer clock_;
   qint64 lastShown_ = -1;
 };
@@ -175,13 +200,21 @@ void MainWindow::PrintFile() {
   fileRunActive_ = true;
   fileRunCancel_ = false;
   FileRunAdapter adapter(*this);
-  // "-" is standard input only for the command line: the window would wait
-  // on a terminal nobody types into. Here it names a file called "-".
-  const QString path = FilePath == QLatin1String("-") ? QStringLiteral("./-") : WithHomeFolder(FilePath);
-  lastFileRun_ = jobs::RunFile(path, printer, adapter, CurrentLabels());
+  lastFileRun_ = jobs::RunFile(FileRunPath(), printer, adapter, CurrentLabels());
   fileRunActive_ = false;
   if (fileRunProgress_) fileRunProgress_->hide();
   ReportFileRun();
+}
+
+QString MainWindow::FileRunPath() const {
+  // "-" is standard input only for the command line: the window would wait
+  // on a terminal nobody types into. Here it names a file called "-".
+  return FilePath == QLatin1String("-") ? QStringLiteral("./-") : WithHomeFolder(FilePath);
+}
+
+jobs::FileRunResult MainWindow::PreviewFileRun(platform::Printers& printers) {
+  PreviewHost host(*this);
+  return jobs::RunFile(FileRunPath(), printers, host, CurrentLabels());
 }
 
 // The status line, and one message at the end: why nothing was printed, the
