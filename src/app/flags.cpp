@@ -36,8 +36,8 @@ struct NumberFlag {
   double low, high;
 };
 constexpr NumberFlag kNumbers[] = {
-    {"bar-height", &jobs::Options::barHeight, 0.1, 25},
-    {"font-size", &jobs::Options::fontSize, 1, 144},
+    {"bar-height", &jobs::Options::barHeight, jobs::kBarHeightRange.lowest, jobs::kBarHeightRange.highest},
+    {"font-size", &jobs::Options::fontSize, jobs::kFontSizeRange.lowest, jobs::kFontSizeRange.highest},
     // The stretch: pixels for every 800 drawn. 0 would ask for bars of no
     // width (the window then draws 1 pixel per module); far above 16000 the
     // picture outgrows what a picture holds.

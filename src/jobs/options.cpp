@@ -86,17 +86,17 @@ QString ResetOptions(platform::SettingsStore& store, const QString& description)
 }
 
 double BarHeightOf(const QString& box) {
-  return std::clamp(platform::ParseNumber(box).value_or(1.4), 0.1, 25.0);
+  return std::clamp(platform::ParseNumber(box).value_or(1.4), kBarHeightRange.lowest, kBarHeightRange.highest);
 }
 
 double FontSizeOf(const QString& box) {
-  return std::clamp(platform::ParseNumber(box).value_or(8.0), 1.0, 144.0);
+  return std::clamp(platform::ParseNumber(box).value_or(8.0), kFontSizeRange.lowest, kFontSizeRange.highest);
 }
 
 int CaptionFontSizeOf(const QString& box) {
   const auto value = platform::ParseNumber(box);
   if (!value) return 8;
-  return static_cast<int>(platform::RoundHalfEven(std::clamp(*value, -1.0, 144.0)));
+  return static_cast<int>(platform::RoundHalfEven(std::clamp(*value, -1.0, kFontSizeRange.highest)));
 }
 
 std::optional<double> StretchWidthOf(const QString& box) { return platform::ParseNumber(box); }

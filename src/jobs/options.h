@@ -71,9 +71,17 @@ inline constexpr SymbologyKey kSymbologyKeys[] = {
     {"type4", barcode::Symbology::Code128Pattern, "0"},  {"type5", barcode::Symbology::Interleaved2of5, "0"},
     {"type8", barcode::Symbology::UpcA, "0"},            {"type9", barcode::Symbology::Ean, "0"}};
 
+// The ranges the size boxes are kept in, by the generator, the window's
+// hints and the command line's flags alike.
+struct SizeRange {
+  double lowest, highest;
+};
+inline constexpr SizeRange kBarHeightRange{0.1, 25};
+inline constexpr SizeRange kFontSizeRange{1, 144};
+
 // The size boxes as numbers, with the fallbacks the generate command uses:
-// a bar height that is no number is 1.4 and stays within 0.1-25; a font
-// size is 8 and stays within 1-144; the Code 128 B caption's size is whole
+// a bar height that is no number is 1.4 and stays within kBarHeightRange; a
+// font size is 8 and stays within kFontSizeRange; the Code 128 B caption's size is whole
 // points, 8 for no number, at most 144, and 0 or below goes on to be refused.
 double BarHeightOf(const QString& box);
 double FontSizeOf(const QString& box);

@@ -203,11 +203,11 @@ namespace {
 
 // Why a size box's text is not used as it stands ("" when it is): not a
 // number, or out of the range the generator keeps it in.
-QString SizeBoxProblem(const QString& caption, const QString& text, double lowest, double highest) {
+QString SizeBoxProblem(const QString& caption, const QString& text, jobs::SizeRange range) {
   const std::optional<double> value = platform::ParseNumber(text);
-  if (value && *value >= lowest && *value <= highest) return {};
+  if (value && *value >= range.lowest && *value <= range.highest) return {};
   return QStringLiteral("%1 \"%2\" is not used: it takes a number from %3 to %4")
-      .arg(caption, text, QString::number(lowest), QString::number(highest));
+      .arg(caption, text, QString::number(range.lowest), QString::number(range.highest));
 }
 
 }  // namespace
@@ -218,8 +218,8 @@ void MainWindow::drawText() {
   // encoded, where it differs from the text, after it, in the window's own
   // colour when nothing went wrong.
   QStringList problems{finished_.refusal.message,
-                       SizeBoxProblem(QStringLiteral("Height"), barHeightBox->text(), 0.1, 25),
-                       SizeBoxProblem(QStringLiteral("Font Size"), fontSizeBox->text(), 1, 144)};
+                       SizeBoxProblem(QStringLiteral("Height"), barHeightBox->text(), jobs::kBarHeightRange),
+                       SizeBoxProblem(QStringLiteral("Font Size"), fontSizeBox->text(), jobs::kFontSizeRange)};
   problems.removeAll(QString());
   const bool wrong = !problems.isEmpty();
   if (!finished_.note.isEmpty()) problems << finished_.note;
